@@ -1,0 +1,221 @@
+#include "fits/FitsHeader.h"
+
+#include "platform/BasicError.h"
+#include "platform/BasicRuntime.h"
+#include "platform/Format.h"
+#include "shell/FileAccess.h"
+
+#include <cmath>
+
+using platform::trapErrors;
+
+namespace raylen {
+
+namespace {
+
+bool beginsWithEnd(const std::string& card) { return trimBlanks(card).compare(0, 3, "END") == 0; }
+
+std::string keywordOf(const std::string& card) { return trimBlanks(card.substr(0, 8)); }
+
+// Columns 11-30 (the fixed-format value field), blank-filled for short cards.
+std::string valueFieldOf(const std::string& card)
+{
+    std::string field = card.size() > 10 ? card.substr(10, 20) : std::string();
+    field.resize(20, ' ');
+    return field;
+}
+
+} // namespace
+
+std::string trimBlanks(const std::string& text)
+{
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+std::string utf8FromLatin1(const std::string& latin1)
+{
+    std::string out;
+    out.reserve(latin1.size());
+    for (unsigned char c : latin1) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string latin1FromUtf8(const std::string& utf8)
+{
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (length == 2 && i + 1 < utf8.size()) {
+            unsigned code = ((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F);
+            out += code < 0x100 ? static_cast<char>(code) : '?';
+        } else {
+            out += '?';
+        }
+        i += length;
+    }
+    return out;
+}
+
+std::string sfGetHeaderEndInFile(const std::string& strFile, FitsInfo& typInfo)
+{
+    return trapErrors("sfGetHeaderEndInFile", [&] {
+        // Cards beyond the end of the file read as blanks; the 16-bit byte
+        // position overflows after card 409.
+        std::string head = readFilePrefix(strFile, 410 * cardLength);
+        for (int32_t k = 0;; ++k) {
+            platform::checkedAdd16(platform::checkedMul16(k, cardLength), 1);
+            std::string card = static_cast<size_t>(k) * cardLength < head.size()
+                                   ? head.substr(static_cast<size_t>(k) * cardLength, cardLength)
+                                   : std::string();
+            typInfo.HeaderN = static_cast<int16_t>(k + 1);
+            if (beginsWithEnd(card))
+                return;
+        }
+    });
+}
+
+std::string sfReadHeaderString(const std::string& strFile, int16_t intCardN, HeaderCards& strHeader)
+{
+    return trapErrors("sfReadHeaderString", [&] {
+        if (intCardN < 0)
+            platform::raise(platform::errSubscript);
+        std::string head = readFilePrefix(strFile, static_cast<size_t>(intCardN) * cardLength);
+        head.resize(static_cast<size_t>(intCardN) * cardLength, ' ');
+        HeaderCards cards(intCardN);
+        for (int i = 0; i < intCardN; ++i)
+            cards[i] = head.substr(static_cast<size_t>(i) * cardLength, cardLength);
+        strHeader.swap(cards);
+    });
+}
+
+std::string sfGetHeaderEnd(const HeaderCards& strHeader, int16_t& intCardN)
+{
+    return trapErrors("sfGetHeaderEnd", [&] {
+        int32_t counter = 1;
+        for (const std::string& card : strHeader) {
+            if (beginsWithEnd(card))
+                break;
+            counter = platform::checkedAdd16(counter, 1);
+        }
+        intCardN = static_cast<int16_t>(counter);
+    });
+}
+
+std::string sfCompKeyWord(const std::string& strKey, const HeaderCards& strHeader, int16_t intCardN,
+                          std::string& strValue)
+{
+    return trapErrors("sfCompKeyWord", [&] {
+        for (int32_t i = 0;; ++i) {
+            if (i >= static_cast<int32_t>(strHeader.size()))
+                platform::raise(platform::errSubscript);
+            strValue = valueFieldOf(strHeader[i]);
+            if (i == intCardN - 1)
+                return;
+            if (keywordOf(strHeader[i]) == strKey)
+                return;
+        }
+    });
+}
+
+std::string sfInputHeader(const HeaderCards& strHeader, FitsInfo& typInfo)
+{
+    return trapErrors("sfInputHeader", [&]() -> std::string {
+        int16_t n = 0;
+        std::string message = sfGetHeaderEnd(strHeader, n);
+        if (!message.empty())
+            return message;
+        auto value = [&](const char* key) {
+            std::string v;
+            std::string m = sfCompKeyWord(key, strHeader, n, v);
+            if (!m.empty())
+                throw platform::BasicError(platform::errSubscript);
+            return v;
+        };
+        FitsInfo info = typInfo;
+        info.SIMPLE = trimBlanks(value("SIMPLE")).substr(0, 1);
+        info.BITPIX = platform::toInteger(platform::leadingNumber(value("BITPIX")));
+        info.NAXIS = platform::toInteger(platform::leadingNumber(value("NAXIS")));
+        info.NAXIS1 = platform::toInteger(platform::leadingNumber(value("NAXIS1")));
+        info.NAXIS2 = platform::toInteger(platform::leadingNumber(value("NAXIS2")));
+        info.BSCALE = platform::leadingNumber(value("BSCALE"));
+        if (info.BSCALE == 0.0)
+            info.BSCALE = 1.0;
+        info.BZERO = platform::leadingNumber(value("BZERO"));
+        typInfo = info;
+        return {};
+    });
+}
+
+std::string sfCalcHeaderRecodeN(int16_t intCardN, int16_t& intRecordN)
+{
+    return trapErrors("sfCalcHeaderRecodeN", [&] {
+        float q = static_cast<float>(intCardN) / 36.0f;
+        float rounded = static_cast<float>(platform::roundHalfEven(q));
+        if (q - rounded > 0)
+            intRecordN = platform::checkedMul16(static_cast<int32_t>(rounded) + 1, 36);
+        else
+            intRecordN = platform::checkedMul16(static_cast<int32_t>(rounded), 36);
+    });
+}
+
+std::string sfCalcHeaderTapeN(int16_t intCardN, int16_t& intBlockN)
+{
+    return trapErrors("sfCalcHeaderTapeN", [&] {
+        intBlockN = static_cast<int16_t>(intCardN / 36 + (intCardN % 36 != 0 ? 1 : 0));
+    });
+}
+
+std::string sfAddComent(const std::string& strComment, HeaderCards& strHeader)
+{
+    return trapErrors("sfAddComent", [&] {
+        size_t e = 0;
+        while (e < strHeader.size() && trimBlanks(strHeader[e]) != "END")
+            ++e;
+        if (e == strHeader.size())
+            platform::raise(platform::errSubscript);
+        std::string comment = latin1FromUtf8(strComment);
+        if (comment.size() > 71)
+            comment.resize(70);
+        std::string field(72, ' ');
+        field.replace(0, comment.size(), comment);
+        HeaderCards cards(strHeader.begin(), strHeader.begin() + static_cast<std::ptrdiff_t>(e));
+        cards.push_back("COMMENT " + field);
+        cards.push_back("END" + std::string(77, ' '));
+        strHeader.swap(cards);
+    });
+}
+
+std::string sfEditHdrValueLng(HeaderCards& strHeader, const std::string& strKey, int32_t lngValue)
+{
+    return trapErrors("sfEditHdrValueLng", [&] {
+        for (std::string& card : strHeader) {
+            if (keywordOf(card) != strKey)
+                continue;
+            std::string text = platform::Format(lngValue, "0");
+            if (text.size() < 20)
+                text.insert(0, 20 - text.size(), ' ');
+            card.resize(cardLength, ' ');
+            card.replace(10, 20, text.substr(text.size() - 20));
+            return;
+        }
+    });
+}
+
+} // namespace raylen

@@ -1,0 +1,71 @@
+#pragma once
+// The application-wide state: one instance for the whole run, shared by the
+// windows and the reduction tasks.
+#include "fits/FitsHeader.h"
+#include "image/Bitmap.h"
+#include "numeric/Array2D.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace raylen {
+
+// Aperture scan parameters; member order is the order of the parameter file.
+struct ScanParam {
+    int16_t intScanWidth = 0;
+    int16_t intTraceOrder = 0;
+    int16_t blnSkySub = 0; // -1 true, 0 false
+    int16_t intSkyStart1 = 0;
+    int16_t intSkyEnd1 = 0;
+    int16_t intSkyFitOrder = 0;
+    int16_t intReserved = 0;
+    std::array<double, 51> dblTraceCoef{};
+    int32_t lngStartX = 0;
+    int32_t lngEndX = 0;
+    int32_t lngStartY = 0;
+    int32_t lngEndY = 0;
+    int16_t intSkyStart2 = 0;
+    int16_t intSkyEnd2 = 0;
+};
+
+// Window and task codes.
+enum ActiveWindow : int16_t { windowImage = 10, windowPlot = 20 };
+enum TaskMode : int16_t {
+    taskNone = 10,
+    taskScan = 20,
+    taskDarkFlat = 21,
+    taskIdent = 50,
+    taskDispCor = 70,
+    taskFluxCalib = 71,
+    taskNormalize = 72,
+    taskFFT = 73,
+};
+
+struct AppState {
+    SingleImage sngImage;
+    FitsInfo typFitsInfo;
+    HeaderCards strHeader;
+    std::vector<float> sngSpecX, sngSpecY;
+    std::vector<int32_t> lngContRegion;
+    std::string strFileName;
+    std::string strDarkFileName, strFlatFileName, strPrmFileName, strTableFileName;
+    int16_t intActiveWindow = windowImage;
+    int16_t intTaskMode = taskNone;
+    int16_t intFileKind = 0;
+    bool blnImageLoaded = false;
+    bool blnPlotLoaded = false;
+    bool blnImageChanged = false;
+    ScanParam typScanParam;
+    // The render file ".\image.bmp ", held in memory.
+    BitmapBytes renderFile;
+};
+
+// The one instance.
+AppState& appState();
+
+// Defaults of the scan parameters set at start-up.
+void dsInitScanParam(ScanParam& typScanParam);
+
+} // namespace raylen

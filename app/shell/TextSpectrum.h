@@ -1,0 +1,18 @@
+#pragma once
+// Two-column text spectra: X, Y pairs of decimal numbers separated by
+// commas, blanks or line ends. Written one "X,Y" line per point with CR LF.
+#include <string>
+#include <vector>
+
+namespace raylen {
+
+// Reads the pairs; a descending spectrum is put into ascending order. The
+// outputs change only on success.
+std::string sfOpenText(const std::string& strFile, std::vector<float>& sngX, std::vector<float>& sngY);
+
+// Writes every point as the shortest text that reads back to the same
+// Single; the file is replaced only when completely written.
+std::string sfSaveText(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
+                       const std::string& strFile);
+
+} // namespace raylen
