@@ -1,0 +1,30 @@
+// sample: writes the synthetic night that scripts/run reduces.
+#include "Command.h"
+#include "SampleNight.h"
+
+#include <iostream>
+#include <sys/stat.h>
+
+namespace cli {
+
+namespace {
+
+int runSample(const Arguments& args)
+{
+    const std::string& folder = args.positional[0];
+    ::mkdir(folder.c_str(), 0777);
+    std::string message = writeSampleNight(folder);
+    if (!message.empty())
+        return fail(message);
+    for (const char* name : {"object.fit", "dark.fit", "flat.fit", "comp.fit"})
+        std::cout << folder << (folder.back() == '/' ? "" : "/") << name << '\n';
+    return exitOk;
+}
+
+Registration sample({"sample", "sample DIR",
+                     "write a synthetic night (object, dark, flat, comparison lamp; BITPIX 16, BZERO 32768)", {}, {},
+                     1, runSample});
+
+} // namespace
+
+} // namespace cli
