@@ -104,8 +104,10 @@ AtomicFileWriter::AtomicFileWriter(const std::string& target) : target_(target)
     temporary_ = target + ".XXXXXX";
     int fd = ::mkstemp(temporary_.data());
     if (fd < 0) {
+        int error = errno;
         temporary_.clear();
-        platform::raise(fileErrorNumber(errno));
+        // Creating in a folder that does not exist: the path is not found.
+        platform::raise(error == ENOENT ? platform::errPathNotFound : fileErrorNumber(error));
     }
     // mkstemp creates 0600; give the file the usual mode (or the old file's).
     mode_t mode = 0666;
