@@ -168,8 +168,9 @@ std::vector<double> dateTickValues(double lo, double hi, TimeUnit unit, double m
 
     // Whole seconds from the origin are exact in 64 bits over the date range.
     const std::int64_t stepSeconds = secondsPerUnit(unit) * k;
-    const double loSeconds = lo * 86400.0;
-    const double hiSeconds = hi * 86400.0;
+    // A millisecond of slack: days with fractions rarely hold whole seconds exactly.
+    const double loSeconds = lo * 86400.0 - 1e-3;
+    const double hiSeconds = hi * 86400.0 + 1e-3;
     std::int64_t s = static_cast<std::int64_t>(std::ceil(loSeconds / static_cast<double>(stepSeconds))) * stepSeconds;
     for (; static_cast<double>(s) <= hiSeconds; s += stepSeconds) {
         if (!take(static_cast<double>(s) / 86400.0))
