@@ -12,14 +12,14 @@ namespace raylen {
 namespace {
 
 template <class Element>
-std::string readWhole(const char* procedure, const std::string& strFile, std::vector<Element>& data)
+std::string readWhole(const char* procedure, const std::string& strFile, LargeVector<Element>& data)
 {
     return trapErrors(procedure, [&] { data = readWholeFileAs<Element>(strFile); });
 }
 
 // Shared converter body: Swap(first element, count) reverses the byte order.
 template <class Element, class Swap>
-std::string convert(const char* procedure, const FitsInfo& typInfo, std::vector<Element>& fileData,
+std::string convert(const char* procedure, const FitsInfo& typInfo, LargeVector<Element>& fileData,
                     SingleImage& sngImage, Swap swap)
 {
     return trapErrors(procedure, [&]() -> std::string {
@@ -50,39 +50,39 @@ template <class Element, class Reader, class Converter>
 std::string readAndConvert(const std::string& strFile, const FitsInfo& info, SingleImage& image, Reader reader,
                            Converter converter)
 {
-    std::vector<Element> data;
+    LargeVector<Element> data;
     std::string message = reader(strFile, data);
     return message + converter(info, data, image);
 }
 
 } // namespace
 
-std::string sfReadDataInt(const std::string& strFile, std::vector<int16_t>& intFileData)
+std::string sfReadDataInt(const std::string& strFile, LargeVector<int16_t>& intFileData)
 {
     return readWhole("sfReadDataInt", strFile, intFileData);
 }
 
-std::string sfReadDataLng(const std::string& strFile, std::vector<int32_t>& lngFileData)
+std::string sfReadDataLng(const std::string& strFile, LargeVector<int32_t>& lngFileData)
 {
     return readWhole("sfReadDataLng", strFile, lngFileData);
 }
 
-std::string sfReadDataSng(const std::string& strFile, std::vector<float>& sngFileData)
+std::string sfReadDataSng(const std::string& strFile, LargeVector<float>& sngFileData)
 {
     return readWhole("sfReadDataSng", strFile, sngFileData);
 }
 
-std::string sfConvertInt2DSng(const FitsInfo& typInfo, std::vector<int16_t>& intFileData, SingleImage& sngImage)
+std::string sfConvertInt2DSng(const FitsInfo& typInfo, LargeVector<int16_t>& intFileData, SingleImage& sngImage)
 {
     return convert("sfConvertInt2DSng", typInfo, intFileData, sngImage, VB_ffswap2);
 }
 
-std::string sfConvertLng2DSng(const FitsInfo& typInfo, std::vector<int32_t>& lngFileData, SingleImage& sngImage)
+std::string sfConvertLng2DSng(const FitsInfo& typInfo, LargeVector<int32_t>& lngFileData, SingleImage& sngImage)
 {
     return convert("sfConvertLng2DSng", typInfo, lngFileData, sngImage, VB_ffswap4Lng);
 }
 
-std::string sfConvertSng2DSng(const FitsInfo& typInfo, std::vector<float>& sngFileData, SingleImage& sngImage)
+std::string sfConvertSng2DSng(const FitsInfo& typInfo, LargeVector<float>& sngFileData, SingleImage& sngImage)
 {
     return convert("sfConvertSng2DSng", typInfo, sngFileData, sngImage, VB_ffswap4);
 }
@@ -146,7 +146,7 @@ std::string sfWriteFitsSng(const std::string& strFile, const HeaderCards& strHea
         size_t dataStart = static_cast<size_t>(blocks) * blockLength;
         cards.resize(dataStart, ' ');
         // Image in file order, byte order reversed by one call.
-        std::vector<float> buffer(static_cast<size_t>(count));
+        LargeVector<float> buffer(static_cast<size_t>(count));
         for (int32_t y = 0; y < info.NAXIS2; ++y) {
             const float* row = sngImage.row(sngImage.lowerY() + y);
             std::copy(row, row + info.NAXIS1, buffer.begin() + static_cast<std::ptrdiff_t>(y) * info.NAXIS1);

@@ -15,16 +15,16 @@ std::string sfOpenFits(const std::string& strFile, HeaderCards& strHeader, FitsI
 
 // Whole-file readers: the file from its first byte as big-endian elements
 // in file order (a trailing partial element is dropped).
-std::string sfReadDataInt(const std::string& strFile, std::vector<int16_t>& intFileData);
-std::string sfReadDataLng(const std::string& strFile, std::vector<int32_t>& lngFileData);
-std::string sfReadDataSng(const std::string& strFile, std::vector<float>& sngFileData);
+std::string sfReadDataInt(const std::string& strFile, LargeVector<int16_t>& intFileData);
+std::string sfReadDataLng(const std::string& strFile, LargeVector<int32_t>& lngFileData);
+std::string sfReadDataSng(const std::string& strFile, LargeVector<float>& sngFileData);
 
 // Converters: locate the data behind the header, swap their byte order in
 // place and scale them into the image. Data that end before NAXIS1·NAXIS2
 // values raise the subscript error.
-std::string sfConvertInt2DSng(const FitsInfo& typInfo, std::vector<int16_t>& intFileData, SingleImage& sngImage);
-std::string sfConvertLng2DSng(const FitsInfo& typInfo, std::vector<int32_t>& lngFileData, SingleImage& sngImage);
-std::string sfConvertSng2DSng(const FitsInfo& typInfo, std::vector<float>& sngFileData, SingleImage& sngImage);
+std::string sfConvertInt2DSng(const FitsInfo& typInfo, LargeVector<int16_t>& intFileData, SingleImage& sngImage);
+std::string sfConvertLng2DSng(const FitsInfo& typInfo, LargeVector<int32_t>& lngFileData, SingleImage& sngImage);
+std::string sfConvertSng2DSng(const FitsInfo& typInfo, LargeVector<float>& sngFileData, SingleImage& sngImage);
 
 // Writes the cards, then the image as BITPIX −32 data from the next block
 // boundary, then zero padding to a whole block.

@@ -11,7 +11,7 @@
 namespace raylen {
 
 using GreyImage = Array2D<uint8_t>;
-using BitmapBytes = std::vector<uint8_t>;
+using BitmapBytes = LargeVector<uint8_t>;
 
 constexpr int bitmapHeaderBytes = 54;
 

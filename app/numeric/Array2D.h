@@ -3,6 +3,7 @@
 // dimension, as the Basic arrays they stand for. Storage is row by row
 // (x fastest), which is also the order of image data in a FITS file, so a
 // whole image converts and renders in one linear pass.
+#include "numeric/LargeBuffer.h"
 #include "platform/BasicError.h"
 
 #include <cstdint>
@@ -23,7 +24,7 @@ public:
     {
         if (upperX < lowerX || upperY < lowerY)
             platform::raise(platform::errSubscript);
-        std::vector<T> fresh(static_cast<size_t>(static_cast<int64_t>(upperX) - lowerX + 1) *
+        LargeVector<T> fresh(static_cast<size_t>(static_cast<int64_t>(upperX) - lowerX + 1) *
                              static_cast<size_t>(static_cast<int64_t>(upperY) - lowerY + 1));
         data_.swap(fresh);
         lowerX_ = lowerX;
@@ -83,7 +84,7 @@ private:
                static_cast<size_t>(x - lowerX_);
     }
 
-    std::vector<T> data_;
+    LargeVector<T> data_;
     int32_t lowerX_ = 0, upperX_ = -1, lowerY_ = 0, upperY_ = -1;
 };
 

@@ -75,14 +75,14 @@ uint64_t fileLength(const std::string& path)
 }
 
 template <class T>
-std::vector<T> readWholeFileAs(const std::string& path)
+LargeVector<T> readWholeFileAs(const std::string& path)
 {
     FileCloser closer{openForReading(path)};
     struct stat info {};
     if (::fstat(fileno(closer.file), &info) != 0)
         platform::raise(fileErrorNumber(errno));
     size_t count = static_cast<size_t>(info.st_size) / sizeof(T);
-    std::vector<T> data(count);
+    LargeVector<T> data(count);
     if (count > 0) {
         size_t got = std::fread(data.data(), sizeof(T), count, closer.file);
         if (got != count)
@@ -91,10 +91,10 @@ std::vector<T> readWholeFileAs(const std::string& path)
     return data;
 }
 
-template std::vector<int16_t> readWholeFileAs<int16_t>(const std::string&);
-template std::vector<int32_t> readWholeFileAs<int32_t>(const std::string&);
-template std::vector<float> readWholeFileAs<float>(const std::string&);
-template std::vector<char> readWholeFileAs<char>(const std::string&);
+template LargeVector<int16_t> readWholeFileAs<int16_t>(const std::string&);
+template LargeVector<int32_t> readWholeFileAs<int32_t>(const std::string&);
+template LargeVector<float> readWholeFileAs<float>(const std::string&);
+template LargeVector<char> readWholeFileAs<char>(const std::string&);
 
 AtomicFileWriter::AtomicFileWriter(const std::string& target) : target_(target)
 {

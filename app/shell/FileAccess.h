@@ -5,6 +5,7 @@
 // the old file.
 #include <cstdint>
 #include <cstdio>
+#include "numeric/LargeBuffer.h"
 #include <string>
 #include <vector>
 
@@ -22,7 +23,7 @@ uint64_t fileLength(const std::string& path);
 // Reads the whole file into elements of T (a trailing partial element is
 // dropped), with one read call.
 template <class T>
-std::vector<T> readWholeFileAs(const std::string& path);
+LargeVector<T> readWholeFileAs(const std::string& path);
 
 class AtomicFileWriter {
 public:

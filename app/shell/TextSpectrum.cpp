@@ -85,7 +85,7 @@ private:
 std::string sfOpenText(const std::string& strFile, std::vector<float>& sngX, std::vector<float>& sngY)
 {
     return trapErrors("sfOpenText", [&]() -> std::string {
-        std::vector<char> bytes = readWholeFileAs<char>(strFile);
+        LargeVector<char> bytes = readWholeFileAs<char>(strFile);
         std::string text(bytes.begin(), bytes.end());
         std::vector<float> xs, ys;
         FieldReader reader(text);
