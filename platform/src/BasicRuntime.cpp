@@ -117,7 +117,7 @@ std::string singleToText(float value)
     if (std::isinf(value))
         return value > 0 ? "Inf" : "-Inf";
     if (value == 0.0f)
-        return "0";
+        return std::signbit(value) ? "-0" : "0";
     // Shortest round-trip digits in scientific form, then laid out by magnitude.
     char buffer[64];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);

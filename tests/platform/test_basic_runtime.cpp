@@ -131,6 +131,7 @@ TEST(SingleText, ShortestRoundTripLocaleFree)
     EXPECT_EQ(singleToText(0.00001f), "0.00001");
     EXPECT_EQ(singleToText(3.4028235e38f), "3.4028235E+38");
     EXPECT_EQ(singleToText(0.0f), "0");
+    EXPECT_EQ(singleToText(-0.0f), "-0");
     // Every text reads back to the same float.
     unsigned seed = 12345;
     for (int i = 0; i < 20000; ++i) {
