@@ -14,8 +14,9 @@ namespace raylen {
 // index 1 to N, exactly as the callers' arrays 1 … N (index 1 is the zero
 // frequency); element 0 is unused and set to 0.
 //
-// out(k) = Σ_j in(j)·exp(+i·sign·2π·(j−1)(k−1)/N) for k = 1 … N; a sign that
-// is not ≥ 0 also divides the result by N. n receives N.
+// With sign ±1: out(k) = Σ_{j=0…N−1} in(j)·exp(sign·2πi·j·(k−1)/N) for
+// k = 1 … N. A sign that is not ≥ 0 also divides the result by N, so +1 is
+// N·ifft and −1 is fft / N in numpy's terms. n receives N.
 std::string sfSngFFT(const std::vector<float>& re, const std::vector<float>& im, double sign,
                      std::vector<float>& outRe, std::vector<float>& outIm, int32_t& n);
 
