@@ -1,7 +1,6 @@
 #include "axis/ProbabilityScale.h"
 
 #include <cmath>
-#include <limits>
 
 namespace lumigra {
 

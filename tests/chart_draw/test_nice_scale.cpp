@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 using namespace lumigra;
@@ -115,4 +118,36 @@ TEST(ScaleEnds, CustomAxisComparesTransformedValues)
     ScaleEnds ends = resolveScaleEnds(request, data);
     EXPECT_EQ(*ends.hi, 2.0); // -2 > -8
     EXPECT_EQ(*ends.lo, 5.0); // -5 < -1
+}
+
+TEST(NiceScale, FramesEveryRangeItAccepts)
+{
+    // Ranges from 1e-300 to 1e300 in width and offset: the result, when
+    // there is one, covers the range within the rule's 0.001-step tolerance.
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    auto next = [&] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return static_cast<double>(state >> 11) / 9007199254740992.0;
+    };
+    int accepted = 0;
+    for (int i = 0; i < 5000; ++i) {
+        const double width = std::pow(10.0, -300 + 600 * next()) * (1 + 9 * next());
+        const double lo = (next() - 0.5) * width * std::pow(10.0, 6 * next() - 3);
+        const double hi = lo + width;
+        const auto r = niceScale(lo, hi);
+        if (!r)
+            continue;
+        ++accepted;
+        SCOPED_TRACE(testing::Message() << "[" << lo << ", " << hi << "]");
+        ASSERT_GE(r->intervals, 3);
+        ASSERT_LE(r->intervals, 9);
+        ASSERT_GT(r->step, 0);
+        ASSERT_LE(r->lo, lo + 1e-9 * r->step);
+        ASSERT_GE(r->hi, hi - 0.0011 * r->step);
+        // The span is at most ten times the range (the widened power of ten).
+        ASSERT_LE(r->hi - r->lo, 100 * (hi - lo));
+    }
+    EXPECT_GT(accepted, 4000);
 }
