@@ -43,7 +43,7 @@ std::optional<double> NormalProbabilityTransform::apply(double value) const
 {
     if (!(value > 0.0 && value < 1.0))
         return std::nullopt;
-    return normalQuantile(value);
+    return standardNormalQuantile(value);
 }
 
 CustomTransform::CustomTransform(Callback callback)

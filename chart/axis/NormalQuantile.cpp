@@ -7,7 +7,7 @@ namespace lumigra {
 
 // Wichura's rational approximations (algorithm AS 241, PPND16): relative
 // accuracy about 1e-16 over the whole open interval, no iteration needed.
-double normalQuantile(double p)
+double standardNormalQuantile(double p)
 {
     if (!(p > 0.0 && p < 1.0))
         return std::numeric_limits<double>::quiet_NaN();
