@@ -1,0 +1,101 @@
+#pragma once
+// The image window: the open image as a grey picture with scroll bars, the
+// cursor read-out, the region box and its pop-up menu, and the window's menus.
+#include "image/RegionBox.h"
+#include "shell/gui/DocumentLinks.h"
+
+#include <QWidget>
+
+#include <string>
+
+class QAction;
+class QMenu;
+class QScrollBar;
+
+namespace raylen {
+
+class PicImage;
+
+class FrmImage : public QWidget, public DocumentWindow {
+    Q_OBJECT
+public:
+    explicit FrmImage(QWidget* parent = nullptr);
+    ~FrmImage() override;
+
+    std::string sfInitForm(const std::string& strFileName);
+    void dsSetMenuWhenImage();
+    void dsMnuBoxSet(int32_t lngXLen, int32_t lngYLen);
+    void dsMnuBoxRemove();
+    // Moves the region box (sfCheckAndReset); a negative size raises the
+    // invalid-property error.
+    void setBox(int32_t left, int32_t top, int32_t width, int32_t height);
+    const ShpBox& box() const { return shpBox; }
+    bool boxFixed() const { return blnBoxFixed; }
+
+    QList<QMenu*> documentMenus() const override;
+    void formActivate() override;
+
+    void mnuOpen_Click();
+    void mnuClose_Click();
+    void mnuSaveAs_Click();
+    void mnuPlot_Click();
+    void mnuScan_Click();
+    void mnuDarkFlat_Click();
+    void mnuDispHdr_Click();
+
+    QWidget* picWindow = nullptr;
+    PicImage* picImage = nullptr;
+    QScrollBar* hsbImage = nullptr;
+    QScrollBar* vsbImage = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuImage = nullptr;
+    QMenu* mnuGraph = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QMenu* mnuBox = nullptr;
+    QAction* mnuOpen = nullptr;
+    QAction* mnuClose = nullptr;
+    QAction* mnuSaveAs = nullptr;
+    QAction* mnuPrint = nullptr;
+    QAction* mnuSetPrinter = nullptr;
+    QAction* mnuExit = nullptr;
+    QAction* mnuPlot = nullptr;
+    QAction* mnuScan = nullptr;
+    QAction* mnuDarkFlat = nullptr;
+    QAction* mnuDispHdr = nullptr;
+    QAction* mnuHelpRaylen = nullptr;
+    QAction* mnuVersion = nullptr;
+    QAction* mnuBoxSet = nullptr;
+    QAction* mnuBoxRemove = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    // Viewport and scroll bars; initial true for sfInitForm's change rules.
+    void layoutWindow(bool initial);
+    void picMouseDown(Qt::MouseButton button, QPoint at);
+    void picMouseMove(Qt::MouseButtons buttons, QPoint at);
+    void picMouseUp(Qt::MouseButton button, QPoint at);
+    void showReadOut(QPoint at);
+    void autoScroll(QPoint at);
+    void applyPointer();
+    void formUnload();
+
+    ShpBox shpBox;
+    BoxDrag drag;
+    bool blnBoxFixed = false;
+    bool unloaded = false;
+};
+
+// The image window while it is loaded, else null.
+FrmImage* frmImage();
+// Loads and shows the image window for the render already made (Form_Load);
+// on failure it reports the message and stays unloaded.
+void showFrmImage();
+// Unloads the image window; false when the user cancelled the save question.
+bool unloadFrmImage();
+
+} // namespace raylen
