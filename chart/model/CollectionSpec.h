@@ -1,0 +1,56 @@
+#pragma once
+// The 19 collections of a control, in the order in which they are created.
+#include <cstdint>
+
+#include "lumigra/Guids.h"
+#include "platform/com/Dispatch.h"
+
+namespace lumigra {
+
+class LgObject;
+class LumigraCtrl;
+
+enum CollectionId : int {
+    cidPictureHolders,
+    cidPens,
+    cidBrushes,
+    cidSymbols,
+    cidRectangles,
+    cidLines,
+    cidFontHolders,
+    cidLabels,
+    cidSymbolLines,
+    cidPolygons,
+    cidPolylines,
+    cidDataCollection,
+    cidXyAxes,
+    cidTriangularAxes,
+    cidPolarAxes,
+    cidXyCharts,
+    cidTriangularCharts,
+    cidPolarCharts,
+    cidLegends,
+    cidCount,
+    cidNone = -1,
+};
+
+using ElementFactory = LgObject* (*)(LumigraCtrl*);
+
+struct CollectionSpec {
+    const char* property;     // collection name and control property
+    platform::com::DispId dispid;
+    Guid iid;
+    int32_t objectId;
+    int32_t defaultPaintOrder; // 0 for collections that are not drawn
+    int32_t elementObjectId;
+    ElementFactory create;
+    const char* failureName;  // name in the initialisation failure message
+};
+
+const CollectionSpec& collectionSpec(int id);
+// The spec of legend items, held by each legend.
+const CollectionSpec& legendItemsSpec();
+// Order of writing and reading the object text (Legends, Polygons, Polylines last).
+extern const CollectionId saveOrder[cidCount];
+
+} // namespace lumigra

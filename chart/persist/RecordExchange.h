@@ -1,0 +1,65 @@
+#pragma once
+// Writes or reads the fields of one record with the same code, so that the
+// order of keys is written down once per kind. Reading gives every missing
+// key its stated default.
+#include <string>
+#include <string_view>
+
+#include "model/CollectionSpec.h"
+#include "model/Object.h"
+#include "persist/ObjectText.h"
+
+namespace lumigra {
+
+class LgCollection;
+
+class RecordExchange {
+public:
+    RecordExchange(LumigraCtrl& ctrl, ObjectTextWriter& writer) : ctrl(ctrl), writer_(&writer) {}
+    RecordExchange(LumigraCtrl& ctrl, ObjectTextReader& reader) : ctrl(ctrl), reader_(&reader) {}
+
+    bool loading() const { return reader_ != nullptr; }
+    ObjectTextWriter* writer() const { return writer_; }
+    ObjectTextReader* reader() const { return reader_; }
+
+    LumigraCtrl& ctrl;
+    // Copy keeps the target's name.
+    bool keepName = false;
+
+    void beginObject(const char* className);
+    void endObject(const char* className);
+    // A key with an empty value ("Begin Object:Pen", "LegendItems=").
+    void marker(std::string_view key);
+    void name(LgObject& o);
+
+    void boolean(std::string_view key, bool& v, bool def);
+    void i16(std::string_view key, int16_t& v, int16_t def);
+    void i32(std::string_view key, int32_t& v, int32_t def);
+    void f64(std::string_view key, double& v, double def);
+    void text(std::string_view key, std::string& v, std::string_view def);
+    void raw(std::string_view key, void* v, size_t size, const void* def);
+    // A variant in its 16-byte form (default empty).
+    void variant(std::string_view key, Variant& v);
+    // A numeric variant stored as a double.
+    void variantAsDouble(std::string_view key, Variant& v, double def);
+    // A reference stored as the position in its collection, -1 for none.
+    void ref(std::string_view key, ObjRef& r, int collection);
+    // An array record ("VARIANT VT=", "LBound=", "UBound=", elements);
+    // reading returns false when there is none at the read position.
+    void writeArray(const Variant& array);
+    bool readArray(Variant& array);
+    // The collection record with its elements.
+    void collection(LgCollection& c);
+    // A flag followed by the record of an owned part (a tick).
+    void part(std::string_view key, ObjRef& r, LgObject* (*create)(LumigraCtrl*));
+
+private:
+    ObjectTextWriter* writer_ = nullptr;
+    ObjectTextReader* reader_ = nullptr;
+    int depth_ = 0;
+};
+
+// Reading found a text too damaged to go on.
+[[noreturn]] void damagedText();
+
+} // namespace lumigra

@@ -1,0 +1,100 @@
+// The four exported entry points of the component library and the class
+// factory of the control.
+#include "control/LumigraCtrl.h"
+#include "lumigra/Guids.h"
+#include "model/Object.h"
+#include "platform/com/Registry.h"
+#include "server/Module.h"
+
+using namespace platform::com;
+using lumigra::LumigraCtrl;
+
+namespace {
+
+class ControlFactory : public IClassFactory {
+public:
+    HRESULT QueryInterface(const Guid& iid, void** object) override
+    {
+        if (!object)
+            return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+            AddRef();
+            *object = static_cast<IClassFactory*>(this);
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    // The factory is a module-wide object; a reference counts as a lock.
+    uint32_t AddRef() override { return static_cast<uint32_t>(++lumigra::serverLocks); }
+    uint32_t Release() override { return static_cast<uint32_t>(--lumigra::serverLocks); }
+
+    HRESULT CreateInstance(IUnknown* outer, const Guid& iid, void** object) override
+    {
+        if (!object)
+            return E_POINTER;
+        *object = nullptr;
+        if (outer)
+            return CLASS_E_NOAGGREGATION;
+        if (!lumigra::startModule())
+            return E_FAIL;
+        LumigraCtrl* control = new (std::nothrow) LumigraCtrl;
+        if (!control)
+            return E_OUTOFMEMORY;
+        HRESULT status = control->QueryInterface(iid, object);
+        control->Release();
+        return status;
+    }
+    HRESULT LockServer(bool lock) override
+    {
+        lock ? ++lumigra::serverLocks : --lumigra::serverLocks;
+        return S_OK;
+    }
+};
+
+ControlFactory factory;
+
+std::string libraryPath() { return moduleFileOf(reinterpret_cast<const void*>(&lumigra::startModule)); }
+
+} // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) HRESULT DllGetClassObject(const Guid* clsid, const Guid* iid, void** object)
+{
+    if (!clsid || !iid || !object)
+        return E_POINTER;
+    *object = nullptr;
+    if (!(*clsid == lumigra::CLSID_Lumigra))
+        return CLASS_E_CLASSNOTAVAILABLE;
+    return factory.QueryInterface(*iid, object);
+}
+
+__attribute__((visibility("default"))) HRESULT DllCanUnloadNow()
+{
+    bool idle = lumigra::serverLocks == 0 && lumigra::liveControls == 0 && lumigra::liveObjectCount == 0;
+    return idle ? S_OK : S_FALSE;
+}
+
+__attribute__((visibility("default"))) HRESULT DllRegisterServer()
+{
+    std::string path = libraryPath();
+    if (failed(registerTypeLibrary(lumigra::TypeLibraryName, lumigra::LIBID_LumigraLib,
+                                   lumigra::ExchangeVersionMajor, lumigra::ExchangeVersionMinor, path)))
+        return SELFREG_E_TYPELIB;
+    if (failed(registerClass(lumigra::CLSID_Lumigra, lumigra::ProgID_Lumigra, "Lumigra Control", path,
+                             lumigra::TypeLibraryName)))
+        return SELFREG_E_CLASS;
+    return S_OK;
+}
+
+__attribute__((visibility("default"))) HRESULT DllUnregisterServer()
+{
+    HRESULT typeLib = unregisterTypeLibrary(lumigra::TypeLibraryName);
+    HRESULT cls = unregisterClass(lumigra::CLSID_Lumigra, lumigra::ProgID_Lumigra);
+    if (failed(typeLib))
+        return SELFREG_E_TYPELIB;
+    return failed(cls) ? SELFREG_E_CLASS : S_OK;
+}
+
+} // extern "C"

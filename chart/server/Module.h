@@ -1,0 +1,45 @@
+#pragma once
+// Module-wide state shared by every control of the process: the 200-slot
+// table, the live-control list, the module directory and the INI file.
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+namespace lumigra {
+
+class LumigraCtrl;
+class LgMath;
+
+inline constexpr int MaxControls = 200;
+
+// Runs module start-up once; false when it failed (its message was shown).
+bool startModule();
+std::recursive_mutex& moduleLock();
+
+// First free slot (or the one already held), -1 when all 200 are taken
+// (after the limit message).
+int allocateSlot(LumigraCtrl* control);
+void releaseSlot(LumigraCtrl* control);
+void linkControl(LumigraCtrl* control);
+void unlinkControl(LumigraCtrl* control);
+// The live control with this identity, or nullptr.
+LumigraCtrl* findControl(int32_t controlId);
+int32_t nextControlId();
+
+std::string moduleDirectory();
+std::string iniFile();
+LgMath* mathObject();
+unsigned long moduleTickCount();
+
+// Lock count of the class factory and live objects, for DllCanUnloadNow.
+extern std::atomic<int> serverLocks;
+extern std::atomic<int> liveControls;
+
+} // namespace lumigra
+
+namespace lumigra {
+// LoadMode kept under [Lumigra] in the INI file beside the library.
+int16_t moduleLoadMode();
+void setModuleLoadMode(int16_t mode);
+} // namespace lumigra
