@@ -10,7 +10,7 @@ RAYLEN_PACKAGES=(
   fonts-ipafont fonts-urw-base35
   googletest
   python3-astropy python3-scipy python3-numpy python3-olefile
-  libcfitsio-dev
+  libcfitsio-dev iraf iraf-noao python3-pyraf
   xvfb xauth
 )
 
