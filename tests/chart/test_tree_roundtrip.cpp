@@ -1,0 +1,331 @@
+// The plot window's whole chart built by late-bound calls by DISPID only,
+// written as object text, restored into a fresh control and compared member
+// by member.
+#include <map>
+#include <vector>
+
+#include "ChartHost.h"
+
+using namespace charttest;
+namespace c = dsp::control;
+namespace col = dsp::collection;
+
+namespace {
+
+std::vector<DispId> odd(DispId from, DispId to)
+{
+    std::vector<DispId> ids;
+    for (DispId id = from; id <= to; id += 2)
+        ids.push_back(id);
+    return ids;
+}
+
+std::vector<DispId> operator+(std::vector<DispId> a, const std::vector<DispId>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// The properties without arguments of each kind, by ObjectID.
+const std::map<int, std::vector<DispId>>& propertiesByKind()
+{
+    static const std::vector<DispId> chart{47, 49, 51, 53, 55, 57, 59, 61, 63, 65, 67, 69, 71, 73, 77, 79, 81,
+                                           83, 85, 87, 89, 91, 95, 97, 99, 101, 105, 107, 109, 111, 112, 114,
+                                           116, 131, 133, 135, 137};
+    static const std::map<int, std::vector<DispId>> kinds{
+        {lumigra::lgxPen, odd(47, 53)},
+        {lumigra::lgxBrush, odd(47, 55)},
+        {lumigra::lgxFontHolder, odd(47, 65) + odd(69, 75) + std::vector<DispId>{78}},
+        {lumigra::lgxSymbolLine, odd(47, 55)},
+        {lumigra::lgxData, {47, 65}},
+        {lumigra::lgxLabel, odd(47, 85) + odd(89, 117)},
+        {lumigra::lgxLegend, odd(47, 65)},
+        {lumigra::lgxLegendItem, odd(47, 61)},
+        {lumigra::lgxLine, odd(47, 81)},
+        {lumigra::lgxPictureHolder, {47, 49, 55}},
+        {lumigra::lgxPolarAxis, odd(47, 73)},
+        {lumigra::lgxPolarChart, chart + std::vector<DispId>{118, 120, 122}},
+        {lumigra::lgxPolarTick, odd(47, 65)},
+        {lumigra::lgxRectangle, odd(47, 69)},
+        {lumigra::lgxSymbol, odd(47, 67)},
+        {lumigra::lgxTriangularAxis, odd(47, 79)},
+        {lumigra::lgxTriangularChart, chart + std::vector<DispId>{118, 120}},
+        {lumigra::lgxXyTick, odd(47, 73)},
+        {lumigra::lgxXyAxis, odd(47, 75) + std::vector<DispId>{78, 80, 82}},
+        {lumigra::lgxXyChart, chart + std::vector<DispId>{118, 120, 122, 124, 126, 129}},
+        {lumigra::lgxPolygon, odd(47, 57)},
+        {lumigra::lgxPolyline, odd(47, 55)},
+    };
+    return kinds;
+}
+
+int compared = 0;
+
+void compareObjects(const Obj& a, const Obj& b, const std::string& path, int depth);
+
+void compareValues(const Variant& x, const Variant& y, const std::string& path, int depth)
+{
+    if (x.vt() != VT_DISPATCH) {
+        EXPECT_TRUE(x.sameAs(y)) << path;
+        ++compared;
+        return;
+    }
+    ASSERT_EQ(y.vt(), VT_DISPATCH) << path;
+    ASSERT_EQ(x.dispatch() == nullptr, y.dispatch() == nullptr) << path;
+    if (!x.dispatch())
+        return;
+    Obj p = objectOf(x), q = objectOf(y);
+    int index = Get(p, dsp::common::Index).i4();
+    EXPECT_EQ(Get(p, dsp::common::ObjectID).i4(), Get(q, dsp::common::ObjectID).i4()) << path;
+    EXPECT_EQ(index, Get(q, dsp::common::Index).i4()) << path;
+    EXPECT_EQ(Get(p, dsp::common::Name).str(), Get(q, dsp::common::Name).str()) << path;
+    ++compared;
+    // Parts owned by their holder (ticks, legend items) are compared whole.
+    if (index == 0 && depth < 6)
+        compareObjects(p, q, path, depth + 1);
+}
+
+void compareObjects(const Obj& a, const Obj& b, const std::string& path, int depth)
+{
+    int kind = Get(a, dsp::common::ObjectID).i4();
+    ASSERT_EQ(kind, Get(b, dsp::common::ObjectID).i4()) << path;
+    for (DispId id : {dsp::common::Name, dsp::common::Index, dsp::common::Tag})
+        compareValues(Get(a, id), Get(b, id), path + "#" + std::to_string(id), depth);
+    compareValues(Get(a, dsp::common::RefCount, {I2(lumigra::lgParents)}),
+                  Get(b, dsp::common::RefCount, {I2(lumigra::lgParents)}), path + ".parents", depth);
+    auto found = propertiesByKind().find(kind);
+    if (found == propertiesByKind().end()) { // a collection
+        for (DispId id : {col::Count, col::Visible, col::PaintOrder})
+            compareValues(Get(a, id), Get(b, id), path + "#" + std::to_string(id), depth);
+        for (int i = 1; i <= Get(a, col::Count).i4(); ++i)
+            compareObjects(CallObj(a, col::Item, {I4(i)}), CallObj(b, col::Item, {I4(i)}),
+                           path + "(" + std::to_string(i) + ")", depth);
+        return;
+    }
+    for (DispId id : found->second)
+        compareValues(Get(a, id), Get(b, id), path + "#" + std::to_string(id), depth);
+    if (kind == lumigra::lgxData)
+        for (int slot = 0; slot <= Get(a, dsp::data::DataSize).i4(); ++slot)
+            for (DispId id : {dsp::data::Type, dsp::data::GetData, dsp::data::GetMissingValue, dsp::data::GetDataRef})
+                compareValues(Get(a, id, {I2(slot)}), Get(b, id, {I2(slot)}), path + ".slot", depth);
+    if (kind == lumigra::lgxBrush)
+        for (int cell = 0; cell < 64; ++cell)
+            compareValues(Call(a, dsp::brush::GetDot, {I2(cell / 8), I2(cell % 8)}),
+                          Call(b, dsp::brush::GetDot, {I2(cell / 8), I2(cell % 8)}), path + ".dot", depth);
+    if (kind == lumigra::lgxLegend)
+        compareObjects(GetObj(a, dsp::legend::Items), GetObj(b, dsp::legend::Items), path + ".Items", depth);
+}
+
+void setAxis(const Obj& axis, int orientation, double length, int labelLocation)
+{
+    Put(axis, dsp::xyAxis::Visible, Bool(true));
+    Put(axis, dsp::xyAxis::OrgX, R8(13.0));
+    Put(axis, dsp::xyAxis::OrgY, R8(10.0));
+    Put(axis, dsp::xyAxis::Reverse, Bool(false));
+    Put(axis, dsp::xyAxis::MaximumSelection, I2(41));
+    Put(axis, dsp::xyAxis::MinimumSelection, I2(41));
+    Put(axis, dsp::xyAxis::Type, I2(18));
+    Put(axis, dsp::xyAxis::Style, I2(24));
+    Put(GetObj(axis, dsp::xyAxis::Pen), dsp::pen::Enabled, Bool(true));
+    Put(axis, dsp::xyAxis::Orientation, I2(orientation));
+    Put(axis, dsp::xyAxis::Length, R8(length));
+    Obj tick = GetObj(axis, dsp::xyAxis::Tick);
+    Put(tick, dsp::xyTick::Visible, Bool(true));
+    Put(tick, dsp::xyTick::MarkIntervalSelection, I2(41));
+    Put(GetObj(tick, dsp::xyTick::LabelFont), dsp::font::Enabled, I2(-1));
+    Put(tick, dsp::xyTick::LabelAngle, I2(0));
+    Put(tick, dsp::xyTick::LabelFormat, Str("General Number"));
+    Put(GetObj(tick, dsp::xyTick::LabelFont), dsp::font::TypeFace, Str("Century"));
+    Put(GetObj(tick, dsp::xyTick::LabelFont), dsp::font::Size, R8(3.0));
+    Put(GetObj(tick, dsp::xyTick::Pen), dsp::pen::Enabled, Bool(true));
+    Put(tick, dsp::xyTick::MarkLength, R8(1.0));
+    Put(tick, dsp::xyTick::MarkStyle, I2(45));
+    Put(tick, dsp::xyTick::LabelLocation, I2(labelLocation));
+    Obj grid = GetObj(tick, dsp::xyTick::GridLine);
+    Put(grid, dsp::line::Visible, Bool(false));
+    Put(GetObj(grid, dsp::line::Pen1), dsp::pen::Enabled, Bool(true));
+    Put(grid, dsp::line::Length1, R8(1.3));
+    Put(grid, dsp::line::Space1, R8(0.7));
+    for (DispId pen : {dsp::line::Pen2, dsp::line::Pen3, dsp::line::Pen4})
+        Put(GetObj(grid, pen), dsp::pen::Enabled, Bool(false));
+}
+
+void addLabel(const Obj& control, const char* name, double x, double y, const char* text, const char* face,
+              double size, int angle, bool secondRun)
+{
+    Obj label = CallObj(GetObj(control, c::Labels), col::Add, {Str(name)});
+    Put(label, dsp::label::Visible, Bool(true));
+    Put(label, dsp::label::AlignX, I2(47));
+    Put(label, dsp::label::AlignY1, I2(51));
+    Put(label, dsp::label::OrgX, R8(x));
+    Put(label, dsp::label::OrgY, R8(y));
+    Put(label, dsp::label::String1, Str(text));
+    if (face)
+        Put(GetObj(label, dsp::label::Font1), dsp::font::TypeFace, Str(face));
+    Put(GetObj(label, dsp::label::Font1), dsp::font::Size, R8(size));
+    if (angle)
+        Put(label, dsp::label::Angle, I4(angle));
+    if (secondRun)
+        Put(label, dsp::label::AlignY2, I2(51));
+}
+
+void styleLine(const Obj& line, int colour, double width, double length, double space)
+{
+    Put(line, dsp::line::Visible, Bool(true));
+    Obj pen = GetObj(line, dsp::line::Pen1);
+    Put(pen, dsp::pen::Enabled, Bool(true));
+    Put(pen, dsp::pen::Color, I4(colour));
+    Put(pen, dsp::pen::Width, R8(width));
+    Put(pen, dsp::pen::Style, I2(53));
+    Put(line, dsp::line::Length1, R8(length));
+    Put(line, dsp::line::Space1, R8(space));
+    for (DispId p : {dsp::line::Pen2, dsp::line::Pen3, dsp::line::Pen4})
+        Put(GetObj(line, p), dsp::pen::Enabled, Bool(false));
+}
+
+void styleSymbol(const Obj& symbol, double height, double width, int style, int penColour)
+{
+    Put(symbol, dsp::symbol::Visible, Bool(true));
+    Put(GetObj(symbol, dsp::symbol::Pen), dsp::pen::Enabled, Bool(true));
+    if (penColour >= 0)
+        Put(GetObj(symbol, dsp::symbol::Pen), dsp::pen::Color, I4(penColour));
+    Put(symbol, dsp::symbol::Height, R8(height));
+    Put(symbol, dsp::symbol::Width, R8(width));
+    Put(symbol, dsp::symbol::Style, I2(style));
+    Obj brush = GetObj(symbol, dsp::symbol::Brush);
+    Put(brush, dsp::brush::Enabled, Bool(true));
+    Put(brush, dsp::brush::Style, I2(52));
+    Put(brush, dsp::brush::ForeColor, I4(0x000080));
+}
+
+Obj buildPlotWindowChart()
+{
+    Obj control = newControl();
+    host(control)->setExtent(540, 426, 96, 96);
+    // 1. The control.
+    Put(control, c::MouseAction, I2(0));
+    Put(control, c::AutoRedraw, Bool(true));
+    Put(control, c::PropertySheetEnabled, Bool(false));
+    Put(control, c::OrgX, R8(0.0));
+    Put(control, c::OrgY, R8(0.0));
+    Put(control, c::ScaleFactor, I2(1));
+    Put(control, c::ExactScale, Bool(true));
+    Put(control, c::BackMode, I2(1));
+    Put(control, c::BackColor, I4(0xFFFFFF));
+    // 2. The chart.
+    Obj graph = CallObj(GetObj(control, c::XyCharts), col::Add, {Str("Graph1")});
+    Put(graph, dsp::chart::Visible, Bool(true));
+    Put(graph, dsp::chart::Type, I2(6));
+    Put(graph, dsp::chart::Clip, Bool(true));
+    Put(graph, dsp::chart::DrawSimpleChart, Bool(true));
+    Put(graph, dsp::chart::LineFirst, Bool(true));
+    Put(graph, dsp::chart::MarkerSymbolInterval, I4(1));
+    // 3. Its plot area.
+    Obj area = GetObj(graph, dsp::xyChart::PlotArea);
+    Put(area, dsp::rectangle::Visible, Bool(true));
+    Put(area, dsp::rectangle::OrgX, R8(13.0));
+    Put(area, dsp::rectangle::OrgY, R8(10.0));
+    Put(area, dsp::rectangle::Width, R8(120.0));
+    Put(area, dsp::rectangle::Height, R8(80.0));
+    Put(GetObj(area, dsp::rectangle::Pen), dsp::pen::Enabled, Bool(true));
+    Put(area, dsp::rectangle::PaintTool, I2(31));
+    Put(GetObj(area, dsp::rectangle::Brush), dsp::brush::Enabled, Bool(true));
+    Put(GetObj(area, dsp::rectangle::Brush), dsp::brush::Style, I2(0));
+    // 4, 5. Axes and ticks.
+    Obj axisX = GetObj(graph, dsp::xyChart::XAxis);
+    Obj axisY = GetObj(graph, dsp::xyChart::YAxis);
+    setAxis(axisX, 20, 120.0, 1);
+    setAxis(axisY, 21, 80.0, -1);
+    // 6. Labels.
+    addLabel(control, "mLG_lblAxisX", 65.0, 1.5, "", "Century", 3.5, 0, false);
+    addLabel(control, "mLG_lblAxisY", 4.0, 45.0, "", "Century", 3.5, 90, false);
+    addLabel(control, "mLG_lblObject", 15.0, 91.0, "File Name", nullptr, 4.0, 0, true);
+    addLabel(control, "mLG_lblDate", 95.0, 96.0, "Date", nullptr, 3.5, 0, true);
+    // 7. Marker lines.
+    for (int i = 0; i < 4; ++i) {
+        Obj line = CallObj(GetObj(control, c::Lines), col::Add, {Str("mlglineLine(" + std::to_string(i) + ")")});
+        Put(line, dsp::line::Visible, Bool(false));
+        Put(line, dsp::line::FromX, R8(0.0));
+        Put(line, dsp::line::ToX, R8(0.0));
+        Put(line, dsp::line::FromY, Get(axisY, dsp::xyAxis::OrgY));
+        Put(line, dsp::line::ToY, R8(Get(axisY, dsp::xyAxis::OrgY).r8() + Get(axisY, dsp::xyAxis::Length).r8()));
+        Put(line, dsp::line::Length1, R8(1E+40));
+        Obj pen = GetObj(line, dsp::line::Pen1);
+        Put(pen, dsp::pen::Enabled, Bool(true));
+        Put(pen, dsp::pen::Color, I4(200 << 16));
+        Put(pen, dsp::pen::Width, R8(0.2));
+        Put(pen, dsp::pen::Style, I2(53));
+    }
+    // 8. The clone on the same Y axis.
+    Obj cloneData = CallObj(GetObj(control, c::DataCollection), col::Add, {Str("clone2")});
+    Obj clone = CallObj(graph, dsp::xyChart::Clone, {Str("ｸﾞﾗﾌ2"), O(cloneData)});
+    Put(clone, dsp::chart::Visible, Bool(true));
+    Put(clone, dsp::chart::Type, I2(6));
+    Put(clone, dsp::chart::Clip, Bool(true));
+    Put(clone, dsp::chart::DrawSimpleChart, Bool(true));
+    Put(clone, dsp::chart::LineFirst, Bool(true));
+    Put(clone, dsp::chart::DataLabelInterval, I4(1));
+    Put(clone, dsp::xyChart::YAxis, O(axisY));
+    // The four line and symbol styles, with a spectrum in the data.
+    Variant x = Variant::makeArray(VT_R4, 0, 3), y = Variant::makeArray(VT_R4, 0, 3);
+    for (int i = 0; i < 3; ++i) {
+        x.at(i) = Variant::fromR4(4000.5f + i);
+        y.at(i) = Variant::fromR4(0.1f * static_cast<float>(i * i));
+    }
+    Obj data = GetObj(graph, dsp::chart::Data);
+    Call(data, dsp::data::SetData, {I2(1), x});
+    Call(data, dsp::data::SetData, {I2(2), y});
+    Obj graphLine = CallObj(graph, dsp::chart::GetLine, {I2(1)});
+    styleLine(graphLine, 0x000000, 0.2, 1000.0, 0);
+    styleLine(CallObj(clone, dsp::chart::GetLine, {I2(1)}), 0x0000FF, 0.3, 1.3, 0.7);
+    styleSymbol(CallObj(graph, dsp::chart::GetSymbol, {I2(2)}), 2.0, 2.0, 71, -1);
+    Put(graphLine, dsp::line::Visible, Bool(false));
+    styleSymbol(CallObj(clone, dsp::chart::GetSymbol, {I2(2)}), 5.0, 2.0, 76, 0x0000FE);
+    return control;
+}
+
+std::vector<DispId> controlCollections()
+{
+    return {c::PictureHolders, c::Pens, c::Brushes, c::Symbols, c::Rectangles, c::Lines, c::FontHolders,
+            c::Labels, c::SymbolLines, c::Polygons, c::Polylines, c::DataCollection, c::XyAxes, c::TriangularAxes,
+            c::PolarAxes, c::XyCharts, c::TriangularCharts, c::PolarCharts, c::Legends};
+}
+
+} // namespace
+
+TEST(ChartTree, PlotWindowChartSurvivesWritingAndRestoring)
+{
+    Obj original = buildPlotWindowChart();
+    EXPECT_EQ(Get(GetObj(original, c::XyAxes), col::Count).i4(), 2);
+    EXPECT_EQ(Get(GetObj(original, c::Rectangles), col::Count).i4(), 1);
+    std::string text = textOf(original);
+
+    Obj restored = newControl();
+    auto* h = host(restored);
+    h->setExtent(540, 426, 96, 96);
+    ASSERT_TRUE(h->restoreObjectText(reinterpret_cast<const uint8_t*>(text.data()), text.size(), false));
+    // Byte for byte the same, but for the container's own sheet setting.
+    std::string again = textOf(restored);
+    std::string sheet = "PropertySheetEnabled=";
+    auto at = text.find(sheet) + sheet.size();
+    EXPECT_EQ(text.substr(0, at), again.substr(0, at));
+    EXPECT_EQ(text.substr(at + 4), again.substr(at + 4));
+
+    for (DispId id : {c::MouseAction, c::AutoRedraw, c::OrgX, c::OrgY, c::ScaleFactor,
+                      c::ExactScale, c::BackMode, c::BackColor, c::MaxLoop, c::KeyboardAction, c::Monochrome,
+                      c::ToolHint, c::MaxElements, c::LowerBound})
+        compareValues(Get(original, id), Get(restored, id), "control#" + std::to_string(id), 0);
+    // PropertySheetEnabled is written but never taken from a text.
+    EXPECT_TRUE(Get(restored, c::PropertySheetEnabled).boolean());
+    EXPECT_FALSE(Get(original, c::PropertySheetEnabled).boolean());
+
+    compared = 0;
+    for (DispId id : controlCollections())
+        compareObjects(GetObj(original, id), GetObj(restored, id), "c" + std::to_string(id), 0);
+    EXPECT_GT(compared, 1200);
+    Obj graph = CallObj(GetObj(restored, c::XyCharts), col::Item, {Str("Graph1")});
+    Obj clone = CallObj(GetObj(restored, c::XyCharts), col::Item, {Str("ｸﾞﾗﾌ2")});
+    EXPECT_EQ(GetObj(graph, dsp::xyChart::YAxis).get(), GetObj(clone, dsp::xyChart::YAxis).get());
+    EXPECT_EQ(Get(GetObj(CallObj(clone, dsp::chart::GetSymbol, {I2(2)}), dsp::symbol::Pen), dsp::pen::Color).i4(),
+              0xFE);
+}
