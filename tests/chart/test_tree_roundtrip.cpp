@@ -1,6 +1,8 @@
 // The plot window's whole chart built by late-bound calls by DISPID only,
 // written as object text, restored into a fresh control and compared member
 // by member.
+#include <cstring>
+#include <fstream>
 #include <map>
 #include <vector>
 
@@ -299,6 +301,14 @@ TEST(ChartTree, PlotWindowChartSurvivesWritingAndRestoring)
     EXPECT_EQ(Get(GetObj(original, c::XyAxes), col::Count).i4(), 2);
     EXPECT_EQ(Get(GetObj(original, c::Rectangles), col::Count).i4(), 1);
     std::string text = textOf(original);
+    // Seeds for the restore fuzzer: an answer byte, then the records.
+    if (const char* seeds = std::getenv("LUMIGRA_WRITE_SEEDS")) {
+        std::ofstream(std::string(seeds) + "/plot_window") << '\x00' << text.substr(4, text.size() - 5);
+        std::string old = text;
+        int16_t version = 110;
+        std::memcpy(old.data() + old.find("Version=") + 8, &version, 2);
+        std::ofstream(std::string(seeds) + "/version_110") << '\x00' << old.substr(4, old.size() - 5);
+    }
 
     Obj restored = newControl();
     auto* h = host(restored);
