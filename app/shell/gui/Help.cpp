@@ -87,7 +87,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     split->addWidget(left);
     split->addWidget(txtPage);
     split->setStretchFactor(1, 1);
-    split->setSizes({200, 520});
+    split->setSizes({250, 510});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(split);

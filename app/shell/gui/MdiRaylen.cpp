@@ -179,9 +179,9 @@ void MdiRaylen::buildPanel()
     lblX = new QLabel("x");
     lblY = new QLabel("y");
     lblCount = new QLabel("count");
-    lblX->setMinimumWidth(70);
-    lblY->setMinimumWidth(70);
-    lblCount->setMinimumWidth(150);
+    lblX->setMinimumWidth(60);
+    lblY->setMinimumWidth(60);
+    lblCount->setMinimumWidth(130);
     for (QLabel* label : {lblX, lblY, lblCount})
         label->setFont(gothicFont(10));
     auto* gap = new QFrame;

@@ -1,0 +1,75 @@
+// Two real copies of the program: the second one refuses to start.
+#include "GuiHarness.h"
+
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+using namespace guitest;
+
+namespace {
+
+pid_t startProgram(const std::string& runtimeDir, const std::string& errFile)
+{
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        ::setenv("RAYLEN_CONSOLE_UI", "1", 1);
+        FILE* err = std::freopen(errFile.c_str(), "w", stderr);
+        (void)err;
+        std::string program = std::string(RAYLEN_BIN_DIR) + "/raylen";
+        ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    return pid;
+}
+
+bool waitFor(const std::function<bool()>& condition, int milliseconds)
+{
+    for (int waited = 0; waited < milliseconds; waited += 20) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return condition();
+}
+
+} // namespace
+
+TEST(SingleInstance, SecondCopyShowsTheMessageAndLeavesTheFirstRunning)
+{
+    TempDir dir;
+    ::chmod(dir.path().c_str(), 0700);
+    const std::string lock = dir.file("raylen.lock");
+    pid_t first = startProgram(dir.path(), dir.file("first.err"));
+    ASSERT_GT(first, 0);
+    ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(lock); }, 15000)) << readAll(dir.file("first.err"));
+    const std::string lockBefore = readAll(lock);
+
+    pid_t second = startProgram(dir.path(), dir.file("second.err"));
+    int status = -1;
+    ASSERT_EQ(::waitpid(second, &status, 0), second);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_NE(readAll(dir.file("second.err")).find("Raylen: Raylen は既に起動しています"), std::string::npos)
+        << readAll(dir.file("second.err"));
+
+    // The first copy still runs and still holds its lock.
+    EXPECT_EQ(::waitpid(first, &status, WNOHANG), 0);
+    EXPECT_EQ(readAll(lock), lockBefore);
+    EXPECT_EQ(readAll(dir.file("first.err")).find("既に起動"), std::string::npos);
+
+    ::kill(first, SIGTERM);
+    ::waitpid(first, &status, 0);
+    // With the first copy gone, a new copy starts (its stale lock is taken over).
+    pid_t third = startProgram(dir.path(), dir.file("third.err"));
+    EXPECT_TRUE(waitFor([&] { return readAll(lock) != lockBefore && !readAll(lock).empty(); }, 15000));
+    EXPECT_EQ(::waitpid(third, &status, WNOHANG), 0);
+    ::kill(third, SIGTERM);
+    ::waitpid(third, &status, 0);
+}
