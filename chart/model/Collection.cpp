@@ -39,10 +39,19 @@ void LgCollection::detach()
 
 LgObject* LgCollection::findByName(const std::string& name) const
 {
-    for (LgObject* o : items_)
-        if (o->name() == name)
-            return o;
-    return nullptr;
+    auto found = byName_.find(name);
+    return found == byName_.end() ? nullptr : found->second;
+}
+
+void LgCollection::renamed(LgObject* element, const std::string& from)
+{
+    auto range = byName_.equal_range(from);
+    for (auto it = range.first; it != range.second; ++it)
+        if (it->second == element) {
+            byName_.erase(it);
+            break;
+        }
+    byName_.emplace(element->name(), element);
 }
 
 void LgCollection::grow(int64_t adding)
@@ -80,6 +89,7 @@ LgObject* LgCollection::addElements(int64_t count)
         o->position_ = static_cast<int32_t>(items_.size());
         o->name_ = o->defaultName();
         items_.push_back(o);
+        byName_.emplace(o->name_, o);
         last = o;
     }
     changed();
@@ -92,7 +102,7 @@ LgObject* LgCollection::addNamed(const std::string& name)
         raiseError(lgErrDuplicateName);
     LgObject* o = addElements(1);
     if (!name.empty())
-        o->name_ = name;
+        o->setNameRaw(name);
     return o;
 }
 
@@ -106,6 +116,12 @@ void LgCollection::removeAt(int32_t position)
 {
     LgObject* o = items_.at(static_cast<size_t>(position));
     items_.erase(items_.begin() + position);
+    auto range = byName_.equal_range(o->name_);
+    for (auto it = range.first; it != range.second; ++it)
+        if (it->second == o) {
+            byName_.erase(it);
+            break;
+        }
     o->parent_ = nullptr;
     o->position_ = -1;
     renumber(static_cast<size_t>(position));

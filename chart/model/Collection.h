@@ -1,6 +1,7 @@
 #pragma once
 // A typed, named, counted collection of chart objects owned by a control.
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/CollectionSpec.h"
@@ -51,6 +52,8 @@ public:
     // Item by name or by index from the lower bound (1003 otherwise).
     LgObject* item(const Variant& key) const;
     bool swap(LgObject* a, LgObject* b);
+    // Keeps the name index right when an element is renamed.
+    void renamed(LgObject* element, const std::string& from);
 
 private:
     void grow(int64_t adding);
@@ -58,6 +61,7 @@ private:
 
     const CollectionSpec* spec_;
     std::vector<LgObject*> items_;
+    std::unordered_multimap<std::string, LgObject*> byName_;
     int32_t capacity_;
     int32_t lowerBound_;
     bool visible_ = true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "control/LumigraCtrl.h"
 #include "model/Builders.h"
@@ -116,19 +117,25 @@ void LgObject::detach()
     owner_ = nullptr;
 }
 
+void LgObject::setNameRaw(std::string name)
+{
+    std::string old = std::exchange(name_, std::move(name));
+    if (parent_)
+        parent_->renamed(this, old);
+}
+
 void LgObject::setName(const std::string& name)
 {
     if (name == name_)
         return;
     if (name.empty()) {
-        name_.clear();
-        name_ = defaultName();
+        setNameRaw(defaultName());
         changed();
         return;
     }
     if (parent_ && parent_->findByName(name))
         raiseError(lgErrDuplicateName);
-    name_ = name;
+    setNameRaw(name);
     changed();
 }
 
@@ -136,12 +143,19 @@ std::string LgObject::defaultName() const
 {
     // The tick count alone repeats within a millisecond; the next free count
     // keeps names unique in the collection.
+    // Later than every default name given before, so bursts stay cheap.
+    static std::atomic<unsigned long> lastIssued{0};
     unsigned long tick = moduleTickCount();
+    unsigned long last = lastIssued.load();
+    if (tick <= last && last - tick < 0x80000000ul)
+        tick = last + 1;
     char text[128];
     for (;;) {
         std::snprintf(text, sizeof text, "%s:%lu", className_, tick);
-        if (!parent_ || !parent_->findByName(text))
+        if (!parent_ || !parent_->findByName(text)) {
+            lastIssued = tick;
             return text;
+        }
         ++tick;
     }
 }

@@ -86,7 +86,7 @@ public:
 
     // Name rules of the Name property (1006 for a taken name).
     void setName(const std::string& name);
-    void setNameRaw(std::string name) { name_ = std::move(name); }
+    void setNameRaw(std::string name);
     std::string defaultName() const;
     // Copies every setting (not name, position or tag) into target: the
     // Copy member, 1005 unless target is of this kind and this control.

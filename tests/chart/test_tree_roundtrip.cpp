@@ -62,6 +62,13 @@ const std::map<int, std::vector<DispId>>& propertiesByKind()
 }
 
 int compared = 0;
+// Elements per kind when the text was written; later ones are made on
+// demand by the comparison itself and carry default names of their moment.
+std::map<int, int> savedCounts;
+bool madeByComparison(const Obj& o, int index)
+{
+    return index > savedCounts[Get(o, dsp::common::ObjectID).i4()];
+}
 
 void compareObjects(const Obj& a, const Obj& b, const std::string& path, int depth);
 
@@ -80,7 +87,9 @@ void compareValues(const Variant& x, const Variant& y, const std::string& path, 
     int index = Get(p, dsp::common::Index).i4();
     EXPECT_EQ(Get(p, dsp::common::ObjectID).i4(), Get(q, dsp::common::ObjectID).i4()) << path;
     EXPECT_EQ(index, Get(q, dsp::common::Index).i4()) << path;
-    EXPECT_EQ(Get(p, dsp::common::Name).str(), Get(q, dsp::common::Name).str()) << path;
+    if (!madeByComparison(p, index)) {
+        EXPECT_EQ(Get(p, dsp::common::Name).str(), Get(q, dsp::common::Name).str()) << path;
+    }
     ++compared;
     // Parts owned by their holder (ticks, legend items) are compared whole.
     if (index == 0 && depth < 6)
@@ -91,8 +100,10 @@ void compareObjects(const Obj& a, const Obj& b, const std::string& path, int dep
 {
     int kind = Get(a, dsp::common::ObjectID).i4();
     ASSERT_EQ(kind, Get(b, dsp::common::ObjectID).i4()) << path;
+    int index = Get(a, dsp::common::Index).i4();
     for (DispId id : {dsp::common::Name, dsp::common::Index, dsp::common::Tag})
-        compareValues(Get(a, id), Get(b, id), path + "#" + std::to_string(id), depth);
+        if (id != dsp::common::Name || !madeByComparison(a, index))
+            compareValues(Get(a, id), Get(b, id), path + "#" + std::to_string(id), depth);
     compareValues(Get(a, dsp::common::RefCount, {I2(lumigra::lgParents)}),
                   Get(b, dsp::common::RefCount, {I2(lumigra::lgParents)}), path + ".parents", depth);
     auto found = propertiesByKind().find(kind);
@@ -330,6 +341,12 @@ TEST(ChartTree, PlotWindowChartSurvivesWritingAndRestoring)
     EXPECT_FALSE(Get(original, c::PropertySheetEnabled).boolean());
 
     compared = 0;
+    for (DispId id : controlCollections()) {
+        Obj collection = GetObj(original, id);
+        int n = Get(collection, col::Count).i4();
+        if (n)
+            savedCounts[Get(CallObj(collection, col::Item, {I4(1)}), dsp::common::ObjectID).i4()] = n;
+    }
     for (DispId id : controlCollections())
         compareObjects(GetObj(original, id), GetObj(restored, id), "c" + std::to_string(id), 0);
     EXPECT_GT(compared, 1200);
