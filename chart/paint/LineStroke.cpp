@@ -1,0 +1,109 @@
+#include "paint/LineStroke.h"
+
+#include "kinds/Resources.h"
+#include "kinds/Strokes.h"
+#include "paint/DrawContext.h"
+
+namespace lumigra {
+
+namespace {
+
+constexpr int kMaxPendingPoints = 4096;
+
+const ObjRef* penRefs(const LgLine& line, int k)
+{
+    const ObjRef* refs[4] = {&line.pen1_, &line.pen2_, &line.pen3_, &line.pen4_};
+    return refs[k];
+}
+
+bool penUsable(const LgObject* pen)
+{
+    return pen && pen->objectId() == lgxPen && static_cast<const LgPen*>(pen)->enabled_;
+}
+
+} // namespace
+
+StrokePattern strokePattern(const LgLine& line)
+{
+    StrokePattern p;
+    p.visible = line.visible_;
+    const double lengths[4] = {line.length1_, line.length2_, line.length3_, line.length4_};
+    const double spaces[4] = {line.space1_, line.space2_, line.space3_, line.space4_};
+    for (int k = 0; k < 4; ++k)
+        p.dashes[static_cast<size_t>(k)] = DashStyle{penUsable(penRefs(line, k)->get()), lengths[k], spaces[k]};
+    return p;
+}
+
+std::array<DevicePen, 4> linePens(const LgLine& line, const DrawContext& ctx)
+{
+    std::array<DevicePen, 4> pens;
+    for (int k = 0; k < 4; ++k)
+        pens[static_cast<size_t>(k)] = ctx.pen(penRefs(line, k)->get());
+    return pens;
+}
+
+DeviceDashSink::DeviceDashSink(QPainter& painter, const std::array<DevicePen, 4>& pens)
+    : painter_(painter), pens_(pens)
+{
+}
+
+DeviceDashSink::~DeviceDashSink() { flush(); }
+
+void DeviceDashSink::dash(int penIndex, QPointF from, QPointF to)
+{
+    if (penIndex < 0 || penIndex > 3 || !pens_[static_cast<size_t>(penIndex)].draws)
+        return;
+    const bool continues = penIndex == pendingPen_ && !pending_.isEmpty() && pending_.last() == from;
+    if (!continues || pending_.size() >= kMaxPendingPoints) {
+        flush();
+        pending_.append(from);
+        pendingPen_ = penIndex;
+    }
+    pending_.append(to);
+}
+
+void DeviceDashSink::flush()
+{
+    if (pending_.size() >= 2) {
+        const DevicePen& pen = pens_[static_cast<size_t>(pendingPen_)];
+        MixScope mix(painter_, pen.mode);
+        painter_.setPen(pen.pen);
+        painter_.setBrush(Qt::NoBrush);
+        painter_.drawPolyline(pending_);
+    }
+    pending_.clear();
+    pendingPen_ = -1;
+}
+
+namespace {
+
+const LgLine* asLine(const LgObject* o)
+{
+    return o && o->objectId() == lgxLine ? static_cast<const LgLine*>(o) : nullptr;
+}
+
+} // namespace
+
+LineStroke::LineStroke(const LgObject* object, DrawContext& ctx)
+    : ctx_(ctx), sink_(ctx.painter, asLine(object) ? linePens(*asLine(object), ctx) : std::array<DevicePen, 4>{})
+{
+    const LgLine* line = asLine(object);
+    if (!line || !line->visible_)
+        return;
+    draws_ = true;
+    stroke_.setPattern(strokePattern(*line));
+}
+
+void LineStroke::moveTo(QPointF p)
+{
+    if (draws_)
+        stroke_.moveTo(p);
+}
+
+void LineStroke::lineTo(QPointF q)
+{
+    if (draws_)
+        stroke_.lineTo(q, sink_, &ctx_.budget);
+}
+
+} // namespace lumigra

@@ -1,0 +1,13 @@
+#pragma once
+// What turning a resource into a device tool needs to know of the device.
+namespace lumigra {
+
+struct DeviceUnits {
+    double perMmX = 96 / 25.4; // device units per drawing millimetre, magnification included
+    double perMmY = 96 / 25.4;
+    bool monochrome = false;
+    bool rasterOps = true; // the device can combine colours with the target
+    double minPenWidth = 1; // device units of the thinnest pen
+};
+
+} // namespace lumigra
