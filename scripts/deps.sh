@@ -12,6 +12,7 @@ RAYLEN_PACKAGES=(
   python3-astropy python3-scipy python3-numpy python3-olefile
   libcfitsio-dev iraf iraf-noao python3-pyraf
   xvfb xauth
+  qtbase5-dev libqcustomplot-dev python3-matplotlib
 )
 
 raylen_install_deps() {
