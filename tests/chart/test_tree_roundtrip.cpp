@@ -356,3 +356,124 @@ TEST(ChartTree, PlotWindowChartSurvivesWritingAndRestoring)
     EXPECT_EQ(Get(GetObj(CallObj(clone, dsp::chart::GetSymbol, {I2(2)}), dsp::symbol::Pen), dsp::pen::Color).i4(),
               0xFE);
 }
+
+namespace {
+
+// Gives every settable property without arguments a value other than its
+// default, whatever its type; refused values are simply left.
+void changeEverything(const Obj& object, const std::vector<DispId>& ids)
+{
+    for (DispId id : ids) {
+        Variant now = Get(object, id);
+        Variant next;
+        switch (now.vt()) {
+        case VT_BOOL: next = Bool(!now.boolean()); break;
+        case VT_I2: next = I2(now.i2() + 1); break;
+        case VT_I4: next = I4(now.i4() + 3); break;
+        case VT_R8: next = R8(now.r8() + 1.25); break;
+        case VT_BSTR: next = Str(now.str() + "x"); break;
+        case VT_EMPTY: next = R8(2.5); break;
+        default: continue;
+        }
+        Variant result;
+        ExcepInfo e;
+        std::vector<Variant> args{next};
+        object->Invoke(id, DISPATCH_PROPERTYPUT, args, &result, &e);
+    }
+}
+
+} // namespace
+
+TEST(ChartTree, EveryKindSurvivesWritingAndRestoring)
+{
+    Obj original = newControl();
+    struct Kind {
+        DispId collection;
+        int objectId;
+    } kinds[] = {{c::PictureHolders, lumigra::lgxPictureHolder}, {c::Pens, lumigra::lgxPen},
+                 {c::Brushes, lumigra::lgxBrush}, {c::Symbols, lumigra::lgxSymbol},
+                 {c::Rectangles, lumigra::lgxRectangle}, {c::Lines, lumigra::lgxLine},
+                 {c::FontHolders, lumigra::lgxFontHolder}, {c::Labels, lumigra::lgxLabel},
+                 {c::SymbolLines, lumigra::lgxSymbolLine}, {c::Polygons, lumigra::lgxPolygon},
+                 {c::Polylines, lumigra::lgxPolyline}, {c::DataCollection, lumigra::lgxData},
+                 {c::XyAxes, lumigra::lgxXyAxis}, {c::TriangularAxes, lumigra::lgxTriangularAxis},
+                 {c::PolarAxes, lumigra::lgxPolarAxis}, {c::XyCharts, lumigra::lgxXyChart},
+                 {c::TriangularCharts, lumigra::lgxTriangularChart}, {c::PolarCharts, lumigra::lgxPolarChart},
+                 {c::Legends, lumigra::lgxLegend}};
+    for (auto& kind : kinds) {
+        Obj collection = GetObj(original, kind.collection);
+        Obj element = CallObj(collection, col::Add, {Str("E" + std::to_string(kind.objectId))});
+        changeEverything(element, propertiesByKind().at(kind.objectId));
+        Put(element, dsp::common::Tag, I4(kind.objectId * 11));
+        Put(collection, col::Visible, Bool(false));
+        Put(collection, dsp::common::Tag, I4(kind.objectId));
+    }
+    // Owned parts and the things only arrays or methods reach.
+    Obj axis = CallObj(GetObj(original, c::XyAxes), col::Item, {I4(1)});
+    Obj tick = GetObj(axis, dsp::xyAxis::Tick);
+    changeEverything(tick, propertiesByKind().at(lumigra::lgxXyTick));
+    // A subtick is an owned part saved inside its tick's record: take the
+    // tick of a spare axis and drop the axis.
+    Obj axes = GetObj(original, c::XyAxes);
+    Obj sub = GetObj(CallObj(axes, col::Add), dsp::xyAxis::Tick);
+    Call(axes, col::Remove, {Get(axes, col::Count)});
+    Put(sub, dsp::xyTick::Level, I2(2));
+    Put(tick, dsp::xyTick::SubTick, O(sub));
+    EXPECT_EQ(Get(sub, dsp::common::RefCount, {I2(lumigra::lgParents)}).i4(), 1);
+    Variant positions = Variant::makeArray(VT_R8, 0, 2);
+    positions.at(1) = R8(4.5);
+    Put(axis, dsp::xyAxis::TickPositions, positions);
+    Put(axis, dsp::xyAxis::Minimum, Variant::fromDate(45000.5));
+    changeEverything(GetObj(CallObj(GetObj(original, c::PolarAxes), col::Item, {I4(1)}), dsp::polarAxis::Tick),
+                     propertiesByKind().at(lumigra::lgxPolarTick));
+    Obj polygon = CallObj(GetObj(original, c::Polygons), col::Item, {I4(1)});
+    Put(polygon, dsp::polygon::PointX, positions);
+    Put(polygon, dsp::polygon::PointY, positions);
+    Obj legend = CallObj(GetObj(original, c::Legends), col::Item, {I4(1)});
+    Obj item = CallObj(GetObj(legend, dsp::legend::Items), col::Add, {Str("item")});
+    changeEverything(item, propertiesByKind().at(lumigra::lgxLegendItem));
+    Put(item, dsp::legendItem::Chart, O(CallObj(GetObj(original, c::PolarCharts), col::Item, {I4(1)})));
+    Obj brush = CallObj(GetObj(original, c::Brushes), col::Item, {I4(1)});
+    Call(brush, dsp::brush::SetDot, {I2(7), I2(7), Bool(true)});
+    Obj data = CallObj(GetObj(original, c::DataCollection), col::Item, {I4(1)});
+    Variant labels = Variant::makeArray(VT_BSTR, 1, 2);
+    labels.at(0) = Str("α");
+    labels.at(1) = Str("β");
+    Call(data, dsp::data::SetData, {I2(0), labels});
+    Variant counts = Variant::makeArray(VT_I2, -1, 3);
+    counts.at(2) = I2(-300);
+    Call(data, dsp::data::SetData, {I2(4), counts});
+    Call(data, dsp::data::SetDataRef, {I2(4), Str("Sheet1!A1:A3")});
+    Call(data, dsp::data::SetMissingValue, {I2(2), Str("n/a")}); // a text: written as empty
+
+    // Every axis has its tick when the text is written.
+    for (DispId id : {c::XyAxes, c::PolarAxes}) {
+        Obj list = GetObj(original, id);
+        for (int i = 1; i <= Get(list, col::Count).i4(); ++i)
+            GetObj(CallObj(list, col::Item, {I4(i)}), id == c::XyAxes ? dsp::xyAxis::Tick : dsp::polarAxis::Tick);
+    }
+
+    std::string text = textOf(original);
+    Obj restored = newControl();
+    ASSERT_TRUE(host(restored)->restoreObjectText(reinterpret_cast<const uint8_t*>(text.data()), text.size(), false));
+    EXPECT_EQ(textOf(restored).substr(text.find("Redraw=")), text.substr(text.find("Redraw=")));
+    EXPECT_TRUE(Call(CallObj(GetObj(restored, c::DataCollection), col::Item, {I4(1)}), dsp::data::GetMissingValue,
+                     {I2(2)})
+                    .isEmpty());
+    Call(data, dsp::data::SetMissingValue, {I2(2), Variant()});
+
+    savedCounts.clear();
+    for (DispId id : controlCollections()) {
+        Obj collection = GetObj(original, id);
+        int n = Get(collection, col::Count).i4();
+        if (n)
+            savedCounts[Get(CallObj(collection, col::Item, {I4(1)}), dsp::common::ObjectID).i4()] = n;
+    }
+    compared = 0;
+    for (DispId id : controlCollections())
+        compareObjects(GetObj(original, id), GetObj(restored, id), "c" + std::to_string(id), 0);
+    EXPECT_GT(compared, 800);
+    Obj back = CallObj(GetObj(restored, c::XyAxes), col::Item, {I4(1)});
+    Obj backSub = GetObj(GetObj(back, dsp::xyAxis::Tick), dsp::xyTick::SubTick);
+    EXPECT_EQ(Get(backSub, dsp::xyTick::Level).i2(), 2);
+}
