@@ -94,6 +94,9 @@ MdiRaylen::MdiRaylen()
 
 MdiRaylen::~MdiRaylen()
 {
+    // The document area still reports activations while the base class
+    // destroys the children; this object is gone by then.
+    disconnect(mdiArea, nullptr, this, nullptr);
     if (mainWindow == this)
         mainWindow = nullptr;
 }
