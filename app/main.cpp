@@ -1,6 +1,8 @@
 // The window program.
 #include "platform/QtUiService.h"
 #include "platform/UiService.h"
+#include "shell/AppState.h"
+#include "shell/gui/FileIntake.h"
 #include "shell/gui/Fonts.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
@@ -8,6 +10,8 @@
 #include "shell/gui/ToolBarIcons.h"
 
 #include <QApplication>
+#include <QTimer>
+#include <QUrl>
 
 #include <cstdlib>
 #include <memory>
@@ -41,6 +45,17 @@ int main(int argc, char** argv)
         auto window = std::make_unique<raylen::MdiRaylen>();
         windows.parent = window.get();
         window->show();
+        // Files named on the command line open as a drop of them would: the last one.
+        QList<QUrl> files;
+        for (const QString& argument : QApplication::arguments().mid(1))
+            if (!argument.startsWith('-'))
+                files << QUrl::fromLocalFile(argument);
+        if (!files.isEmpty())
+            QTimer::singleShot(0, window.get(), [files] {
+                std::string message = raylen::sfOpenFileOLEDrop(files, raylen::appState().strFileName);
+                if (!message.empty())
+                    platform::MsgBox(message, platform::vbCritical, "Raylen");
+            });
         status = QApplication::exec();
         windows.parent = nullptr;
     }
