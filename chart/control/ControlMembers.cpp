@@ -1,5 +1,6 @@
 // The dispatch interface _DLumigra: properties with their validation rules
 // and the methods of the control that need no window.
+#include "control/ControlStorageMembers.h"
 #include "control/LumigraCtrl.h"
 #include "kinds/Math.h"
 #include "kinds/Resources.h"
@@ -156,7 +157,8 @@ const MemberTable& LumigraCtrl::members() const
         prop<&L::mouseAction_>("MouseAction", id::MouseAction),
         prop<&L::keyboardAction_>("KeyboardAction", id::KeyboardAction),
     };
-    static const MemberTable table{&own};
+    static const std::vector<Member> storage = controlStorageMembers();
+    static const MemberTable table{&own, &storage};
     return table;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <new>
 
+#include "control/ControlStorageMembers.h"
 #include "control/LumigraCtrl.h"
 #include "model/Collection.h"
 #include "persist/RecordExchange.h"
@@ -159,10 +160,9 @@ bool LumigraCtrl::restoreObjectText(const uint8_t* block, size_t size, bool from
 
 bool LumigraCtrl::copyInto(LumigraCtrl& target)
 {
-    std::vector<uint8_t> block = saveObjectText();
-    if (block.empty())
-        return false;
-    return target.restoreObjectText(block.data(), block.size(), false);
+    // Through a memory block, so that the pictures travel with the chart.
+    int32_t handle = saveToMemory(*this);
+    return handle != 0 && restoreFromMemory(target, handle, lgMemRestoreAndFree) != 0;
 }
 
 int16_t LumigraCtrl::loadMode() const

@@ -2,7 +2,9 @@
 
 #include <new>
 
+#include "control/ControlPersist.h"
 #include "kinds/Resources.h"
+#include "lumigra/Persist.h"
 #include "model/Collection.h"
 #include "platform/UiService.h"
 #include "server/Module.h"
@@ -42,6 +44,8 @@ HRESULT LumigraCtrl::QueryInterface(const Guid& iid, void** object)
         *object = static_cast<ILumigraControl*>(this);
         return S_OK;
     }
+    if (iid == IID_ILumigraPersist)
+        return queryControlPersist(*this, object);
     *object = nullptr;
     return E_NOINTERFACE;
 }

@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "control/StandardFont.h"
 #include "kinds/Resources.h"
 #include "model/Builders.h"
 #include "persist/RecordExchange.h"
@@ -21,6 +22,7 @@ const MemberTable& LgFontHolder::members() const
         prop<&F::enabled_>("Enabled", id::Enabled),
         prop<&F::bkColorEnabled_>("BkColorEnabled", id::BkColorEnabled),
         prop<&F::bkColor_>("BkColor", id::BkColor),
+        fontObjectMember(),
         prop<&F::precision_>("Precision", id::Precision),
         prop<&F::quality_>("Quality", id::Quality),
         prop<&F::charSet_>("CharSet", id::CharSet),

@@ -5,6 +5,7 @@
 #include "model/Object.h"
 #include "platform/com/Registry.h"
 #include "server/Module.h"
+#include "server/VbFormat.h"
 
 using namespace platform::com;
 using lumigra::LumigraCtrl;
@@ -65,6 +66,8 @@ __attribute__((visibility("default"))) HRESULT DllGetClassObject(const Guid* cls
     if (!clsid || !iid || !object)
         return E_POINTER;
     *object = nullptr;
+    if (*clsid == lumigra::CLSID_VbFormat)
+        return lumigra::vbFormatFactory()->QueryInterface(*iid, object);
     if (!(*clsid == lumigra::CLSID_Lumigra))
         return CLASS_E_CLASSNOTAVAILABLE;
     return factory.QueryInterface(*iid, object);
@@ -85,6 +88,10 @@ __attribute__((visibility("default"))) HRESULT DllRegisterServer()
     if (failed(registerClass(lumigra::CLSID_Lumigra, lumigra::ProgID_Lumigra, "Lumigra Control", path,
                              lumigra::TypeLibraryName)))
         return SELFREG_E_CLASS;
+    // The built-in format component the tick and data labels bind to.
+    if (failed(registerClass(lumigra::CLSID_VbFormat, lumigra::ProgID_VbFormat, "Lumigra Format", path,
+                             lumigra::TypeLibraryName)))
+        return SELFREG_E_CLASS;
     return S_OK;
 }
 
@@ -92,6 +99,9 @@ __attribute__((visibility("default"))) HRESULT DllUnregisterServer()
 {
     HRESULT typeLib = unregisterTypeLibrary(lumigra::TypeLibraryName);
     HRESULT cls = unregisterClass(lumigra::CLSID_Lumigra, lumigra::ProgID_Lumigra);
+    HRESULT format = unregisterClass(lumigra::CLSID_VbFormat, lumigra::ProgID_VbFormat);
+    if (failed(format))
+        cls = format;
     if (failed(typeLib))
         return SELFREG_E_TYPELIB;
     return failed(cls) ? SELFREG_E_CLASS : S_OK;

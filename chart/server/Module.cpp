@@ -1,5 +1,6 @@
 #include "server/Module.h"
 
+#include <fenv.h>
 #include <time.h>
 
 #include <QSettings>
@@ -13,6 +14,7 @@
 #include "kinds/Math.h"
 #include "platform/UiService.h"
 #include "platform/com/Registry.h"
+#include "server/ClipboardFormats.h"
 
 namespace lumigra {
 
@@ -50,6 +52,8 @@ bool startModule()
     if (s.started)
         return !s.failed;
     s.started = true;
+    // Floating-point faults give infinities and NaNs instead of traps.
+    fedisableexcept(FE_ALL_EXCEPT);
     s.math = new (std::nothrow) LgMath;
     if (!s.math) {
         platform::MsgBox("CLumigraMath を初期化できません。", 4096, "Lumigra");
@@ -59,6 +63,7 @@ bool startModule()
     std::string file = platform::com::moduleFileOf(reinterpret_cast<const void*>(&startModule));
     auto slash = file.rfind('/');
     s.directory = slash == std::string::npos ? std::string(".") : file.substr(0, slash);
+    registerClipboardFormat(PrivateFormatName);
     return true;
 }
 
@@ -127,6 +132,8 @@ std::string moduleDirectory()
 }
 
 std::string iniFile() { return moduleDirectory() + "/lumigra.ini"; }
+
+std::string helpFile() { return moduleDirectory() + "/lumigra.hlp"; }
 
 LgMath* mathObject()
 {

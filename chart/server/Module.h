@@ -29,6 +29,7 @@ int32_t nextControlId();
 
 std::string moduleDirectory();
 std::string iniFile();
+std::string helpFile();
 LgMath* mathObject();
 unsigned long moduleTickCount();
 

@@ -1,0 +1,81 @@
+#include "control/ControlStorageMembers.h"
+
+#include <new>
+
+#include "control/LumigraCtrl.h"
+#include "model/Builders.h"
+#include "platform/UiService.h"
+#include "server/ChartStorage.h"
+#include "server/ClipboardFormats.h"
+#include "server/MemoryBlocks.h"
+
+namespace lumigra {
+
+using namespace platform::com;
+
+namespace {
+
+using L = LumigraCtrl;
+namespace id = dispid::control;
+
+constexpr int vbInformation = 64;
+
+} // namespace
+
+int32_t saveToMemory(LumigraCtrl& control)
+{
+    try {
+        std::vector<uint8_t> bytes = saveChartStorage(control);
+        if (bytes.empty())
+            return 0;
+        return allocateBlock(std::move(bytes));
+    } catch (const std::bad_alloc&) {
+        platform::MsgBox("メモリ不足です", platform::vbExclamation, "Lumigra");
+        return 0;
+    }
+}
+
+int32_t restoreFromMemory(LumigraCtrl& control, int32_t handle, int16_t how)
+{
+    std::optional<std::vector<uint8_t>> bytes = blockBytes(handle);
+    if (!bytes || !opensAsStorage(bytes->data(), bytes->size()))
+        return 0;
+    if (how == lgMemFreeOnly) {
+        freeBlock(handle);
+        return 1;
+    }
+    bool restored = restoreChartStorage(control, bytes->data(), bytes->size()) == StorageRestore::Restored;
+    if (how == lgMemRestoreAndFree)
+        freeBlock(handle);
+    return restored ? 1 : 0;
+}
+
+std::vector<Member> controlStorageMembers()
+{
+    return {
+        {"SaveToMemory", id::SaveToMemory, MemberKind::Method, VT_I4, false,
+         [](Dispatchable& d, Args&) { return Variant::fromI4(saveToMemory(static_cast<L&>(d))); }, nullptr},
+        {"RestoreFromMemory", id::RestoreFromMemory, MemberKind::Method, VT_I4, false,
+         [](Dispatchable& d, Args& a) {
+             return Variant::fromI4(restoreFromMemory(static_cast<L&>(d), argI4(a[0]), argI2(a[1])));
+         },
+         nullptr, 2},
+        // Registered format numbers run from 0xC000, so the 16-bit result
+        // reads negative, as it does for every registered format.
+        {"ClipFormat", id::ClipFormat, MemberKind::Method, VT_I2, false,
+         [](Dispatchable&, Args&) {
+             uint32_t format = registerClipboardFormat(WorksPrivateFormatName);
+             return Variant::fromI2(static_cast<int16_t>(static_cast<uint16_t>(format)));
+         },
+         nullptr},
+        {"AboutBox", id::AboutBox, MemberKind::Method, VT_EMPTY, false,
+         [](Dispatchable&, Args&) {
+             platform::MsgBox("Lumigra Works Graph Component\nVersion 1.20", vbInformation,
+                              "Lumigra Works のバージョン情報");
+             return Variant();
+         },
+         nullptr},
+    };
+}
+
+} // namespace lumigra
