@@ -3,6 +3,8 @@
 #include <QSettings>
 #include <QString>
 
+#include <cstdlib>
+#include <fstream>
 #include <mutex>
 
 #include "lumigra/Guids.h"
@@ -44,6 +46,33 @@ Bound& addIn()
     return *b;
 }
 
+// lumigra.ini as found while Qt was running: module shut-down reads it
+// without Qt, whose own state may be gone by then.
+std::string& boundIniFile()
+{
+    static auto* path = new std::string;
+    return *path;
+}
+
+int16_t loadModeWithoutQt(const std::string& path)
+{
+    std::ifstream in(path);
+    std::string line, section;
+    int16_t mode = 0;
+    while (std::getline(in, line)) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+            line.pop_back();
+        if (!line.empty() && line.front() == '[') {
+            section = line.substr(1, line.find(']') - 1);
+            continue;
+        }
+        auto eq = line.find('=');
+        if (section == "Lumigra" && eq != std::string::npos && line.substr(0, eq) == "LoadMode")
+            mode = static_cast<int16_t>(std::strtol(line.c_str() + eq + 1, nullptr, 10));
+    }
+    return mode;
+}
+
 // What the system says about a class that cannot be found.
 const char* systemText(HRESULT status)
 {
@@ -79,8 +108,10 @@ bool bindFormat()
         f.object = object;
         f.first = memberId(object, "FormatVal");
         f.second = memberId(object, "DateVal");
-        if (f.first != DISPID_UNKNOWN && f.second != DISPID_UNKNOWN)
+        if (f.first != DISPID_UNKNOWN && f.second != DISPID_UNKNOWN) {
+            boundIniFile() = iniFile();
             return true;
+        }
     }
     // Absent until the next need tries again.
     f.release();
@@ -93,7 +124,8 @@ bool bindAddIn()
     Bound& a = addIn();
     if (a.object)
         return true;
-    QSettings ini(QString::fromStdString(iniFile()), QSettings::IniFormat);
+    std::string file = iniFile();
+    QSettings ini(QString::fromStdString(file), QSettings::IniFormat);
     std::string progId = ini.value(QStringLiteral("HelperDLL/ProgID")).toString().toStdString();
     std::string entry = ini.value(QStringLiteral("HelperDLL/Entry")).toString().toStdString();
     if (progId.empty())
@@ -107,6 +139,7 @@ bool bindAddIn()
         a.release();
         return false;
     }
+    boundIniFile() = file;
     return true;
 }
 
@@ -175,7 +208,7 @@ __attribute__((destructor)) void shutDownComponents()
     using namespace lumigra;
     if (!formatComponent().object && !addIn().object)
         return;
-    releaseComponents(moduleLoadMode());
+    releaseComponents(loadModeWithoutQt(boundIniFile()));
 }
 
 } // namespace

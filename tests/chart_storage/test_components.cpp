@@ -12,6 +12,7 @@
 
 extern "C" platform::com::HRESULT DllRegisterServer();
 extern "C" platform::com::HRESULT DllUnregisterServer();
+extern "C" platform::com::HRESULT DllCanUnloadNow();
 
 using namespace charttest;
 
@@ -170,6 +171,20 @@ TEST(ChartComponents, AddInNamedInTheIniFileIsConsultedWithTheControlAndTwoObjec
     EXPECT_TRUE(ui.shown.empty());
     lumigra::releaseComponents(1);
     unregisterClass(CLSID_TestAddIn, "LumigraTest.AddIn");
+}
+
+TEST(ChartComponents, ShutDownLetsGoOfTheFormatComponentOnlyWithLoadModeBit2)
+{
+    lumigra::releaseComponents(3);
+    ASSERT_EQ(DllCanUnloadNow(), S_OK) << "an object of another test is still alive";
+    std::string text;
+    ASSERT_TRUE(lumigra::formatValue(Variant::fromI4(7), "00", text));
+    EXPECT_EQ(text, "07");
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
+    lumigra::releaseComponents(1);
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
+    lumigra::releaseComponents(2);
+    EXPECT_EQ(DllCanUnloadNow(), S_OK);
 }
 
 TEST(ChartComponents, AboutBoxShowsTheComponentVersion)
