@@ -1,5 +1,6 @@
 // The dispatch interface _DLumigra: properties with their validation rules
 // and the methods of the control that need no window.
+#include "control/ControlDrawingMembers.h"
 #include "control/ControlStorageMembers.h"
 #include "control/LumigraCtrl.h"
 #include "kinds/Math.h"
@@ -158,7 +159,7 @@ const MemberTable& LumigraCtrl::members() const
         prop<&L::keyboardAction_>("KeyboardAction", id::KeyboardAction),
     };
     static const std::vector<Member> storage = controlStorageMembers();
-    static const MemberTable table{&own, &storage};
+    static const MemberTable table{&own, &controlDrawingMembers(), &storage};
     return table;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <new>
 
+#include "control/ControlWindow.h"
 #include "control/ControlStorageMembers.h"
 #include "control/LumigraCtrl.h"
 #include "model/Collection.h"
@@ -73,6 +74,7 @@ void LumigraCtrl::readHeader(RecordExchange& x, bool fromContents, int16_t& vers
     x.boolean("Redraw=", redraw, true);
     x.i32("CX=", cx, 0);
     x.i32("CY=", cy, 0);
+    applyStoredExtent(*this, cx, cy);
     x.boolean("ToolHint=", toolHint_, false);
     x.i32("MaxLoop=", maxLoop, 20000);
     x.i16("DropMode=", dropMode, 2);

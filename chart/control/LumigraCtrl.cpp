@@ -3,8 +3,10 @@
 #include <new>
 
 #include "control/ControlPersist.h"
+#include "control/ControlWindow.h"
 #include "kinds/Resources.h"
 #include "lumigra/Persist.h"
+#include "lumigra/Window.h"
 #include "model/Collection.h"
 #include "platform/UiService.h"
 #include "server/Module.h"
@@ -44,6 +46,8 @@ HRESULT LumigraCtrl::QueryInterface(const Guid& iid, void** object)
         *object = static_cast<ILumigraControl*>(this);
         return S_OK;
     }
+    if (iid == IID_ILumigraWindow)
+        return queryControlWindow(*this, object);
     if (iid == IID_ILumigraPersist)
         return queryControlPersist(*this, object);
     *object = nullptr;
@@ -76,8 +80,10 @@ HRESULT LumigraCtrl::Invoke(DispId id, uint16_t flags, Args& args, Variant* resu
 void LumigraCtrl::notifyChange()
 {
     modified_ = true;
-    if (autoRedraw_ && pendingInvalidate_ == 0)
+    if (autoRedraw_ && pendingInvalidate_ == 0) {
         ++pendingInvalidate_;
+        requestWindowRepaint(*this);
+    }
 }
 
 LgCollection* LumigraCtrl::collection(int id) const

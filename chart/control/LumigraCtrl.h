@@ -98,6 +98,7 @@ public:
     LgObject* backPicture_ = nullptr; // picture holder, outside every collection
 
 private:
+    friend class ControlEvents; // fires at sinks_
     void destroyCollections();
     void writeHeader(RecordExchange& x);
     void readHeader(RecordExchange& x, bool fromContents, int16_t& version);

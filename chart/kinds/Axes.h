@@ -2,6 +2,7 @@
 // XY axes with their ticks, polar axes with theirs, and triangular axes.
 #include <string>
 
+#include "control/PlotCache.h"
 #include "model/Object.h"
 
 namespace lumigra {
@@ -58,6 +59,8 @@ public:
     Variant tickPositions_, tickValues_;
     // The scale is found again before the next drawing or PlotPosition.
     bool scaleStale_ = true;
+    // Answers of the container for a custom axis (SetPlotCache).
+    PlotCache plotCache_;
 };
 
 class LgPolarTick : public LgObject {

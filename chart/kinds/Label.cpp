@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "kinds/Text.h"
+#include "control/ControlDrawingMembers.h"
 #include "model/Builders.h"
 #include "persist/RecordExchange.h"
 
@@ -86,7 +87,7 @@ std::string numbered(const char* key, int i)
 const MemberTable& LgLabel::members() const
 {
     static const std::vector<Member> own = labelMembers();
-    static const MemberTable table{&commonMembers(), &own};
+    static const MemberTable table{&commonMembers(), &own, &labelDrawingMembers()};
     return table;
 }
 

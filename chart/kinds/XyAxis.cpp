@@ -1,4 +1,5 @@
 #include "kinds/Axes.h"
+#include "control/ControlDrawingMembers.h"
 #include "model/Builders.h"
 #include "persist/RecordExchange.h"
 
@@ -120,7 +121,7 @@ const MemberTable& LgXyAxis::members() const
         tickListProp<&A::tickPositions_>("TickPositions", id::TickPositions),
         tickListProp<&A::tickValues_>("TickValues", id::TickValues),
     };
-    static const MemberTable table{&commonMembers(), &own};
+    static const MemberTable table{&commonMembers(), &own, &xyAxisDrawingMembers()};
     return table;
 }
 

@@ -141,10 +141,13 @@ std::unique_ptr<PreparedXyAxis> prepareXyAxis(LumigraCtrl& control, LgXyAxis& ax
     return prepared;
 }
 
-std::optional<double> xyPlotPosition(LumigraCtrl& control, LgXyAxis& axis, double value)
+std::optional<double> xyPlotPosition(LumigraCtrl& control, LgXyAxis& axis, double value,
+                                     CustomTransform::Callback custom)
 {
     LoopBudget budget(control.maxLoop_);
-    auto prepared = prepareXyAxis(control, axis, &budget, [](double v) { return std::optional<double>(v); });
+    if (!custom)
+        custom = [](double v) { return std::optional<double>(v); };
+    auto prepared = prepareXyAxis(control, axis, &budget, std::move(custom));
     return prepared->position(value);
 }
 

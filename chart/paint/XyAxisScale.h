@@ -38,7 +38,9 @@ std::unique_ptr<PreparedXyAxis> prepareXyAxis(LumigraCtrl& control, LgXyAxis& ax
                                               CustomTransform::Callback custom);
 
 // The position of a value along the drawing surface (PlotPosition), empty
-// when the axis cannot place it.
-std::optional<double> xyPlotPosition(LumigraCtrl& control, LgXyAxis& axis, double value);
+// when the axis cannot place it. A custom axis asks custom (the container);
+// without it the value stays as it is.
+std::optional<double> xyPlotPosition(LumigraCtrl& control, LgXyAxis& axis, double value,
+                                     CustomTransform::Callback custom = {});
 
 } // namespace lumigra

@@ -46,7 +46,8 @@ bool knownType(int type) { return type == lgImageMetaFile || type == lgImageBitm
 
 } // namespace
 
-std::optional<ChartPicture> createPicture(LumigraCtrl& control, int type, double dx, double dy, bool exact)
+std::optional<ChartPicture> createPicture(LumigraCtrl& control, int type, double dx, double dy, bool exact,
+                                          AxisTransformHook hook)
 {
     if (!knownType(type))
         return std::nullopt;
@@ -66,7 +67,7 @@ std::optional<ChartPicture> createPicture(LumigraCtrl& control, int type, double
 
     if (type == lgImageMetaFile) {
         QPainter p(&out.picture);
-        paintChart(control, p, frame);
+        paintChart(control, p, frame, hook);
         p.end();
         out.picture.setBoundingRect(QRect(QPoint(0, 0), out.deviceSize));
     } else if (type == lgImageBitmap) {
@@ -74,7 +75,7 @@ std::optional<ChartPicture> createPicture(LumigraCtrl& control, int type, double
             return std::nullopt; // a screen bitmap needs the screen
         out.pixmap = QPixmap(out.deviceSize);
         QPainter p(&out.pixmap);
-        paintChart(control, p, frame);
+        paintChart(control, p, frame, hook);
     } else {
         // The reference rectangle is the picture in hundredths of a millimetre.
         const QSize units(static_cast<int>(std::lround(dx * kSvgUnitsPerMm)),
@@ -91,7 +92,7 @@ std::optional<ChartPicture> createPicture(LumigraCtrl& control, int type, double
         QPainter p(&svg);
         PaintFrame fine{QRectF(QPointF(0, 0), QSizeF(units)), 25.4 * kSvgUnitsPerMm, 25.4 * kSvgUnitsPerMm,
                         25.4 * kSvgUnitsPerMm / control.dpiX_};
-        paintChart(control, p, fine);
+        paintChart(control, p, fine, hook);
         p.end();
     }
     return out;

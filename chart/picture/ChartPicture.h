@@ -9,6 +9,8 @@
 
 #include <optional>
 
+#include "paint/DrawContext.h"
+
 namespace lumigra {
 
 class LumigraCtrl;
@@ -25,13 +27,16 @@ struct ChartPicture {
 
 // Empty for an unknown type or when the picture cannot be made (an empty
 // size, or a bitmap without a screen).
-std::optional<ChartPicture> createPicture(LumigraCtrl& control, int type, double dx, double dy, bool exact);
+// Custom axes are placed through hook, as on the screen.
+std::optional<ChartPicture> createPicture(LumigraCtrl& control, int type, double dx, double dy, bool exact,
+                                          AxisTransformHook hook = {});
 
 // The MIME type under which a type 29 picture goes on the clipboard.
 inline constexpr const char* kPictureMimeType = "application/x-qt-picture";
 
 // Empties the clipboard, then places the picture; an unknown type only
 // empties it and succeeds. False when there is no clipboard or rendering fails.
-bool copyToClipboard(LumigraCtrl& control, int type, double dx, double dy, bool exact);
+bool copyToClipboard(LumigraCtrl& control, int type, double dx, double dy, bool exact,
+                     AxisTransformHook hook = {});
 
 } // namespace lumigra

@@ -7,7 +7,7 @@
 
 namespace lumigra {
 
-bool copyToClipboard(LumigraCtrl& control, int type, double dx, double dy, bool exact)
+bool copyToClipboard(LumigraCtrl& control, int type, double dx, double dy, bool exact, AxisTransformHook hook)
 {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return false;
@@ -17,7 +17,7 @@ bool copyToClipboard(LumigraCtrl& control, int type, double dx, double dy, bool 
     clipboard->clear();
     if (type != lgImageMetaFile && type != lgImageBitmap && type != lgImageEnhMetaFile)
         return true;
-    auto picture = createPicture(control, type, dx, dy, exact);
+    auto picture = createPicture(control, type, dx, dy, exact, std::move(hook));
     if (!picture)
         return false;
     if (type == lgImageBitmap) {

@@ -1,0 +1,159 @@
+#include "control/ControlWidget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+#include <unordered_map>
+
+#include "control/ContainerTransform.h"
+#include "control/ControlEvents.h"
+#include "control/ControlWindow.h"
+#include "control/LumigraCtrl.h"
+#include "paint/PaintPass.h"
+
+namespace lumigra {
+
+namespace {
+
+// Each control has at most one window; the window removes itself here
+// before it lets go of the control.
+std::unordered_map<const LumigraCtrl*, QPointer<ControlWidget>>& windows()
+{
+    static std::unordered_map<const LumigraCtrl*, QPointer<ControlWidget>> map;
+    return map;
+}
+
+ControlWidget* windowOf(const LumigraCtrl& control)
+{
+    auto it = windows().find(&control);
+    return it == windows().end() ? nullptr : it->second.data();
+}
+
+} // namespace
+
+ControlWidget::ControlWidget(LumigraCtrl& control, QWidget* parent) : QWidget(parent), control_(&control)
+{
+    control_->AddRef();
+    windows()[control_] = this;
+    setAttribute(Qt::WA_OpaquePaintEvent); // the pass fills every pixel
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    syncExtent();
+}
+
+ControlWidget::~ControlWidget()
+{
+    windows().erase(control_);
+    control_->Release();
+}
+
+void ControlWidget::syncExtent()
+{
+    control_->setExtent(width(), height(), logicalDpiX(), logicalDpiY());
+}
+
+void ControlWidget::paintEvent(QPaintEvent*)
+{
+    // Changes made from here on ask for the next paint.
+    control_->paintDone();
+    syncExtent();
+    QPainter painter(this);
+    const PaintFrame frame{QRectF(rect()), double(logicalDpiX()), double(logicalDpiY()), 1};
+    {
+        DrawContext context(*control_, painter, frame);
+        lastToDevice_ = context.toDevice;
+    }
+    paintChart(*control_, painter, frame, containerTransformHook(*control_));
+}
+
+void ControlWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    syncExtent();
+}
+
+std::optional<QPointF> ControlWidget::mouseInMillimetres() const
+{
+    if (!lastToDevice_ || !lastToDevice_->isInvertible())
+        return std::nullopt;
+    return lastToDevice_->inverted().map(QPointF(lastMouse_));
+}
+
+// The pointer position is remembered on every mouse message.
+void ControlWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    lastMouse_ = event->position().toPoint();
+    QWidget::mouseMoveEvent(event);
+}
+
+void ControlWidget::mousePressEvent(QMouseEvent* event)
+{
+    lastMouse_ = event->position().toPoint();
+    QWidget::mousePressEvent(event);
+}
+
+void ControlWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    lastMouse_ = event->position().toPoint();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void ControlWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    lastMouse_ = event->position().toPoint();
+    QWidget::mouseDoubleClickEvent(event);
+}
+
+// The functions the rest of the control calls.
+
+QWidget* controlWindow(const LumigraCtrl& control) { return windowOf(control); }
+
+void requestWindowRepaint(LumigraCtrl& control)
+{
+    if (ControlWidget* w = windowOf(control))
+        w->update();
+}
+
+bool refreshWindow(LumigraCtrl& control)
+{
+    ControlWidget* w = windowOf(control);
+    if (!w)
+        return false;
+    w->repaint();
+    return true;
+}
+
+bool lastMousePosition(const LumigraCtrl& control, double& x, double& y)
+{
+    ControlWidget* w = windowOf(control);
+    if (!w)
+        return false;
+    auto mm = w->mouseInMillimetres();
+    if (!mm)
+        return false;
+    x = mm->x();
+    y = mm->y();
+    return true;
+}
+
+void applyStoredExtent(LumigraCtrl& control, int32_t storedCx, int32_t storedCy)
+{
+    if (storedCx == control.cx_ && storedCy == control.cy_)
+        return;
+    const double dpiX = control.dpiX_, dpiY = control.dpiY_;
+    const int32_t takenCx = storedCx != 0 ? storedCx : control.cx_;
+    const int32_t takenCy = storedCy != 0 ? storedCy : control.cy_;
+    auto toTwips = [](int32_t px, double dpi) { return static_cast<int32_t>(px / dpi * 1440.0); };
+    auto toPixels = [](int32_t twips, double dpi) { return static_cast<int32_t>(twips * dpi / 1440.0); };
+    int32_t sx = toTwips(takenCx, dpiX), sy = toTwips(takenCy, dpiY);
+    fireInitialSize(control, sx, sy);
+    const int32_t px = toPixels(sx, dpiX), py = toPixels(sy, dpiY);
+    const int32_t cx = px > 0 ? px : control.cx_;
+    const int32_t cy = py > 0 ? py : control.cy_;
+    if (ControlWidget* w = windowOf(control))
+        w->resize(cx, cy);
+    control.setExtent(cx, cy, dpiX, dpiY);
+}
+
+} // namespace lumigra

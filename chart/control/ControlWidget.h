@@ -1,0 +1,42 @@
+#pragma once
+// The control's window: paints the chart with the window's resolution,
+// keeps the extent of the control up to date and remembers the drawing
+// context of its last paint and the last mouse position for GetMousePos.
+#include <QPoint>
+#include <QTransform>
+#include <QWidget>
+
+#include <optional>
+
+namespace lumigra {
+
+class LumigraCtrl;
+
+class ControlWidget : public QWidget {
+    Q_OBJECT
+public:
+    // Holds a reference to the control for as long as the window lives.
+    ControlWidget(LumigraCtrl& control, QWidget* parent);
+    ~ControlWidget() override;
+
+    LumigraCtrl& control() const { return *control_; }
+    // The last mouse position in drawing millimetres; empty before the first paint.
+    std::optional<QPointF> mouseInMillimetres() const;
+    // Takes the window's extent and resolution into the control.
+    void syncExtent();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    LumigraCtrl* control_;
+    std::optional<QTransform> lastToDevice_; // drawing millimetres to pixels
+    QPoint lastMouse_;                        // pixels
+};
+
+} // namespace lumigra
