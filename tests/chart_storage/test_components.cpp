@@ -128,6 +128,9 @@ TEST(ChartComponents, FormatBindingReportsAMissingComponentAndTriesAgainOnTheNex
     // Registered properly, the next need binds it.
     unregisterClass(CLSID_Broken, "Lumigra.VbFormat");
     ASSERT_EQ(DllRegisterServer(), S_OK);
+    EXPECT_EQ(clsidFromProgId("Lumigra.VbFormat"), lumigra::CLSID_VbFormat);
+    Obj registered;
+    EXPECT_EQ(createInstance("Lumigra.VbFormat", IID_IDispatch, reinterpret_cast<void**>(registered.out())), S_OK);
     EXPECT_TRUE(lumigra::formatValue(Variant::fromR8(1.5), "0.00", text));
     EXPECT_EQ(text, "1.50");
     EXPECT_DOUBLE_EQ(lumigra::dateValue("2026/12/07"), 46363.0);
