@@ -17,11 +17,12 @@ namespace lumigra {
 namespace {
 
 // Each control has at most one window; the window removes itself here
-// before it lets go of the control.
+// before it lets go of the control. Never destroyed, so that a window the
+// container still holds at exit finds it.
 std::unordered_map<const LumigraCtrl*, QPointer<ControlWidget>>& windows()
 {
-    static std::unordered_map<const LumigraCtrl*, QPointer<ControlWidget>> map;
-    return map;
+    static auto* map = new std::unordered_map<const LumigraCtrl*, QPointer<ControlWidget>>;
+    return *map;
 }
 
 ControlWidget* windowOf(const LumigraCtrl& control)

@@ -1,8 +1,9 @@
 #pragma once
 // The plot window's kind of chart built by dispatch calls only: white
-// background, a plot area at (13, 10) of 120 x 80 mm, black axes along its
-// lower and left edges with ticks, and a solid black line through a
-// straight spectrum from (0, 0) to (100, 8).
+// background, exact scale, a plot area at (13, 10) of 120 x 80 mm, black
+// axes along its lower and left edges with marks across them and labels in
+// "Century" 3 mm, and a solid black line through a straight spectrum from
+// (0, 0) to (100, 8).
 #include "ControlHost.h"
 
 namespace controltest {
@@ -15,6 +16,7 @@ inline Obj buildSpectrumChart(const Obj& control)
     Put(control, c::BackMode, I2(1));
     Put(control, c::BackColor, I4(0xFFFFFF));
     Put(control, c::MouseAction, I2(0));
+    Put(control, c::ExactScale, Bool(true));
     Obj graph = CallObj(GetObj(control, c::XyCharts), col::Add, {Str("Graph1")});
     Obj area = GetObj(graph, dsp::xyChart::PlotArea);
     Put(area, dsp::rectangle::OrgX, R8(13.0));
@@ -33,8 +35,12 @@ inline Obj buildSpectrumChart(const Obj& control)
         Put(pen, dsp::pen::Width, R8(0.3));
         Obj tick = GetObj(axis, dsp::xyAxis::Tick);
         Put(GetObj(tick, dsp::xyTick::Pen), dsp::pen::Enabled, Bool(true));
-        Put(tick, dsp::xyTick::MarkLength, R8(2.0));
-        Put(tick, dsp::xyTick::MarkStyle, I2(44)); // outside the plot area
+        Put(tick, dsp::xyTick::MarkLength, R8(1.0));
+        Put(tick, dsp::xyTick::MarkStyle, I2(45));
+        Put(tick, dsp::xyTick::LabelLocation, I2(x ? 1 : -1));
+        Obj font = GetObj(tick, dsp::xyTick::LabelFont);
+        Put(font, dsp::font::TypeFace, Str("Century"));
+        Put(font, dsp::font::Size, R8(3.0));
     }
     Variant xs = Variant::makeArray(VT_R8, 0, 101), ys = Variant::makeArray(VT_R8, 0, 101);
     for (int i = 0; i <= 100; ++i) {

@@ -43,6 +43,24 @@ TEST(ControlWindow, PaintsTheChartOfTheContainersCalls)
         EXPECT_TRUE(darkNear(image, s.px(x), s.py(y))) << "curve at " << t;
         EXPECT_FALSE(darkNear(image, s.px(x), s.py(y) - 20, 2)) << "above the curve at " << t;
     }
+    // Marks across the X axis every 20 (24 mm), and labels under it: "100"
+    // below the far end, "8" left of the top of the Y axis.
+    for (double mm : {37.0, 61.0, 85.0, 109.0}) {
+        EXPECT_TRUE(darkNear(image, s.px(mm), s.py(10.0) - 1.5, 0)) << "mark at " << mm;
+        EXPECT_TRUE(darkNear(image, s.px(mm), s.py(10.0) + 1.5, 0)) << "mark at " << mm;
+    }
+    auto inkIn = [&](QRectF mm) {
+        const QRect box = QRectF(QPointF(s.px(mm.left()), s.py(mm.bottom())), QPointF(s.px(mm.right()), s.py(mm.top())))
+                              .toRect();
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                if (image.valid(x, y) && dark(image.pixel(x, y)))
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(inkIn(QRectF(129, 4, 8, 4.5))) << "label 100";
+    EXPECT_TRUE(inkIn(QRectF(7, 86, 4.5, 6))) << "label 8";
+    EXPECT_FALSE(inkIn(QRectF(60, 60, 10, 10))) << "empty plot area";
     // The ends found by the drawing are readable.
     Obj axisX = GetObj(GetObj(GetObj(control, c::XyCharts), col::Item, {I4(1)}), dsp::xyChart::XAxis);
     EXPECT_EQ(Get(axisX, dsp::xyAxis::Maximum).r8(), 100.0);
