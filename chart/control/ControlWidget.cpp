@@ -1,5 +1,6 @@
 #include "control/ControlWidget.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -7,6 +8,7 @@
 #include <unordered_map>
 
 #include "control/ContainerTransform.h"
+#include "control/ControlInput.h"
 #include "control/ControlEvents.h"
 #include "control/ControlWindow.h"
 #include "control/LumigraCtrl.h"
@@ -81,29 +83,41 @@ std::optional<QPointF> ControlWidget::mouseInMillimetres() const
     return lastToDevice_->inverted().map(QPointF(lastMouse_));
 }
 
-// The pointer position is remembered on every mouse message.
+// The pointer position is remembered on every mouse message; the messages
+// go to the container as its stock events.
 void ControlWidget::mouseMoveEvent(QMouseEvent* event)
 {
     lastMouse_ = event->position().toPoint();
-    QWidget::mouseMoveEvent(event);
+    forwardMouse(*control_, dispid::event::MouseMove, event->buttons(), event->modifiers(), event->position(),
+                 logicalDpiX(), logicalDpiY());
 }
 
 void ControlWidget::mousePressEvent(QMouseEvent* event)
 {
     lastMouse_ = event->position().toPoint();
-    QWidget::mousePressEvent(event);
+    forwardMouse(*control_, dispid::event::MouseDown, event->button(), event->modifiers(), event->position(),
+                 logicalDpiX(), logicalDpiY());
 }
 
 void ControlWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     lastMouse_ = event->position().toPoint();
-    QWidget::mouseReleaseEvent(event);
+    forwardMouse(*control_, dispid::event::MouseUp, event->button(), event->modifiers(), event->position(),
+                 logicalDpiX(), logicalDpiY());
 }
 
 void ControlWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
     lastMouse_ = event->position().toPoint();
-    QWidget::mouseDoubleClickEvent(event);
+    forwardDoubleClick(*control_);
+}
+
+void ControlWidget::keyPressEvent(QKeyEvent* event) { forwardKey(*control_, *event, true); }
+
+void ControlWidget::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!event->isAutoRepeat())
+        forwardKey(*control_, *event, false);
 }
 
 // The functions the rest of the control calls.

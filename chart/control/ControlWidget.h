@@ -1,7 +1,8 @@
 #pragma once
 // The control's window: paints the chart with the window's resolution,
-// keeps the extent of the control up to date and remembers the drawing
-// context of its last paint and the last mouse position for GetMousePos.
+// keeps the extent of the control up to date, remembers the drawing
+// context of its last paint and the last mouse position for GetMousePos,
+// and passes mouse and key messages on to the container.
 #include <QPoint>
 #include <QTransform>
 #include <QWidget>
@@ -32,6 +33,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     LumigraCtrl* control_;
