@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPointer>
 
+#include <algorithm>
+#include <climits>
 #include <unordered_map>
 
 #include "control/ContainerTransform.h"
@@ -159,13 +161,19 @@ void applyStoredExtent(LumigraCtrl& control, int32_t storedCx, int32_t storedCy)
     const double dpiX = control.dpiX_, dpiY = control.dpiY_;
     const int32_t takenCx = storedCx != 0 ? storedCx : control.cx_;
     const int32_t takenCy = storedCy != 0 ? storedCy : control.cy_;
-    auto toTwips = [](int32_t px, double dpi) { return static_cast<int32_t>(px / dpi * 1440.0); };
-    auto toPixels = [](int32_t twips, double dpi) { return static_cast<int32_t>(twips * dpi / 1440.0); };
+    // A damaged text may hold any number: conversions stay within int32,
+    // and sizes beyond any screen are not taken.
+    auto toInt = [](double v) {
+        return static_cast<int32_t>(std::clamp(v, double(INT32_MIN), double(INT32_MAX)));
+    };
+    auto toTwips = [&](int32_t px, double dpi) { return toInt(px / dpi * 1440.0); };
+    auto toPixels = [&](int32_t twips, double dpi) { return toInt(twips * dpi / 1440.0); };
     int32_t sx = toTwips(takenCx, dpiX), sy = toTwips(takenCy, dpiY);
     fireInitialSize(control, sx, sy);
     const int32_t px = toPixels(sx, dpiX), py = toPixels(sy, dpiY);
-    const int32_t cx = px > 0 ? px : control.cx_;
-    const int32_t cy = py > 0 ? py : control.cy_;
+    constexpr int32_t kLargest = 32767;
+    const int32_t cx = px > 0 && px <= kLargest ? px : control.cx_;
+    const int32_t cy = py > 0 && py <= kLargest ? py : control.cy_;
     if (ControlWidget* w = windowOf(control))
         w->resize(cx, cy);
     control.setExtent(cx, cy, dpiX, dpiY);

@@ -1,5 +1,6 @@
 // Positions on axes, the Transform event with the plot cache, label
 // extents against the drawing, and InitialSize on loading a chart.
+#include <climits>
 #include <cmath>
 #include <set>
 
@@ -204,6 +205,14 @@ TEST(InitialSize, LoadingAChartOfAnotherSizeAsksTheContainer)
     EXPECT_EQ(offered[0], int32_t(540 / dpi * 1440));
     EXPECT_EQ(offered[1], int32_t(426 / dpi * 1440));
     EXPECT_EQ(w->size(), QSize(int(6000 * dpi / 1440), 200));
+
+    // A size beyond any screen is not taken; the other one is.
+    Obj huge = controlByClsid();
+    host(huge)->setExtent(INT32_MAX, 150, dpi, dpi);
+    auto hugeText = host(huge)->saveObjectText();
+    sink.handler = nullptr;
+    ASSERT_TRUE(host(control)->restoreObjectText(hugeText.data(), hugeText.size(), false));
+    EXPECT_EQ(w->size(), QSize(int(6000 * dpi / 1440), 150));
 
     // A chart saved at the current size asks nothing.
     sink.calls.clear();
