@@ -1,7 +1,10 @@
 #include "control/ControlStorageMembers.h"
 
+#include <QWidget>
+
 #include <new>
 
+#include "control/ControlWindow.h"
 #include "control/LumigraCtrl.h"
 #include "model/Builders.h"
 #include "platform/UiService.h"
@@ -66,6 +69,13 @@ std::vector<Member> controlStorageMembers()
          [](Dispatchable&, Args&) {
              uint32_t format = registerClipboardFormat(WorksPrivateFormatName);
              return Variant::fromI2(static_cast<int16_t>(static_cast<uint16_t>(format)));
+         },
+         nullptr},
+        // 0 until the container has asked for the window.
+        {"hWnd", id::hWnd, MemberKind::Method, VT_I4, false,
+         [](Dispatchable& d, Args&) {
+             QWidget* window = controlWindow(static_cast<L&>(d));
+             return Variant::fromI4(window ? static_cast<int32_t>(window->winId()) : 0);
          },
          nullptr},
         {"AboutBox", id::AboutBox, MemberKind::Method, VT_EMPTY, false,

@@ -1,6 +1,6 @@
 #pragma once
-// Members of _DLumigra that move the chart through memory blocks and the
-// clipboard format, and the about box.
+// Members of _DLumigra that move the chart through memory blocks, the
+// clipboard format, the window handle and the about box.
 #include <vector>
 
 #include "model/Dispatchable.h"

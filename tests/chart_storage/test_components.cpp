@@ -4,7 +4,10 @@
 #include <fstream>
 #include <sstream>
 
+#include <QWidget>
+
 #include "StorageHost.h"
+#include "lumigra/Window.h"
 #include "platform/com/Registry.h"
 #include "server/ClipboardFormats.h"
 #include "server/Components.h"
@@ -199,4 +202,18 @@ TEST(ChartComponents, AboutBoxShowsTheComponentVersion)
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_EQ(ui.shown[0].prompt, "Lumigra Works Graph Component\nVersion 1.20");
     EXPECT_EQ(ui.shown[0].title, "Lumigra Works のバージョン情報");
+}
+
+TEST(ChartComponents, WindowHandleIsZeroUntilTheContainerAsksForTheWindow)
+{
+    Obj control = newControl();
+    EXPECT_EQ(Call(control, c::hWnd).i4(), 0);
+    ComPtr<lumigra::ILumigraWindow> window;
+    ASSERT_EQ(control->QueryInterface(lumigra::IID_ILumigraWindow, window.out()), S_OK);
+    QWidget* widget = window->window(nullptr);
+    ASSERT_NE(widget, nullptr);
+    int32_t handle = Call(control, c::hWnd).i4();
+    EXPECT_NE(handle, 0);
+    EXPECT_EQ(handle, static_cast<int32_t>(widget->winId()));
+    delete widget;
 }
