@@ -4,9 +4,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QToolTip>
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <unordered_map>
 
 #include "control/ContainerTransform.h"
@@ -90,6 +92,8 @@ std::optional<QPointF> ControlWidget::mouseInMillimetres() const
 void ControlWidget::mouseMoveEvent(QMouseEvent* event)
 {
     lastMouse_ = event->position().toPoint();
+    if (control_->toolHint_)
+        updateToolHint(event->globalPosition().toPoint());
     forwardMouse(*control_, dispid::event::MouseMove, event->buttons(), event->modifiers(), event->position(),
                  logicalDpiX(), logicalDpiY());
 }
@@ -120,6 +124,19 @@ void ControlWidget::keyReleaseEvent(QKeyEvent* event)
 {
     if (!event->isAutoRepeat())
         forwardKey(*control_, *event, false);
+}
+
+// The pointer's position in whole drawing millimetres follows it; the tip
+// changes only when the rounded position does.
+void ControlWidget::updateToolHint(QPoint global)
+{
+    QString text = QStringLiteral("X:     Y:     ");
+    if (auto mm = mouseInMillimetres())
+        text = QStringLiteral("X:%1,Y:%2").arg(std::lround(mm->x())).arg(std::lround(mm->y()));
+    if (text == toolHint_ && QToolTip::isVisible())
+        return;
+    toolHint_ = text;
+    QToolTip::showText(global, text, this);
 }
 
 // The functions the rest of the control calls.

@@ -4,6 +4,7 @@
 // context of its last paint and the last mouse position for GetMousePos,
 // and passes mouse and key messages on to the container.
 #include <QPoint>
+#include <QString>
 #include <QTransform>
 #include <QWidget>
 
@@ -37,9 +38,12 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    void updateToolHint(QPoint global);
+
     LumigraCtrl* control_;
     std::optional<QTransform> lastToDevice_; // drawing millimetres to pixels
     QPoint lastMouse_;                        // pixels
+    QString toolHint_;                        // the tip's text
 };
 
 } // namespace lumigra

@@ -1,6 +1,7 @@
 // The control's window drawn through the container's calls only.
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QToolTip>
 
 #include "Scene.h"
 
@@ -137,6 +138,35 @@ TEST(ControlWindow, GetMousePosAnswersInDrawingMillimetresAfterAPaint)
     Call(control, c::GetMousePos, {Variant::byRef(&x), Variant::byRef(&y)});
     EXPECT_NEAR(x.r8(), 5.0, 1e-9);
     EXPECT_NEAR(y.r8(), 3.0, 1e-9);
+    delete w;
+}
+
+TEST(ControlWindow, ToolHintShowsThePointerInWholeMillimetres)
+{
+    Obj control = controlByClsid();
+    Put(control, c::OrgX, R8(10.0));
+    QWidget* w = showWindow(control, 400, 300);
+    ASSERT_NE(w, nullptr);
+    w->repaint();
+    auto moveTo = [&](QPointF at) {
+        QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+    };
+    const double perMm = w->logicalDpiX() / 25.4;
+    moveTo({100, 200});
+    EXPECT_FALSE(QToolTip::isVisible()); // ToolHint is off by default
+
+    Put(control, c::ToolHint, Bool(true));
+    w->repaint();
+    moveTo({100, 200});
+    ASSERT_TRUE(QToolTip::isVisible());
+    const QString expected = QStringLiteral("X:%1,Y:%2")
+                                 .arg(std::lround(100 / perMm + 10.0))
+                                 .arg(std::lround((300 - 200) / perMm));
+    EXPECT_EQ(QToolTip::text(), expected);
+    moveTo({0, 300});
+    EXPECT_EQ(QToolTip::text(), "X:10,Y:0");
+    QToolTip::hideText();
     delete w;
 }
 
