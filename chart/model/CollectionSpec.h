@@ -48,7 +48,7 @@ struct CollectionSpec {
 };
 
 const CollectionSpec& collectionSpec(int id);
-// The spec of legend items, held by each legend.
+// How legend items are collected, for the collection each legend holds.
 const CollectionSpec& legendItemsSpec();
 // Order of writing and reading the object text (Legends, Polygons, Polylines last).
 extern const CollectionId saveOrder[cidCount];
