@@ -5,6 +5,7 @@
 #include <new>
 
 #include "kinds/Resources.h"
+#include "model/DispatchObject.h"
 #include "model/Object.h"
 
 namespace lumigra {
@@ -15,46 +16,15 @@ namespace {
 
 constexpr int16_t NormalWeight = 400, BoldWeight = 700;
 
-class StandardFont : public IDispatch, public Dispatchable {
+class StandardFont : public DispatchObject {
 public:
     explicit StandardFont(const StandardFontFields& f) : f_(f) { ++liveObjectCount; }
-    ~StandardFont() { --liveObjectCount; }
+    ~StandardFont() override { --liveObjectCount; }
 
-    HRESULT QueryInterface(const Guid& iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch) {
-            AddRef();
-            *object = static_cast<IDispatch*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    uint32_t AddRef() override { return ++refs_; }
-    uint32_t Release() override
-    {
-        uint32_t n = --refs_;
-        if (n == 0)
-            delete this;
-        return n;
-    }
-    HRESULT GetIDsOfNames(const std::vector<std::string>& names, std::vector<DispId>& ids) override
-    {
-        return dispatchIdsOfNames(names, ids);
-    }
-    HRESULT Invoke(DispId id, uint16_t flags, Args& args, Variant* result, ExcepInfo* exception) override
-    {
-        return dispatchInvoke(id, flags, args, result, exception);
-    }
     const MemberTable& members() const override;
     std::string errorSource() const override { return "Font"; }
 
     StandardFontFields f_;
-
-private:
-    std::atomic<uint32_t> refs_{1};
 };
 
 StandardFontFields& fieldsOf(Dispatchable& d) { return static_cast<StandardFont&>(d).f_; }

@@ -5,7 +5,7 @@
 
 #include "kinds/Resources.h"
 #include "lumigra/Picture.h"
-#include "model/Dispatchable.h"
+#include "model/DispatchObject.h"
 
 namespace lumigra {
 
@@ -39,41 +39,14 @@ int16_t standardType(int imageType)
 // The picture's extent in hundredths of a millimetre.
 int32_t hundredths(double mm) { return static_cast<int32_t>(std::lround(mm * 100)); }
 
-class PictureObject final : public IDispatch, public ILumigraPicture, public Dispatchable {
+class PictureObject final : public DispatchObject, public ILumigraPicture {
 public:
     explicit PictureObject(ChartPicture p) : picture_(std::move(p)), handle_(nextHandle()) {}
 
-    HRESULT QueryInterface(const Guid& iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch) {
-            *object = static_cast<IDispatch*>(this);
-        } else if (iid == IID_ILumigraPicture) {
-            *object = static_cast<ILumigraPicture*>(this);
-        } else {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    uint32_t AddRef() override { return ++refCount_; }
-    uint32_t Release() override
-    {
-        uint32_t n = --refCount_;
-        if (n == 0)
-            delete this;
-        return n;
-    }
-    HRESULT GetIDsOfNames(const std::vector<std::string>& names, std::vector<DispId>& ids) override
-    {
-        return dispatchIdsOfNames(names, ids);
-    }
-    HRESULT Invoke(DispId id, uint16_t flags, Args& args, Variant* result, ExcepInfo* exception) override
-    {
-        return dispatchInvoke(id, flags, args, result, exception);
-    }
+    // ILumigraPicture reaches the same reference count.
+    HRESULT QueryInterface(const Guid& iid, void** object) override { return DispatchObject::QueryInterface(iid, object); }
+    uint32_t AddRef() override { return DispatchObject::AddRef(); }
+    uint32_t Release() override { return DispatchObject::Release(); }
 
     const MemberTable& members() const override;
     std::string errorSource() const override { return "Picture"; }
@@ -89,7 +62,10 @@ public:
 
 private:
     ~PictureObject() override = default;
-    std::atomic<uint32_t> refCount_{1};
+    void* otherInterface(const Guid& iid) override
+    {
+        return iid == IID_ILumigraPicture ? static_cast<ILumigraPicture*>(this) : nullptr;
+    }
 };
 
 template <class F>

@@ -7,7 +7,7 @@
 #include <atomic>
 #include <new>
 
-#include "model/Dispatchable.h"
+#include "model/DispatchObject.h"
 #include "model/Object.h"
 #include "platform/Format.h"
 #include "server/Module.h"
@@ -18,44 +18,13 @@ using namespace platform::com;
 
 namespace {
 
-class VbFormat : public IDispatch, public Dispatchable {
+class VbFormat : public DispatchObject {
 public:
     VbFormat() { ++liveObjectCount; }
-    ~VbFormat() { --liveObjectCount; }
+    ~VbFormat() override { --liveObjectCount; }
 
-    HRESULT QueryInterface(const Guid& iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch) {
-            AddRef();
-            *object = static_cast<IDispatch*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    uint32_t AddRef() override { return ++refs_; }
-    uint32_t Release() override
-    {
-        uint32_t n = --refs_;
-        if (n == 0)
-            delete this;
-        return n;
-    }
-    HRESULT GetIDsOfNames(const std::vector<std::string>& names, std::vector<DispId>& ids) override
-    {
-        return dispatchIdsOfNames(names, ids);
-    }
-    HRESULT Invoke(DispId id, uint16_t flags, Args& args, Variant* result, ExcepInfo* exception) override
-    {
-        return dispatchInvoke(id, flags, args, result, exception);
-    }
     const MemberTable& members() const override;
     std::string errorSource() const override { return ProgID_VbFormat; }
-
-private:
-    std::atomic<uint32_t> refs_{1};
 };
 
 // Format of Basic: a text that is no number is passed through; dates
