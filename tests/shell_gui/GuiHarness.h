@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the widget tests: FITS fixtures written byte by byte, the main
 // window with a scripted dialog service, and event helpers.
+#include "../support/TestSupport.h"
 #include "platform/UiService.h"
 #include "shell/AppState.h"
 #include "shell/gui/MdiRaylen.h"
@@ -24,43 +25,10 @@
 
 namespace guitest {
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "raylen-gui-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-inline std::string readAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void writeAll(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::string card(const std::string& text)
-{
-    std::string c = text;
-    c.resize(80, ' ');
-    return c;
-}
+using testsupport::card;
+using testsupport::readAll;
+using testsupport::TempDir;
+using testsupport::writeAll;
 
 inline std::string valueCard(const std::string& key, const std::string& value)
 {

@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#ifndef RAYLEN_PYTHON
+#define RAYLEN_PYTHON "/usr/bin/python3"
+#endif
+
 namespace testsupport {
 
 // A fresh folder removed at the end of the test.
