@@ -9,6 +9,7 @@ targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(fuzz_fits fuzz_text fuzz_kind)
 here="$(cd "$(dirname "$0")" && pwd)"
 out="${FUZZ_OUT:-$here/../fuzz-out}"
+export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 for t in "${targets[@]}"; do
   seeds="$here/corpus/${t#fuzz_}"
   [ -d "$seeds" ] || seeds="$here/${t#fuzz_}/corpus"
