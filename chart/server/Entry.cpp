@@ -5,6 +5,7 @@
 #include "model/Object.h"
 #include "platform/com/Registry.h"
 #include "server/Module.h"
+#include "server/ModuleFactory.h"
 #include "server/VbFormat.h"
 
 using namespace platform::com;
@@ -12,43 +13,16 @@ using lumigra::LumigraCtrl;
 
 namespace {
 
-class ControlFactory : public IClassFactory {
-public:
-    HRESULT QueryInterface(const Guid& iid, void** object) override
+class ControlFactory : public lumigra::ModuleFactory {
+protected:
+    HRESULT make(IUnknown** made) override
     {
-        if (!object)
-            return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            AddRef();
-            *object = static_cast<IClassFactory*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    // The factory is a module-wide object; a reference counts as a lock.
-    uint32_t AddRef() override { return static_cast<uint32_t>(++lumigra::serverLocks); }
-    uint32_t Release() override { return static_cast<uint32_t>(--lumigra::serverLocks); }
-
-    HRESULT CreateInstance(IUnknown* outer, const Guid& iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
         if (!lumigra::startModule())
             return E_FAIL;
         LumigraCtrl* control = new (std::nothrow) LumigraCtrl;
         if (!control)
             return E_OUTOFMEMORY;
-        HRESULT status = control->QueryInterface(iid, object);
-        control->Release();
-        return status;
-    }
-    HRESULT LockServer(bool lock) override
-    {
-        lock ? ++lumigra::serverLocks : --lumigra::serverLocks;
+        *made = static_cast<IDispatch*>(control);
         return S_OK;
     }
 };

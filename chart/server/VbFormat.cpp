@@ -11,6 +11,7 @@
 #include "model/Object.h"
 #include "platform/Format.h"
 #include "server/Module.h"
+#include "server/ModuleFactory.h"
 
 namespace lumigra {
 
@@ -70,39 +71,14 @@ const MemberTable& VbFormat::members() const
     return table;
 }
 
-class VbFormatFactory : public IClassFactory {
-public:
-    HRESULT QueryInterface(const Guid& iid, void** object) override
+class VbFormatFactory : public ModuleFactory {
+protected:
+    HRESULT make(IUnknown** made) override
     {
-        if (!object)
-            return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            AddRef();
-            *object = static_cast<IClassFactory*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    uint32_t AddRef() override { return static_cast<uint32_t>(++serverLocks); }
-    uint32_t Release() override { return static_cast<uint32_t>(--serverLocks); }
-    HRESULT CreateInstance(IUnknown* outer, const Guid& iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
         IDispatch* format = createVbFormat();
         if (!format)
             return E_OUTOFMEMORY;
-        HRESULT status = format->QueryInterface(iid, object);
-        format->Release();
-        return status;
-    }
-    HRESULT LockServer(bool lock) override
-    {
-        lock ? ++serverLocks : --serverLocks;
+        *made = format;
         return S_OK;
     }
 };
