@@ -4,14 +4,27 @@
 #include "platform/BasicRuntime.h"
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace raylen {
 
 namespace {
+
+// Named temporaries carry our process id so that a later save can tell a
+// leftover of a killed process from one that is still being written.
+constexpr char temporaryPrefix[] = ".raylen-save-";
+// As the kernel limits symbolic links followed in one lookup.
+constexpr int maxLinkHops = 40;
+constexpr mode_t newFileMode = 0666;  // narrowed by the umask
+constexpr mode_t anyWriteBits = 0222;
+constexpr mode_t permissionBits = 07777;
 
 struct FileCloser {
     std::FILE* file;
@@ -22,17 +35,98 @@ struct FileCloser {
     }
 };
 
+[[noreturn]] void raiseErrno() { platform::raise(fileErrorNumber(errno)); }
+
 std::FILE* openForReading(const std::string& path)
 {
+    // Asked before opening: opening a FIFO blocks and opening a device may act.
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
-        platform::raise(fileErrorNumber(errno));
-    if (S_ISDIR(info.st_mode))
+        raiseErrno();
+    if (!S_ISREG(info.st_mode))
         platform::raise(platform::errPathFileAccess);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        platform::raise(fileErrorNumber(errno));
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        raiseErrno();
+    // The path may have been swapped for something else since the stat.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        platform::raise(platform::errPathFileAccess);
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        int error = errno;
+        ::close(fd);
+        platform::raise(fileErrorNumber(error));
+    }
     return file;
+}
+
+// "dir/" for "dir/name", "" for a bare name.
+std::string folderOf(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file a chain of symbolic links names, so that the save replaces it in
+// its own folder and the links stay.
+std::string followLinks(std::string path)
+{
+    for (int hop = 0; hop < maxLinkHops; ++hop) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return path;
+        std::string target(static_cast<size_t>(info.st_size > 0 ? info.st_size : PATH_MAX) + 1, '\0');
+        ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length < 0)
+            raiseErrno();
+        target.resize(static_cast<size_t>(length));
+        path = !target.empty() && target[0] == '/' ? target : folderOf(path) + target;
+    }
+    platform::raise(platform::errPathFileAccess);
+}
+
+std::string temporaryName(const std::string& folder)
+{
+    static std::mt19937_64 generator{std::random_device{}()};
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string name = folder + temporaryPrefix + std::to_string(::getpid()) + "-";
+    for (int i = 0; i < 8; ++i)
+        name += letters[generator() % (sizeof letters - 1)];
+    return name;
+}
+
+// Removes named temporaries of ours whose process has died (killed during a
+// save); those of running processes are left to them.
+void clearStaleTemporaries(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr)
+        return;
+    const size_t prefixLength = sizeof temporaryPrefix - 1;
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* name = entry->d_name;
+        if (std::strncmp(name, temporaryPrefix, prefixLength) != 0)
+            continue;
+        char* end = nullptr;
+        long pid = std::strtol(name + prefixLength, &end, 10);
+        if (end == name + prefixLength || *end != '-' || pid <= 0)
+            continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        std::string path = folder + name;
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::getuid())
+            ::unlink(path.c_str());
+    }
+    ::closedir(dir);
+}
+
+bool unnamedFilesLinkable()
+{
+    struct stat info {};
+    return ::stat("/proc/self/fd", &info) == 0;
 }
 
 } // namespace
@@ -46,10 +140,10 @@ int fileErrorNumber(int errnoValue)
     case EPERM:
     case EROFS: return platform::errPermissionDenied;
     case ENOSPC:
-    case EDQUOT: return 61;
+    case EDQUOT: return platform::errDiskFull;
     case EIO: return platform::errDeviceIo;
     case EMFILE:
-    case ENFILE: return 67;
+    case ENFILE: return platform::errTooManyFiles;
     case ENAMETOOLONG: return platform::errBadFileName;
     default: return platform::errPathFileAccess;
     }
@@ -70,7 +164,9 @@ uint64_t fileLength(const std::string& path)
 {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
-        platform::raise(fileErrorNumber(errno));
+        raiseErrno();
+    if (!S_ISREG(info.st_mode))
+        platform::raise(platform::errPathFileAccess);
     return static_cast<uint64_t>(info.st_size);
 }
 
@@ -96,34 +192,47 @@ template LargeVector<int32_t> readWholeFileAs<int32_t>(const std::string&);
 template LargeVector<float> readWholeFileAs<float>(const std::string&);
 template LargeVector<char> readWholeFileAs<char>(const std::string&);
 
-AtomicFileWriter::AtomicFileWriter(const std::string& target) : target_(target)
+AtomicFileWriter::AtomicFileWriter(const std::string& target) : target_(followLinks(target))
 {
+    folder_ = folderOf(target_);
     struct stat info {};
-    if (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-        platform::raise(platform::errPathFileAccess);
-    temporary_ = target + ".XXXXXX";
-    int fd = ::mkstemp(temporary_.data());
+    mode_t mode = newFileMode;
+    bool exists = ::stat(target_.c_str(), &info) == 0;
+    if (!exists && errno != ENOENT)
+        raiseErrno();
+    if (exists) {
+        if (!S_ISREG(info.st_mode))
+            platform::raise(platform::errPathFileAccess);
+        // Refused by its bits even for root, as a read-only file is elsewhere.
+        if ((info.st_mode & anyWriteBits) == 0 || ::access(target_.c_str(), W_OK) != 0)
+            platform::raise(platform::errPermissionDenied);
+        mode = info.st_mode & permissionBits;
+    }
+    clearStaleTemporaries(folder_);
+    const std::string folder = folder_.empty() ? "." : folder_;
+    const bool linkable = unnamedFilesLinkable();
+    int fd = linkable ? ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, newFileMode) : -1;
+    if (fd < 0 && (!linkable || errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        // No unnamed files here: a short name, whatever the target's length.
+        do {
+            temporary_ = temporaryName(folder_);
+            fd = ::open(temporary_.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, newFileMode);
+        } while (fd < 0 && errno == EEXIST);
+    }
     if (fd < 0) {
         int error = errno;
         temporary_.clear();
         // Creating in a folder that does not exist: the path is not found.
         platform::raise(error == ENOENT ? platform::errPathNotFound : fileErrorNumber(error));
     }
-    // mkstemp creates 0600; give the file the usual mode (or the old file's).
-    mode_t mode = 0666;
-    if (::stat(target.c_str(), &info) == 0)
-        mode = info.st_mode & 07777;
-    else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    ::fchmod(fd, mode);
+    if (exists)
+        ::fchmod(fd, mode);
     file_ = ::fdopen(fd, "wb");
     if (file_ == nullptr) {
         int error = errno;
         ::close(fd);
-        ::unlink(temporary_.c_str());
+        if (!temporary_.empty())
+            ::unlink(temporary_.c_str());
         temporary_.clear();
         platform::raise(fileErrorNumber(error));
     }
@@ -142,21 +251,44 @@ void AtomicFileWriter::write(const void* data, size_t bytes)
     if (bytes == 0)
         return;
     if (std::fwrite(data, 1, bytes, file_) != bytes)
-        platform::raise(fileErrorNumber(errno));
+        raiseErrno();
+}
+
+void AtomicFileWriter::placeUnnamed()
+{
+    std::string self = "/proc/self/fd/" + std::to_string(::fileno(file_));
+    // A new target is linked straight in; nothing named exists meanwhile.
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return;
+    if (errno != EEXIST)
+        raiseErrno();
+    // An old file: a name for the instant between link and rename.
+    for (;;) {
+        temporary_ = temporaryName(folder_);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return;
+        int error = errno;
+        temporary_.clear();
+        if (error != EEXIST)
+            platform::raise(fileErrorNumber(error));
+    }
 }
 
 void AtomicFileWriter::commit()
 {
-    if (std::fflush(file_) != 0) {
-        platform::raise(fileErrorNumber(errno));
+    if (std::fflush(file_) != 0)
+        raiseErrno();
+    if (temporary_.empty())
+        placeUnnamed();
+    if (!temporary_.empty()) {
+        if (::rename(temporary_.c_str(), target_.c_str()) != 0)
+            raiseErrno();
+        temporary_.clear();
     }
     int closeResult = std::fclose(file_);
     file_ = nullptr;
     if (closeResult != 0)
-        platform::raise(fileErrorNumber(errno));
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0)
-        platform::raise(fileErrorNumber(errno));
-    temporary_.clear();
+        raiseErrno();
 }
 
 void writeFileBytes(const std::string& path, const void* data, size_t bytes)

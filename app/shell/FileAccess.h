@@ -15,6 +15,9 @@ namespace raylen {
 // not found, 70 permission denied, 61 disk full, 57 device error, 75 other).
 int fileErrorNumber(int errnoValue);
 
+// Readers refuse anything but a regular file (FIFO, device, socket, folder)
+// with error 75 before opening it, so a FIFO cannot hang them.
+
 // Up to maxBytes from the start of the file (fewer at its end).
 std::string readFilePrefix(const std::string& path, size_t maxBytes);
 // Length in bytes of an existing regular file.
@@ -25,6 +28,12 @@ uint64_t fileLength(const std::string& path);
 template <class T>
 LargeVector<T> readWholeFileAs(const std::string& path);
 
+// Writes into an unnamed file in the target's folder (a named one where the
+// file system has no unnamed files) and puts it in place only on commit, so
+// neither a failed save nor a killed process destroys the old file or leaves
+// a partial one. A symbolic link is followed and stays a link; a device,
+// FIFO, socket or folder is refused with error 75, a file whose permission
+// bits forbid writing with error 70, before anything is written.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(const std::string& target);
@@ -34,18 +43,22 @@ public:
 
     void write(const void* data, size_t bytes);
     void write(const std::string& text) { write(text.data(), text.size()); }
-    // Flushes and renames over the target.
+    // Flushes and puts the file in place of the target.
     void commit();
 
 private:
-    std::string target_;
-    std::string temporary_;
+    void placeUnnamed();
+
+    std::string target_;    // the file itself, symbolic links followed
+    std::string folder_;    // the target's folder, "" for the current one
+    std::string temporary_; // the named temporary, empty for an unnamed one
     std::FILE* file_ = nullptr;
 };
 
 // Writes bytes to a file through AtomicFileWriter.
 void writeFileBytes(const std::string& path, const void* data, size_t bytes);
 
+// True for a regular file that can be opened for reading.
 bool dfIsFileExist(const std::string& strFile);
 // Splits at the last "/": strName gets what follows, strDir everything up
 // to and including it; a path without "/" leaves both unchanged.

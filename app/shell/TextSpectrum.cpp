@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 using platform::trapErrors;
 
@@ -61,6 +62,13 @@ private:
 
     static float parse(const std::string& token)
     {
+        // The writer's texts for values no decimal number stands for.
+        if (token == "NaN")
+            return std::numeric_limits<float>::quiet_NaN();
+        if (token == "Inf")
+            return std::numeric_limits<float>::infinity();
+        if (token == "-Inf")
+            return -std::numeric_limits<float>::infinity();
         std::string t = token;
         for (char& c : t)
             if (c == 'D' || c == 'd')

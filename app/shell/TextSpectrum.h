@@ -11,7 +11,8 @@ namespace raylen {
 std::string sfOpenText(const std::string& strFile, std::vector<float>& sngX, std::vector<float>& sngY);
 
 // Writes every point as the shortest text that reads back to the same
-// Single; the file is replaced only when completely written.
+// Single ("NaN", "Inf", "-Inf" for those, which the reader takes back);
+// the file is replaced only when completely written.
 std::string sfSaveText(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
                        const std::string& strFile);
 
