@@ -1,5 +1,5 @@
 // raylen-cli as an observer scripts it: outputs, messages, exit codes.
-#include "../support/TestSupport.h"
+#include "CliRun.h"
 
 #include "fits/FitsData.h"
 #include "image/Bitmap.h"
@@ -13,23 +13,8 @@ using testsupport::readAll;
 using testsupport::shellQuote;
 using testsupport::writeAll;
 
-namespace {
-
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result cli(const std::string& arguments, const TempDir& dir)
-{
-    std::string errFile = dir.file("stderr.txt");
-    Result r;
-    r.status = testsupport::run(std::string(RAYLEN_BIN_DIR) + "/raylen-cli " + arguments + " 2>" + shellQuote(errFile), &r.out);
-    r.err = readAll(errFile);
-    return r;
-}
-
-} // namespace
+using clitest::cli;
+using clitest::Result;
 
 TEST(Cli, SampleNightDescribedRenderedAndCut)
 {

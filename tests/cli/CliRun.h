@@ -1,0 +1,25 @@
+#pragma once
+// Runs raylen-cli as a script would, capturing both streams and the status.
+#include "../support/TestSupport.h"
+
+namespace clitest {
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+// Standard error goes to a file in `scratch`, so keep that folder apart from
+// one whose listing a test checks.
+inline Result cli(const std::string& arguments, const testsupport::TempDir& scratch)
+{
+    std::string errFile = scratch.file("stderr.txt");
+    Result r;
+    r.status = testsupport::run(std::string(RAYLEN_BIN_DIR) + "/raylen-cli " + arguments + " 2>" +
+                                    testsupport::shellQuote(errFile),
+                                &r.out);
+    r.err = testsupport::readAll(errFile);
+    return r;
+}
+
+} // namespace clitest
