@@ -1,4 +1,5 @@
 // The window program.
+#include "image/gui/ImageWindowLink.h"
 #include "platform/QtUiService.h"
 #include "platform/UiService.h"
 #include "shell/AppState.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Raylen");
     raylen::installFontSubstitutions();
     QApplication::setWindowIcon(raylen::programIcon());
+    raylen::registerImageWindow();
 
     // RAYLEN_CONSOLE_UI=1 leaves the console dialog service in place:
     // messages go to standard error and questions take their first button,

@@ -6,8 +6,8 @@
 #include "image/Bitmap.h"
 #include "image/ImageCut.h"
 #include "platform/Format.h"
-#include "shell/Region.h"
-#include "shell/TextSpectrum.h"
+#include "image/Region.h"
+#include "files/TextSpectrum.h"
 
 #include <iostream>
 

@@ -1,7 +1,7 @@
 #include "ImageInput.h"
 
-#include "shell/FileAccess.h"
-#include "shell/FileKind.h"
+#include "files/FileAccess.h"
+#include "files/FileKind.h"
 
 namespace cli {
 

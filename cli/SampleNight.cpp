@@ -1,7 +1,7 @@
 #include "SampleNight.h"
 
 #include "platform/BasicError.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 
 #include <algorithm>
 #include <cmath>

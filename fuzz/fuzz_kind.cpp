@@ -1,7 +1,7 @@
 // File classifier.
 #include "FuzzFile.h"
 
-#include "shell/FileKind.h"
+#include "files/FileKind.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 // Text spectrum reader, and writing back what it read.
 #include "FuzzFile.h"
 
-#include "shell/TextSpectrum.h"
+#include "files/TextSpectrum.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,15 +1,25 @@
 #!/usr/bin/env bash
-# Runs each fuzz target for SECONDS (default 600) from a copy of its seeds.
+# Runs each fuzz target for SECONDS (default 600) from a copy of its seeds,
+# one after another; every fuzz_* program of the build unless targets are named.
 # Usage: fuzz/run.sh BUILD_BIN [SECONDS] [TARGET...]
+# Exits non-zero when any target reports a fault.
 set -euo pipefail
 bin="${1:?fuzz build bin folder}"
 seconds="${2:-600}"
 shift 2 || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_fits fuzz_text fuzz_kind)
+if [ ${#targets[@]} -eq 0 ]; then
+  for program in "$bin"/fuzz_*; do
+    [ -x "$program" ] && targets+=("$(basename "$program")")
+  done
+fi
 here="$(cd "$(dirname "$0")" && pwd)"
 out="${FUZZ_OUT:-$here/../fuzz-out}"
-export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+# The fast unwinder stops inside GLib, so a leak inside libgsf would carry no
+# libgsf frame for lsan.supp to match; the slow one walks the whole stack.
+export ASAN_OPTIONS="fast_unwind_on_malloc=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$here/lsan.supp:fast_unwind_on_malloc=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+failed=0
 for t in "${targets[@]}"; do
   seeds="$here/corpus/${t#fuzz_}"
   [ -d "$seeds" ] || seeds="$here/${t#fuzz_}/corpus"
@@ -17,6 +27,13 @@ for t in "${targets[@]}"; do
   mkdir -p "$work/corpus"
   cp -n "$seeds"/* "$work/corpus/" 2>/dev/null || true
   echo "== $t for ${seconds}s"
+  status=0
   (cd "$work" && "$bin/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -max_len=65536 \
-      -print_final_stats=1 corpus 2>&1 | tail -n 25) | tee "$work/log.txt"
+      -print_final_stats=1 corpus >"$work/full-log.txt" 2>&1) || status=$?
+  tail -n 25 "$work/full-log.txt" | tee "$work/log.txt"
+  if [ "$status" -ne 0 ]; then
+    echo "== $t stopped with status $status (see $work/full-log.txt)"
+    failed=1
+  fi
 done
+exit "$failed"

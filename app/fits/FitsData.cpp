@@ -3,7 +3,7 @@
 #include "numeric/OutsideLibrary.h"
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 
 using platform::trapErrors;
 
@@ -28,7 +28,7 @@ std::string convert(const char* procedure, const FitsInfo& typInfo, LargeVector<
         if (!message.empty())
             return message;
         // Header bytes in 16-bit arithmetic, as the position counters are.
-        int32_t headerBytes = platform::checkedMul16(recordN, 80);
+        int32_t headerBytes = platform::checkedMul16(recordN, cardLength);
         size_t first = static_cast<size_t>(headerBytes) / sizeof(Element);
         SingleImage image;
         image.redim(0, typInfo.NAXIS1 - 1, 0, typInfo.NAXIS2 - 1);
@@ -52,6 +52,8 @@ std::string readAndConvert(const std::string& strFile, const FitsInfo& info, Sin
 {
     LargeVector<Element> data;
     std::string message = reader(strFile, data);
+    // Deliberate: the converter runs even after a failed read, and both
+    // messages are shown one after the other.
     return message + converter(info, data, image);
 }
 
@@ -155,7 +157,8 @@ std::string sfWriteFitsSng(const std::string& strFile, const HeaderCards& strHea
         AtomicFileWriter writer(strFile);
         writer.write(cards);
         writer.write(buffer.data(), buffer.size() * sizeof(float));
-        size_t padding = (720 - static_cast<size_t>(count) % 720) % 720;
+        constexpr size_t floatsPerBlock = blockLength / sizeof(float);
+        size_t padding = (floatsPerBlock - static_cast<size_t>(count) % floatsPerBlock) % floatsPerBlock;
         std::vector<char> zeros(padding * sizeof(float), 0);
         writer.write(zeros.data(), zeros.size());
         writer.commit();

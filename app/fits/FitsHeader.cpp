@@ -3,7 +3,7 @@
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 
 #include <cmath>
 
@@ -15,13 +15,13 @@ namespace {
 
 bool beginsWithEnd(const std::string& card) { return trimBlanks(card).compare(0, 3, "END") == 0; }
 
-std::string keywordOf(const std::string& card) { return trimBlanks(card.substr(0, 8)); }
+std::string keywordOf(const std::string& card) { return trimBlanks(card.substr(0, keywordField)); }
 
 // Columns 11-30 (the fixed-format value field), blank-filled for short cards.
 std::string valueFieldOf(const std::string& card)
 {
-    std::string field = card.size() > 10 ? card.substr(10, 20) : std::string();
-    field.resize(20, ' ');
+    std::string field = card.size() > valueStart ? card.substr(valueStart, valueField) : std::string();
+    field.resize(valueField, ' ');
     return field;
 }
 
@@ -166,19 +166,19 @@ std::string sfInputHeader(const HeaderCards& strHeader, FitsInfo& typInfo)
 std::string sfCalcHeaderRecodeN(int16_t intCardN, int16_t& intRecordN)
 {
     return trapErrors("sfCalcHeaderRecodeN", [&] {
-        float q = static_cast<float>(intCardN) / 36.0f;
+        float q = static_cast<float>(intCardN) / static_cast<float>(cardsPerBlock);
         float rounded = static_cast<float>(platform::roundHalfEven(q));
         if (q - rounded > 0)
-            intRecordN = platform::checkedMul16(static_cast<int32_t>(rounded) + 1, 36);
+            intRecordN = platform::checkedMul16(static_cast<int32_t>(rounded) + 1, cardsPerBlock);
         else
-            intRecordN = platform::checkedMul16(static_cast<int32_t>(rounded), 36);
+            intRecordN = platform::checkedMul16(static_cast<int32_t>(rounded), cardsPerBlock);
     });
 }
 
 std::string sfCalcHeaderTapeN(int16_t intCardN, int16_t& intBlockN)
 {
     return trapErrors("sfCalcHeaderTapeN", [&] {
-        intBlockN = static_cast<int16_t>(intCardN / 36 + (intCardN % 36 != 0 ? 1 : 0));
+        intBlockN = static_cast<int16_t>(intCardN / cardsPerBlock + (intCardN % cardsPerBlock != 0 ? 1 : 0));
     });
 }
 
@@ -191,13 +191,17 @@ std::string sfAddComent(const std::string& strComment, HeaderCards& strHeader)
         if (e == strHeader.size())
             platform::raise(platform::errSubscript);
         std::string comment = latin1FromUtf8(strComment);
-        if (comment.size() > 71)
-            comment.resize(70);
-        std::string field(72, ' ');
+        constexpr size_t commentField = cardLength - keywordField;
+        // Deliberate: a text of 72 characters is cut to 70, one of 71 is kept.
+        if (comment.size() > commentField - 1)
+            comment.resize(commentField - 2);
+        std::string field(commentField, ' ');
         field.replace(0, comment.size(), comment);
         HeaderCards cards(strHeader.begin(), strHeader.begin() + static_cast<std::ptrdiff_t>(e));
         cards.push_back("COMMENT " + field);
-        cards.push_back("END" + std::string(77, ' '));
+        std::string end = "END";
+        end.resize(cardLength, ' ');
+        cards.push_back(end);
         strHeader.swap(cards);
     });
 }
@@ -209,10 +213,10 @@ std::string sfEditHdrValueLng(HeaderCards& strHeader, const std::string& strKey,
             if (keywordOf(card) != strKey)
                 continue;
             std::string text = platform::Format(lngValue, "0");
-            if (text.size() < 20)
-                text.insert(0, 20 - text.size(), ' ');
+            if (text.size() < valueField)
+                text.insert(0, valueField - text.size(), ' ');
             card.resize(cardLength, ' ');
-            card.replace(10, 20, text.substr(text.size() - 20));
+            card.replace(valueStart, valueField, text.substr(text.size() - valueField));
             return;
         }
     });

@@ -1,6 +1,7 @@
 #pragma once
 // FITS header cards and the description record of an image. Cards hold the
 // 80 bytes of the file as they are (one byte per character, Latin-1).
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,7 +10,11 @@ namespace raylen {
 
 constexpr int cardLength = 80;
 constexpr int cardsPerBlock = 36;
-constexpr int blockLength = 2880;
+constexpr int blockLength = cardLength * cardsPerBlock;
+// Fixed-format fields: keyword in columns 1-8, value in 11-30.
+constexpr size_t keywordField = 8;
+constexpr size_t valueStart = 10;
+constexpr size_t valueField = 20;
 
 struct FitsInfo {
     int16_t HeaderN = 0;     // cards up to and including END

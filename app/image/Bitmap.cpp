@@ -3,7 +3,7 @@
 #include "numeric/Statistics.h"
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 
 #include <cmath>
 #include <cstring>

@@ -4,8 +4,8 @@
 #include "numeric/Arithmetic2D.h"
 #include "numeric/Statistics.h"
 #include "platform/BasicError.h"
-#include "shell/FileAccess.h"
-#include "shell/FileKind.h"
+#include "files/FileAccess.h"
+#include "files/FileKind.h"
 
 namespace raylen {
 

@@ -6,7 +6,7 @@
 // Each prints "seconds peak_kib".
 #include "fits/FitsData.h"
 #include "image/Bitmap.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 
 #include <chrono>
 #include <cstdio>

@@ -259,7 +259,7 @@ std::optional<double> Variant::toDouble() const
     case VT_I4:
     case VT_BOOL:
     case VT_UI1: return static_cast<double>(v.num_.i);
-    case VT_CY: return static_cast<double>(v.num_.i) / 10000.0;
+    case VT_CY: return static_cast<double>(v.num_.i) / currencyScale;
     case VT_R4:
     case VT_R8:
     case VT_DATE: return v.num_.d;
@@ -319,7 +319,7 @@ std::optional<std::string> Variant::toText() const
     case VT_CY:
     case VT_R8:
     case VT_DATE: {
-        double d = v.vt_ == VT_CY ? static_cast<double>(v.num_.i) / 10000.0 : v.num_.d;
+        double d = v.vt_ == VT_CY ? static_cast<double>(v.num_.i) / currencyScale : v.num_.d;
         std::snprintf(buffer, sizeof buffer, "%.15G", d);
         return std::string(buffer);
     }
@@ -357,7 +357,7 @@ std::optional<Variant> Variant::changeType(VarType target) const
         return std::nullopt;
     case VT_CY:
         if (auto x = v.toDouble(); x && std::fabs(*x) < 9.2e14)
-            return fromCurrency(static_cast<int64_t>(roundHalfEven(*x * 10000.0)));
+            return fromCurrency(static_cast<int64_t>(roundHalfEven(*x * currencyScale)));
         return std::nullopt;
     case VT_BOOL:
         if (auto x = v.toBool())
@@ -501,6 +501,14 @@ Variant Variant::fromBytes16(const uint8_t* bytes)
         int64_t x;
         std::memcpy(&x, value, 8);
         return fromCurrency(x);
+    }
+    case VT_ERROR: {
+        int32_t x;
+        std::memcpy(&x, value, 4);
+        Variant r;
+        r.vt_ = VT_ERROR;
+        r.num_.i = x;
+        return r;
     }
     case VT_NULL: return null();
     default: return Variant();

@@ -5,7 +5,7 @@
 #include "../support/SpecialFiles.h"
 
 #include "platform/BasicRuntime.h"
-#include "shell/TextSpectrum.h"
+#include "files/TextSpectrum.h"
 
 #include <chrono>
 #include <cmath>

@@ -247,8 +247,8 @@ TEST(HeaderViewer, ShowsEightyCharacterLines)
 
 TEST(DarkFlatCli, MatchesAstropyAndNumpy)
 {
-    if (std::system((std::string(RAYLEN_PYTHON) + " -c 'import astropy, numpy' 2>/dev/null").c_str()) != 0)
-        GTEST_SKIP() << "astropy not available";
+    if (!testsupport::requirePython("astropy, numpy"))
+        return;
     Night night;
     const std::string out = night.dir.file("out.fit");
     const std::string cli = std::string(RAYLEN_BIN_DIR) + "/raylen-cli";

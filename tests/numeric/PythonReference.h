@@ -1,44 +1,35 @@
 #pragma once
 // Runs tests/numeric/reference.py with Debian's interpreter and reads back
 // its numbers, so results are compared with numpy / scipy in the same run.
+#include "../support/TestSupport.h"
+
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace testref {
 
-inline std::filesystem::path scratchFile(const std::string& stem)
-{
-    return std::filesystem::temp_directory_path() /
-           ("raylen_numeric_" + stem + "_" + std::to_string(::getpid()) + ".txt");
-}
-
 // Writes `input`, runs the script in `mode` with `arguments`, returns every
-// number of its output in order; empty when the interpreter failed.
+// number of its output in order. A failing script fails the test (a missing
+// module included: scripts/test installs them) and gives no numbers.
 inline std::vector<double> runReference(const std::string& mode, const std::string& arguments, const std::string& input)
 {
-    const auto in = scratchFile(mode + "_in"), out = scratchFile(mode + "_out");
-    {
-        std::ofstream f(in);
-        f << input;
-    }
-    std::filesystem::remove(out);
+    testsupport::TempDir dir;
+    const std::string in = dir.file("in.txt"), out = dir.file("out.txt");
+    testsupport::writeAll(in, input);
     const std::string command = std::string(RAYLEN_PYTHON) + " " + RAYLEN_TEST_DIR + "/reference.py " + mode + " " +
-                                arguments + " " + in.string() + " " + out.string();
+                                arguments + " " + in + " " + out + " 2>&1";
+    std::string output;
     std::vector<double> values;
-    if (std::system(command.c_str()) == 0) {
-        std::ifstream f(out);
-        double v;
-        while (f >> v)
-            values.push_back(v);
+    if (testsupport::run(command, &output) != 0) {
+        ADD_FAILURE() << "reference script failed (" << mode << "):\n" << output;
+        return values;
     }
-    std::filesystem::remove(in);
-    std::filesystem::remove(out);
+    std::istringstream numbers(testsupport::readAll(out));
+    double v;
+    while (numbers >> v)
+        values.push_back(v);
     return values;
 }
 

@@ -1,4 +1,5 @@
 // Runs the widget tests in one application object, offscreen.
+#include "image/gui/ImageWindowLink.h"
 #include "shell/gui/Fonts.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     raylen::installFontSubstitutions();
+    raylen::registerImageWindow();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,7 @@
 // The main window: start-up state, opening through the dialog and by drops,
 // the display limits, the messages of the open dispatch, help and About.
 #include "GuiHarness.h"
+#include "../support/SpecialFiles.h"
 
 #include "image/Bitmap.h"
 #include "image/gui/FrmImage.h"
@@ -245,6 +246,22 @@ TEST(MainWindow, OpenDispatchMessages)
     EXPECT_EQ(appState().strFileName, dir.file("ten.fit"));
     EXPECT_EQ(raylen::frmImage(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(MainWindow, SpecialFilesAreRefusedAtOnce)
+{
+    TempDir dir;
+    Harness h;
+    auto specials = testsupport::makeSpecialFiles(dir);
+    specials.push_back({"folder", dir.path()});
+    alarm(20); // an open of the FIFO would wait for a writer for ever
+    for (const auto& special : specials)
+        h.openThroughDialog(special.path);
+    alarm(0);
+    ASSERT_EQ(h.ui.shown.size(), specials.size());
+    for (const auto& shown : h.ui.shown)
+        EXPECT_EQ(shown.prompt, "ﾌｧｲﾙが存在しません");
+    EXPECT_EQ(raylen::frmImage(), nullptr);
 }
 
 TEST(MainWindow, TextSpectrumWithoutPlotWindowKeepsTheImage)

@@ -81,8 +81,20 @@ inline std::string shellQuote(const std::string& text)
     return quoted + "'";
 }
 
-// Runs a Python script (text) with Debian's interpreter; skips the test when
-// the reference modules are missing.
+// True when Debian's interpreter imports every module named ("numpy,
+// astropy"); otherwise the test fails: the references are part of the test
+// set, and scripts/test installs them.
+inline bool requirePython(const std::string& modules)
+{
+    std::string output;
+    int status = run(std::string(RAYLEN_PYTHON) + " -c " + shellQuote("import " + modules) + " 2>&1", &output);
+    if (status != 0)
+        ADD_FAILURE() << "reference modules missing (" << modules << "); scripts/test installs them:\n" << output;
+    return status == 0;
+}
+
+// Runs a Python script (text) with Debian's interpreter; a failing script
+// (a missing module included) fails the test.
 inline std::string python(const std::string& script, const TempDir& dir)
 {
     std::string path = dir.file("reference.py");

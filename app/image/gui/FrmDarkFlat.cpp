@@ -7,7 +7,7 @@
 #include "platform/Format.h"
 #include "platform/UiService.h"
 #include "shell/AppState.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Fonts.h"
 #include "shell/gui/Help.h"

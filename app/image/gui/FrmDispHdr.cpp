@@ -3,7 +3,7 @@
 #include "platform/BasicError.h"
 #include "platform/UiService.h"
 #include "shell/AppState.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 #include "shell/gui/Fonts.h"
 
 #include <QPlainTextEdit>

@@ -8,7 +8,7 @@
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
 #include "shell/AppState.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
@@ -210,10 +210,8 @@ void FrmImage::dsSetMenuWhenImage()
     mnuPrint->setEnabled(false);
     mnuSetPrinter->setEnabled(false);
     mnuGraph->menuAction()->setEnabled(false);
-    for (int index : {2, 3, 6, 7, 8, 9})
-        main->button(index)->setEnabled(true);
-    for (int index : {4, 11, 12, 13, 14, 15, 16, 17})
-        main->button(index)->setEnabled(false);
+    main->setButtonsEnabled({"SaveAs", "Plot", "Scan", "DarkFlat", "Header"}, true);
+    main->setButtonsEnabled({"Print", "Axis", "Ident", "Dispcor", "Fluxcalib", "Normalize", "FFT", "Result"}, false);
     main->dsTxtMaxMinEnabled(true);
 }
 

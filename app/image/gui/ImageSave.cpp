@@ -5,7 +5,7 @@
 #include "platform/BasicError.h"
 #include "platform/UiService.h"
 #include "shell/AppState.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/MdiRaylen.h"
 

@@ -1,10 +1,11 @@
 #pragma once
-// The seams between the shell and the document windows and task dialogs
-// that are built into the program separately. The plot window and the image
-// dialogs register themselves; while one is not registered the program has
-// no such window: the plot window is never loaded and its commands do nothing.
+// The seams between the shell and the document windows and task dialogs,
+// which sit above the shell and register themselves at start-up, so the
+// shell never includes them. While one is not registered the program has
+// no such window: it is never loaded and its commands do nothing.
 #include <QList>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -42,6 +43,38 @@ public:
     // The plot window's part of dsMenuToolEnabled.
     virtual void setTaskMenusEnabled(bool blnEnabled) = 0;
 };
+
+// What the shell asks of the image window. The link exists for the whole
+// run; the window itself comes and goes.
+class ImageWindowLink {
+public:
+    virtual ~ImageWindowLink() = default;
+    virtual bool isLoaded() const = 0;
+    // Loads and shows the window for the render already made; on failure it
+    // reports the message and stays unloaded.
+    virtual void show() = 0;
+    // Unloads the window; false when the user cancelled the save question.
+    // True when it was not loaded.
+    virtual bool unload() = 0;
+    // Redraws the loaded window for the render in the application state.
+    virtual std::string sfInitForm(const std::string& strFileName) = 0;
+    // The save question for a changed image; blnCancel true when cancelled.
+    virtual void dfUnloadForm(bool& blnCancel) = 0;
+    virtual void setBox(int32_t left, int32_t top, int32_t width, int32_t height) = 0;
+    // The image window's part of dsMenuToolEnabled.
+    virtual void setTaskMenusEnabled(bool blnEnabled) = 0;
+    // A tool bar command by key: "Open", "SaveAs", "Plot", "Scan",
+    // "DarkFlat", "Header".
+    virtual void toolBarAction(const std::string& key) = 0;
+};
+
+// nullptr while the program has no image window.
+ImageWindowLink* imageWindowLink();
+void setImageWindowLink(ImageWindowLink* link);
+// The link while the image window is loaded, else null.
+ImageWindowLink* loadedImageWindow();
+// Unloads the image window if there is one; false when the user cancelled.
+bool unloadImageWindow();
 
 // nullptr while the program has no plot window.
 PlotWindowLink* plotWindowLink();

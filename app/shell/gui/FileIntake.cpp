@@ -1,16 +1,14 @@
 #include "shell/gui/FileIntake.h"
 
 #include "fits/FitsData.h"
-#include "image/gui/FrmImage.h"
-#include "image/gui/ImageSave.h"
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
 #include "shell/AppState.h"
-#include "shell/FileAccess.h"
-#include "shell/FileKind.h"
-#include "shell/Region.h"
-#include "shell/TextSpectrum.h"
+#include "files/FileAccess.h"
+#include "files/FileKind.h"
+#include "image/Region.h"
+#include "files/TextSpectrum.h"
 #include "shell/gui/DocumentLinks.h"
 #include "shell/gui/MdiRaylen.h"
 
@@ -44,17 +42,18 @@ std::string openFits(const std::string& strFile)
     s.intActiveWindow = windowImage;
     // The new image is in memory: whatever was changed before is gone.
     s.blnImageChanged = false;
-    if (s.blnImageLoaded && frmImage() != nullptr) {
-        message = frmImage()->sfInitForm(strFile);
+    ImageWindowLink* image = loadedImageWindow();
+    if (s.blnImageLoaded && image != nullptr) {
+        message = image->sfInitForm(strFile);
         if (!message.empty()) {
             // A window that cannot show the new picture is closed rather than
             // left showing the previous one.
             s.blnImageLoaded = false;
-            unloadFrmImage();
+            image->unload();
             return message;
         }
-    } else {
-        showFrmImage();
+    } else if (ImageWindowLink* link = imageWindowLink()) {
+        link->show();
     }
     if (MdiRaylen* main = mdiRaylen()) {
         main->txtMax->setText(QString::fromStdString(platform::Format(maximum, "0")));
@@ -70,7 +69,7 @@ std::string openText(const std::string& strFile, bool& opened)
     AppState& s = appState();
     PlotWindowLink* plot = plotWindowLink();
     opened = false;
-    if (!unloadFrmImage())
+    if (!unloadImageWindow())
         return {};
     if (plot->isLoaded() && plot->dfIsDataChange()) {
         bool cancel = false;
@@ -116,9 +115,9 @@ std::string sfOpenFileOLEDrop(const QList<QUrl>& files, std::string& strFile)
             return {};
         // A changed image is not replaced without the save question.
         AppState& s = appState();
-        if (s.blnImageChanged && frmImage() != nullptr) {
+        if (ImageWindowLink* image = loadedImageWindow(); s.blnImageChanged && image != nullptr) {
             bool cancel = false;
-            dfUnloadForm(cancel);
+            image->dfUnloadForm(cancel);
             if (cancel)
                 return {};
         }
@@ -195,7 +194,7 @@ std::string sfCheckAndReset(const RegionFields& frm, const FitsInfo& typInfo)
         write(frm.txtEndX, region.endX);
         write(frm.txtStartY, region.startY);
         write(frm.txtEndY, region.endY);
-        if (FrmImage* image = frmImage())
+        if (ImageWindowLink* image = loadedImageWindow())
             image->setBox(region.startX, region.startY, region.endX - region.startX + 1,
                           region.endY - region.startY + 1);
     });

@@ -1,6 +1,5 @@
 #include "shell/gui/MdiRaylen.h"
 
-#include "image/gui/FrmImage.h"
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
@@ -266,6 +265,12 @@ QAction* MdiRaylen::buttonByKey(const QString& key) const
     return nullptr;
 }
 
+void MdiRaylen::setButtonsEnabled(std::initializer_list<const char*> keys, bool blnEnabled)
+{
+    for (const char* key : keys)
+        buttonByKey(QString::fromLatin1(key))->setEnabled(blnEnabled);
+}
+
 void MdiRaylen::dsInitForm()
 {
     dsMnuFileNone();
@@ -288,8 +293,9 @@ void MdiRaylen::dsMnuFileNone()
     mnuImage->setEnabled(false);
     mnuGraph->menuAction()->setEnabled(false);
     mnuImage->menuAction()->setEnabled(false);
-    for (int index : {3, 4, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17})
-        button(index)->setEnabled(false);
+    setButtonsEnabled({"SaveAs", "Print", "Plot", "Scan", "DarkFlat", "Header", "Axis", "Ident", "Dispcor",
+                       "Fluxcalib", "Normalize", "FFT", "Result"},
+                      false);
     refreshMenuBar();
 }
 
@@ -303,23 +309,18 @@ void MdiRaylen::dsMenuToolEnabled(bool blnEnabled)
 {
     const int16_t current = appState().intActiveWindow;
     if (current == windowImage) {
-        if (FrmImage* image = frmImage()) {
-            image->mnuFile->menuAction()->setEnabled(blnEnabled);
-            image->mnuImage->menuAction()->setEnabled(blnEnabled);
-        }
+        if (ImageWindowLink* image = loadedImageWindow())
+            image->setTaskMenusEnabled(blnEnabled);
         dsTxtMaxMinEnabled(blnEnabled);
     } else if (current == windowPlot) {
         if (PlotWindowLink* plot = plotWindowLink(); plot != nullptr && plot->isLoaded())
             plot->setTaskMenusEnabled(blnEnabled);
     }
-    for (int index : {2, 3, 4})
-        button(index)->setEnabled(blnEnabled);
+    setButtonsEnabled({"SaveAs", "Print"}, blnEnabled);
     if (current == windowImage)
-        for (int index : {6, 7, 8, 9})
-            button(index)->setEnabled(blnEnabled);
+        setButtonsEnabled({"Plot", "Scan", "DarkFlat", "Header"}, blnEnabled);
     if (current == windowPlot)
-        for (int index : {12, 13, 14, 15, 16})
-            button(index)->setEnabled(blnEnabled);
+        setButtonsEnabled({"Ident", "Dispcor", "Fluxcalib", "Normalize", "FFT"}, blnEnabled);
 }
 
 std::string MdiRaylen::sfApply()
@@ -334,7 +335,7 @@ std::string MdiRaylen::sfApply()
             return message;
         txtMax->setText(qt(platform::Format(maximum, "0")));
         txtMin->setText(qt(platform::Format(minimum, "0")));
-        FrmImage* image = frmImage();
+        ImageWindowLink* image = loadedImageWindow();
         if (image == nullptr)
             platform::raise(platform::errObjectNotSet);
         return image->sfInitForm(s.strFileName);
@@ -350,7 +351,7 @@ void MdiRaylen::cmdAutoScale_Click()
     }
     if (!message.empty()) {
         platform::MsgBox(message, platform::vbExclamation);
-        unloadFrmImage();
+        unloadImageWindow();
     }
 }
 
@@ -371,7 +372,7 @@ std::string MdiRaylen::sfToolBarAction(const QString& key)
 {
     return platform::trapErrors("sfToolBarAction", [&] {
         const int16_t current = appState().intActiveWindow;
-        FrmImage* image = frmImage();
+        ImageWindowLink* image = loadedImageWindow();
         PlotWindowLink* plot = plotWindowLink();
         const bool plotLoaded = plot != nullptr && plot->isLoaded();
         // Commands of a window that is not loaded do nothing.
@@ -381,31 +382,24 @@ std::string MdiRaylen::sfToolBarAction(const QString& key)
         };
         if (key == "Open") {
             if (current == windowImage && image != nullptr)
-                image->mnuOpen_Click();
+                image->toolBarAction("Open");
             else if (current == windowPlot && plotLoaded)
                 plot->toolBarAction("Open");
             else
                 mnuOpen_Click();
         } else if (key == "SaveAs") {
             if (current == windowImage) {
-                if (button(11)->isEnabled() && plotLoaded)
+                if (buttonByKey("Axis")->isEnabled() && plotLoaded)
                     plot->toolBarAction("SaveAs");
                 else if (image != nullptr)
-                    image->mnuSaveAs_Click();
+                    image->toolBarAction("SaveAs");
             } else if (current == windowPlot) {
                 toPlot("SaveAs");
             }
         } else if (key == "Plot" || key == "Scan" || key == "DarkFlat" || key == "Header") {
             if (image == nullptr)
                 return;
-            if (key == "Plot")
-                image->mnuPlot_Click();
-            else if (key == "Scan")
-                image->mnuScan_Click();
-            else if (key == "DarkFlat")
-                image->mnuDarkFlat_Click();
-            else
-                image->mnuDispHdr_Click();
+            image->toolBarAction(key.toStdString());
         } else if (key == "Help") {
             dsHelp();
         } else {
@@ -478,7 +472,7 @@ void MdiRaylen::closeEvent(QCloseEvent* event)
 {
     // Every document window runs its own unload first; one that refuses
     // (the save question cancelled) keeps the program running.
-    if (!unloadFrmImage()) {
+    if (!unloadImageWindow()) {
         event->ignore();
         return;
     }

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ public:
     // Tool bar button by its 1-based index (separators count), or by key.
     QAction* button(int index) const;
     QAction* buttonByKey(const QString& key) const;
+    void setButtonsEnabled(std::initializer_list<const char*> keys, bool blnEnabled);
     static constexpr int buttonCount = 19;
 
     void dsInitForm();

@@ -24,6 +24,7 @@ enum MsgBoxStyle : int {
     vbInformation = 64,
     vbDefaultButton2 = 256,
     vbDefaultButton3 = 512,
+    vbSystemModal = 4096,
 };
 
 enum MsgBoxResult : int {

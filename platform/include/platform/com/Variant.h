@@ -40,6 +40,9 @@ struct ArrayBound {
 
 struct SafeArray;
 
+// A currency value is held as a 64-bit integer of ten-thousandths.
+constexpr double currencyScale = 10000.0;
+
 class Variant {
 public:
     Variant() = default;
@@ -53,7 +56,7 @@ public:
     static Variant fromI4(int32_t v);
     static Variant fromR4(float v);
     static Variant fromR8(double v);
-    static Variant fromCurrency(int64_t scaled); // value x 10000
+    static Variant fromCurrency(int64_t scaled); // value x currencyScale
     static Variant fromDate(double days);
     static Variant fromString(std::string v);
     static Variant fromBool(bool v);

@@ -1,7 +1,7 @@
-#include "shell/FileKind.h"
+#include "files/FileKind.h"
 
 #include "platform/BasicError.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 
 namespace raylen {
 

@@ -1,4 +1,4 @@
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"

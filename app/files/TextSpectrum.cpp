@@ -1,9 +1,9 @@
-#include "shell/TextSpectrum.h"
+#include "files/TextSpectrum.h"
 
 #include "numeric/Ordering.h"
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 
 #include <cerrno>
 #include <cmath>

@@ -5,9 +5,9 @@
 #include "fits/FitsData.h"
 #include "image/Bitmap.h"
 #include "platform/BasicRuntime.h"
-#include "shell/FileAccess.h"
-#include "shell/FileKind.h"
-#include "shell/TextSpectrum.h"
+#include "files/FileAccess.h"
+#include "files/FileKind.h"
+#include "files/TextSpectrum.h"
 
 #include <chrono>
 #include <cfloat>

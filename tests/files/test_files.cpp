@@ -1,11 +1,10 @@
 // Text spectra, file classification and path helpers.
 #include "../support/TestSupport.h"
 
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 #include <cmath>
-#include "shell/FileKind.h"
-#include "shell/Region.h"
-#include "shell/TextSpectrum.h"
+#include "files/FileKind.h"
+#include "files/TextSpectrum.h"
 
 using namespace raylen;
 using testsupport::TempDir;
@@ -93,19 +92,4 @@ TEST(Paths, SplitAtTheLastSeparator)
     EXPECT_EQ(name, "keep");
     EXPECT_EQ(folder, "keep");
     EXPECT_EQ(sfExtrFileName(std::string(40000, 'a'), name, folder), "sfExtrFileName, 6オーバーフローしました。");
-}
-
-TEST(Region, SwappedThenClamped)
-{
-    FitsInfo info;
-    info.NAXIS1 = 1024;
-    info.NAXIS2 = 512;
-    PixelRegion r = correctRegion({300, 100, -5, 5000}, info);
-    EXPECT_EQ(r.startX, 100);
-    EXPECT_EQ(r.endX, 300);
-    EXPECT_EQ(r.startY, 0);
-    EXPECT_EQ(r.endY, 511);
-    r = correctRegion({2000, 3000, 0, 1}, info);
-    EXPECT_EQ(r.startX, 2000); // starts are not lowered: the region is empty
-    EXPECT_EQ(r.endX, 1023);
 }

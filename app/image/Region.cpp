@@ -1,4 +1,4 @@
-#include "shell/Region.h"
+#include "image/Region.h"
 
 #include <utility>
 
