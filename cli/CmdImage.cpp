@@ -3,10 +3,10 @@
 #include "ImageInput.h"
 
 #include "fits/FitsData.h"
-#include "image/Bitmap.h"
+#include "display/Bitmap.h"
 #include "image/ImageCut.h"
 #include "platform/Format.h"
-#include "image/Region.h"
+#include "display/Region.h"
 #include "files/TextSpectrum.h"
 
 #include <iostream>

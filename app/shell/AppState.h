@@ -2,7 +2,7 @@
 // The application-wide state: one instance for the whole run, shared by the
 // windows and the reduction tasks.
 #include "fits/FitsHeader.h"
-#include "image/Bitmap.h"
+#include "display/Bitmap.h"
 #include "numeric/Array2D.h"
 
 #include <array>

@@ -5,7 +5,7 @@
 //   bench_fits_open cfitsio FILE         fits_read_img into float
 // Each prints "seconds peak_kib".
 #include "fits/FitsData.h"
-#include "image/Bitmap.h"
+#include "display/Bitmap.h"
 #include "files/FileAccess.h"
 
 #include <chrono>

@@ -2,7 +2,7 @@
 // painted picture of the image window, against the core open and render of
 // the same file in the same run. Prints medians, their ratio and peak memory.
 #include "fits/FitsData.h"
-#include "image/Bitmap.h"
+#include "display/Bitmap.h"
 #include "image/gui/FrmImage.h"
 #include "image/gui/PicImage.h"
 #include "platform/UiService.h"

@@ -3,7 +3,7 @@
 #include "../support/SpecialFiles.h"
 
 #include "fits/FitsData.h"
-#include "image/Bitmap.h"
+#include "display/Bitmap.h"
 #include "platform/BasicRuntime.h"
 #include "files/FileAccess.h"
 #include "files/FileKind.h"

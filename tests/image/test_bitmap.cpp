@@ -1,7 +1,7 @@
 // The display bitmap: exact bytes, grey mapping, limits.
 #include "../support/TestSupport.h"
 
-#include "image/Bitmap.h"
+#include "display/Bitmap.h"
 #include <cmath>
 #include "image/ImageCut.h"
 

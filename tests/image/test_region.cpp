@@ -1,5 +1,5 @@
 // A typed pixel region corrected against the image size.
-#include "image/Region.h"
+#include "display/Region.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "GuiHarness.h"
 #include "../support/SpecialFiles.h"
 
-#include "image/Bitmap.h"
+#include "display/Bitmap.h"
 #include "image/gui/FrmImage.h"
 #include "platform/BasicRuntime.h"
 #include "shell/gui/FileIntake.h"

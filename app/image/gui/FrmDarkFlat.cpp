@@ -1,6 +1,6 @@
 #include "image/gui/FrmDarkFlat.h"
 
-#include "image/Bitmap.h"
+#include "display/Bitmap.h"
 #include "image/DarkFlat.h"
 #include "image/gui/FrmImage.h"
 #include "platform/BasicError.h"

@@ -1,7 +1,7 @@
 #include "image/gui/ImageSave.h"
 
 #include "fits/FitsData.h"
-#include "image/Bitmap.h"
+#include "display/Bitmap.h"
 #include "platform/BasicError.h"
 #include "platform/UiService.h"
 #include "shell/AppState.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The picture of the image window: the render bytes shown at one screen
 // pixel per image pixel, with the region box drawn over them.
-#include "image/Bitmap.h"
+#include "display/Bitmap.h"
 #include "image/RegionBox.h"
 
 #include <QWidget>

@@ -7,7 +7,7 @@
 #include "shell/AppState.h"
 #include "files/FileAccess.h"
 #include "files/FileKind.h"
-#include "image/Region.h"
+#include "display/Region.h"
 #include "files/TextSpectrum.h"
 #include "shell/gui/DocumentLinks.h"
 #include "shell/gui/MdiRaylen.h"

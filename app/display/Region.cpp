@@ -1,4 +1,4 @@
-#include "image/Region.h"
+#include "display/Region.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "image/Bitmap.h"
+#include "display/Bitmap.h"
 
 #include "numeric/Statistics.h"
 #include "platform/BasicError.h"
