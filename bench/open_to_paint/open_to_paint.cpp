@@ -4,6 +4,7 @@
 #include "fits/FitsData.h"
 #include "display/Bitmap.h"
 #include "image/gui/FrmImage.h"
+#include "image/gui/ImageWindowLink.h"
 #include "image/gui/PicImage.h"
 #include "platform/UiService.h"
 #include "shell/AppState.h"
@@ -81,6 +82,7 @@ int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    raylen::registerImageWindow();
     platform::ScriptedUiService ui;
     platform::ScopedUiService scope(&ui);
 
