@@ -241,6 +241,37 @@ TEST(PlotWindow, SymbolsSwitchOnceAndOverlayReplacesCloneSymbols)
     EXPECT_EQ(gy, h.plot->plotY());
 }
 
+TEST(PlotWindow, OpeningAnotherSpectrumAsksFirstAndAFitsImageClosesThePlot)
+{
+    PlotHarness h(ramp(5, 1, 1, 1, 1));
+    h.plot->dsChangeData(true);
+    // Cancel at the save question: nothing is opened and nothing is said.
+    Spectrum down;
+    down.x = {30, 20, 10};
+    down.y = {3, 2, 1};
+    const std::string second = h.dir.file("down.txt");
+    writeAll(second, spectrumText(down));
+    h.ui.answers.push_back(platform::vbCancel);
+    h.openThroughDialog(second);
+    EXPECT_EQ(h.ui.shown.size(), 1u);
+    EXPECT_EQ(raylen::loadedFrmPlot(), h.plot);
+    EXPECT_EQ(h.plot->plotX().size(), 5u);
+    EXPECT_EQ(h.caption(), "ｸﾞﾗﾌ [ spec.txt 変更 ]");
+    // No: the descending spectrum replaces it in ascending order, same window.
+    h.ui.answers.push_back(platform::vbNo);
+    h.openThroughDialog(second);
+    EXPECT_EQ(raylen::loadedFrmPlot(), h.plot);
+    EXPECT_EQ(h.plot->plotX(), (std::vector<float>{10, 20, 30}));
+    EXPECT_EQ(h.plot->plotY(), (std::vector<float>{1, 2, 3}));
+    EXPECT_EQ(h.caption(), "ｸﾞﾗﾌ [ down.txt ]");
+    // A FITS image closes the plot window.
+    const std::string image = writeFits(h.dir.file("img.fit"), -32, 8, 6, [](int x, int y) { return x + y; });
+    h.openThroughDialog(image);
+    QApplication::processEvents();
+    EXPECT_EQ(raylen::loadedFrmPlot(), nullptr);
+    EXPECT_TRUE(raylen::appState().blnImageLoaded);
+}
+
 TEST(PlotWindow, GraphModeAndImageModeMenus)
 {
     PlotHarness h(ramp(20, 0, 1, 0, 1));
