@@ -52,6 +52,12 @@ TEST(PlotWindowLinks, KeyKTwiceWritesTheResultWindowAndDrawsTheOverlay)
     EXPECT_TRUE(lines[2].startsWith(QString::fromUtf8("半値幅 = "))) << text(lines[2]);
     EXPECT_TRUE(lines[3].isEmpty());
     EXPECT_TRUE(h.ui.shown.empty());
+    // Pictures for a person to look at, on request.
+    if (const char* shots = std::getenv("RAYLEN_SHOT_DIR")) {
+        QApplication::processEvents();
+        result->grab().save(QString::fromUtf8(shots) + "/result_window.png");
+        h.plot->grab().save(QString::fromUtf8(shots) + "/plot_with_fit.png");
+    }
     // Unloading the plot window unloads the result window with it.
     raylen::unloadFrmPlot();
     QApplication::processEvents();
@@ -82,6 +88,8 @@ TEST(PlotWindowLinks, PrintCommandPrintsTheChartInsideTheMargins)
               0);
     const QImage page = QImage(QString::fromStdString(prefix + ".png")).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(page.isNull());
+    if (const char* shots = std::getenv("RAYLEN_SHOT_DIR"))
+        page.save(QString::fromUtf8(shots) + "/printed_page.png");
     // Ink (the axes, the spectrum, the labels) only right of the 15 mm
     // margin and above the 5 mm one, and plenty of it.
     const int leftMargin = int(15.0 / 25.4 * 50), bottomMargin = int(5.0 / 25.4 * 50);
