@@ -1,13 +1,10 @@
 #include "plot/EqWidth.h"
 
-#include "numeric/Lst2Fit.h"
 #include "plot/MeasureSupport.h"
-#include "plot/SearchIndex.h"
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
 
-#include <utility>
 
 namespace raylen {
 
@@ -18,18 +15,10 @@ std::string sfEqWidthPro(const std::vector<float>& sngDataX, const std::vector<f
                          OverlayPlotter& overlay)
 {
     return trapErrors("sfEqWidthPro", [&]() -> std::string {
-        if (sngPointX[0] > sngPointX[1]) {
-            std::swap(sngPointX[0], sngPointX[1]);
-            std::swap(sngPointY[0], sngPointY[1]);
-        }
-        std::vector<double> dblCont;
-        std::string message = sfLst2Fit({sngPointX[0], sngPointX[1]}, {sngPointY[0], sngPointY[1]}, 1, dblCont);
-        if (!message.empty())
-            return message;
-        const LinearContinuum continuum{dblCont[0], dblCont[1]};
-
+        orderMarks(sngPointX, sngPointY);
+        LinearContinuum continuum;
         int16_t i1 = 0, i2 = 0;
-        message = sfSearchIndexX(sngDataX, sngPointX[0], sngPointX[1], i1, i2);
+        std::string message = continuumWindow(sngDataX, sngPointX, sngPointY, continuum, i1, i2);
         if (!message.empty())
             return message;
 

@@ -1,6 +1,5 @@
 #include "plot/GaussFit.h"
 
-#include "numeric/Lst2Fit.h"
 #include "numeric/OutsideLibrary.h"
 #include "plot/MeasureSupport.h"
 #include "plot/SearchIndex.h"
@@ -88,21 +87,12 @@ std::string sfGaussFitPro(const std::vector<float>& sngDataX, const std::vector<
                           OverlayPlotter& overlay)
 {
     return trapErrors("sfGaussFitPro", [&]() -> std::string {
-        if (sngPointX[0] > sngPointX[1]) {
-            std::swap(sngPointX[0], sngPointX[1]);
-            std::swap(sngPointY[0], sngPointY[1]);
-        }
+        orderMarks(sngPointX, sngPointY);
         if (sngPointX[0] == sngPointX[1])
             return "sfGaussFitPro 領域が指定されていません";
-
-        std::vector<double> dblCont;
-        std::string message = sfLst2Fit({sngPointX[0], sngPointX[1]}, {sngPointY[0], sngPointY[1]}, 1, dblCont);
-        if (!message.empty())
-            return message;
-        const LinearContinuum continuum{dblCont[0], dblCont[1]};
-
+        LinearContinuum continuum;
         int16_t i1 = 0, i2 = 0;
-        message = sfSearchIndexX(sngDataX, sngPointX[0], sngPointX[1], i1, i2);
+        std::string message = continuumWindow(sngDataX, sngPointX, sngPointY, continuum, i1, i2);
         if (!message.empty())
             return message;
 

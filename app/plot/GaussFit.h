@@ -3,17 +3,15 @@
 // through the marks is removed, the residual is fitted with
 // A·exp(−B·(x − C)²) + D, the width and centre go to the result window and
 // continuum plus Gaussian to the overlay.
+#include "plot/MeasureSupport.h"
 #include "plot/PlotSinks.h"
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace raylen {
-
-using MarkedPoints = std::array<float, 2>;
 
 // Called with true before the fit and with false after it (also when it
 // fails), so a window can show the hourglass; unset by default.

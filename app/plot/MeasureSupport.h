@@ -4,9 +4,11 @@
 // negative number raise the runtime's errors instead of going on silently.
 #include "platform/BasicError.h"
 
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace raylen {
@@ -50,5 +52,16 @@ struct LinearContinuum {
     double a1 = 0.0;
     double operator()(double x) const { return x * a1 + a0; }
 };
+
+// The two cursor marks of a two-press key.
+using MarkedPoints = std::array<float, 2>;
+
+// Puts the marks in ascending X order, X and Y together.
+void orderMarks(MarkedPoints& sngPointX, MarkedPoints& sngPointY);
+
+// The straight continuum through the two marks (sfLst2Fit) and the index
+// window between them (sfSearchIndexX); their messages are returned.
+std::string continuumWindow(const std::vector<float>& sngDataX, const MarkedPoints& sngPointX,
+                            const MarkedPoints& sngPointY, LinearContinuum& continuum, int16_t& i1, int16_t& i2);
 
 } // namespace raylen

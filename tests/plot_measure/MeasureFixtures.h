@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -32,17 +33,6 @@ struct RecordingOverlay : raylen::OverlayPlotter {
     }
 };
 
-// Seeded normal deviates (Box-Muller on a 64-bit LCG), the same on every platform.
-struct Normal {
-    uint64_t state;
-    double uniform()
-    {
-        state = state * 6364136223846793005ull + 1442695040888963407ull;
-        return (static_cast<double>(state >> 11) + 0.5) / 9007199254740992.0;
-    }
-    double next() { return std::sqrt(-2.0 * std::log(uniform())) * std::cos(2.0 * M_PI * uniform()); }
-};
-
 // A Gaussian line (depth > 0 for absorption) on a sloping continuum.
 struct SyntheticLine {
     double continuum0, slope, x0;   // continuum0 + slope·(x − x0)
@@ -62,11 +52,12 @@ struct Spectrum {
 inline Spectrum sample(const SyntheticLine& line, double from, double step, int count, double sigma, uint64_t seed)
 {
     Spectrum s;
-    Normal noise{seed};
+    std::mt19937_64 engine(seed);
+    std::normal_distribution<double> noise(0.0, 1.0);
     for (int i = 0; i < count; ++i) {
         const double x = from + step * i;
         s.x.push_back(static_cast<float>(x));
-        s.y.push_back(static_cast<float>(line.at(x) + sigma * noise.next()));
+        s.y.push_back(static_cast<float>(line.at(x) + sigma * noise(engine)));
     }
     return s;
 }
