@@ -29,12 +29,20 @@ int32_t wholeRowBelow(double value)
 template <class AtRow, class LeftEnd, class RightEnd>
 double trapezoidSum(const Aperture& ap, AtRow&& atRow, LeftEnd&& leftEnd, RightEnd&& rightEnd)
 {
+    // Both ends between the same two rows (widths below 1).
+    if (ap.n2 < ap.n1)
+        return (ap.b - ap.a) * (leftEnd() + rightEnd()) / 2;
     const double v1 = atRow(ap.n1), v2 = atRow(ap.n2);
     const double left = (ap.n1 - ap.a) * (v1 + leftEnd()) / 2;
     const double right = (ap.b - ap.n2) * (rightEnd() + v2) / 2;
-    double middle = v1 / 2 + v2 / 2;
-    for (int32_t y = ap.n1 + 1; y <= ap.n2 - 1; ++y)
-        middle += atRow(y);
+    // The whole rows n1 … n2 span n2 − n1 rows: nothing when they are one
+    // row (width 1), where halves of both ends would count that row twice.
+    double middle = 0;
+    if (ap.n2 > ap.n1) {
+        middle = v1 / 2 + v2 / 2;
+        for (int32_t y = ap.n1 + 1; y <= ap.n2 - 1; ++y)
+            middle += atRow(y);
+    }
     return left + middle + right;
 }
 
