@@ -166,3 +166,18 @@ TEST_F(CliExtract, WrongUsage)
     EXPECT_FALSE(exists("out.txt"));
     EXPECT_FALSE(exists("s.prm"));
 }
+
+TEST(CliExtractIraf, AgreesWithApallAwayFromTheEdges)
+{
+    if (!std::filesystem::exists("/usr/bin/irafcl"))
+        GTEST_SKIP() << "IRAF is not installed";
+    TempDir dir;
+    std::string output;
+    const std::string script = std::string(RAYLEN_TEST_DIR) + "/../../bench/extract_iraf/run.sh";
+    const int status = testsupport::run("sh " + shellQuote(script) + " " + shellQuote(std::string(RAYLEN_BIN_DIR) + "/raylen-cli") +
+                                            " " + shellQuote(dir.file("work")) + " 2>&1",
+                                        &output);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_NE(output.find("compared=984"), std::string::npos) << output;
+    RecordProperty("apall", output);
+}
