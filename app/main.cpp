@@ -1,6 +1,7 @@
 // The window program.
 #include "platform/QtUiService.h"
 #include "platform/UiService.h"
+#include "reduce/gui/FrmApall.h"
 #include "shell/AppState.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Fonts.h"
@@ -39,6 +40,8 @@ int main(int argc, char** argv)
         platform::setUiService(nullptr);
         return 0;
     }
+
+    raylen::registerFrmApall();
 
     int status = 0;
     {
