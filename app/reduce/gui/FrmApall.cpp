@@ -2,6 +2,7 @@
 
 #include "image/gui/FrmImage.h"
 #include "platform/BasicError.h"
+#include "plot/gui/PlotTaskLinks.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
 #include "platform/UiService.h"
@@ -565,13 +566,26 @@ void unloadFrmApall()
 
 void registerFrmApall()
 {
+    if (scanPlotWindow() == nullptr)
+        setScanPlotWindow(&plotWindowForScan());
     ImageDialogLinks& links = imageDialogLinks();
     links.showScan = showFrmApall;
-    // The image window unloads its dialogs together; keep the others'.
-    auto others = links.unloadAll;
-    links.unloadAll = [others] {
-        if (others)
-            others();
+    static bool hooked = false;
+    if (hooked)
+        return;
+    hooked = true;
+    // The image and plot windows unload their task dialogs together; keep
+    // the others' part.
+    auto withImage = links.unloadAll;
+    links.unloadAll = [withImage] {
+        if (withImage)
+            withImage();
+        unloadFrmApall();
+    };
+    auto withPlot = plotTaskLinks().unloadTasks;
+    plotTaskLinks().unloadTasks = [withPlot] {
+        if (withPlot)
+            withPlot();
         unloadFrmApall();
     };
 }

@@ -109,7 +109,8 @@ FrmApall* frmApall();
 void showFrmApall();
 void unloadFrmApall();
 // Hooks the dialog to the image window's scan command and to the unloading
-// of the image window.
+// of the image and plot windows; it plots into the plot window unless
+// another surface was set before.
 void registerFrmApall();
 
 } // namespace raylen

@@ -24,5 +24,7 @@ public:
 
 ScanPlotWindow* scanPlotWindow();
 void setScanPlotWindow(ScanPlotWindow* window);
+// The plot window's own implementation.
+ScanPlotWindow& plotWindowForScan();
 
 } // namespace raylen

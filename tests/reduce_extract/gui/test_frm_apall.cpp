@@ -8,6 +8,7 @@
 #include "reduce/Extract.h"
 #include "reduce/ParamFile.h"
 #include "reduce/Trace.h"
+#include "plot/gui/FrmPlot.h"
 #include "reduce/gui/FrmApall.h"
 #include "reduce/gui/ScanPlotWindow.h"
 #include "shell/TextSpectrum.h"
@@ -352,4 +353,46 @@ TEST_F(Wizard, ReferenceScanFromAParameterFile)
     std::vector<float> xs, ys;
     ASSERT_EQ(raylen::sfScanDataPro(plain, appState().sngImage, xs, ys, none), "");
     EXPECT_EQ(plot.lineY, ys);
+}
+
+TEST(WizardOnThePlotWindow, PlotsIntoItAndUnloadsWithIt)
+{
+    TempDir dir;
+    extracttest::FrameShape shape;
+    shape.width = 120;
+    shape.height = 80;
+    shape.centre0 = 40;
+    extracttest::saveFrame(dir.file("night.fit"), extracttest::makeFrame(shape));
+    raylen::setScanPlotWindow(nullptr);
+    raylen::registerFrmApall(); // the plot window itself
+    Harness h;
+    h.openThroughDialog(dir.file("night.fit"));
+    raylen::FrmImage* image = frmImage();
+    ASSERT_NE(image, nullptr);
+    press(image->picImage, QPoint(5, 10));
+    mouse(image->picImage, QEvent::MouseMove, QPoint(115, 70), Qt::NoButton, Qt::LeftButton);
+    mouse(image->picImage, QEvent::MouseButtonRelease, QPoint(115, 70), Qt::LeftButton, Qt::NoButton);
+    image->mnuScan->trigger();
+    raylen::FrmApall* d = frmApall();
+    ASSERT_NE(d, nullptr);
+    d->cmdNext->click();
+    d->cmdNext->click();
+    ASSERT_EQ(d->intPage, 3) << ::testing::PrintToString(h.ui.shown.size());
+    raylen::FrmPlot* plot = raylen::loadedFrmPlot();
+    ASSERT_NE(plot, nullptr);
+    // The slit profile: one point per row of the region.
+    const raylen::ShpBox box = image->box();
+    EXPECT_EQ(plot->plotX().size(), static_cast<size_t>(box.height));
+    EXPECT_EQ(plot->plotX().front(), static_cast<float>(box.top));
+    d->cmdNext->click();
+    ASSERT_EQ(d->intPage, 4);
+    EXPECT_EQ(plot->plotY(), d->sngScanY);
+
+    // Closing the plot window takes the dialog with it.
+    h.ui.answers.push_back(vbNo);
+    raylen::unloadFrmPlot();
+    QApplication::processEvents();
+    EXPECT_EQ(raylen::loadedFrmPlot(), nullptr);
+    EXPECT_EQ(frmApall(), nullptr);
+    EXPECT_EQ(appState().intTaskMode, 10);
 }
