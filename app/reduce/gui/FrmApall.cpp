@@ -339,6 +339,17 @@ std::string FrmApall::plotRegionFromBoxes()
     return message;
 }
 
+bool FrmApall::toSavePage(const std::string& message)
+{
+    if (!message.empty()) {
+        MsgBox(message, vbCritical);
+        return true;
+    }
+    intPage = 5;
+    cmdNext->setText(qs(kCaptionSave));
+    return true;
+}
+
 bool FrmApall::nextFromPage1()
 {
     AppState& s = appState();
@@ -361,13 +372,7 @@ bool FrmApall::nextFromPage1()
         message = sfRefScanDataPro(s.strPrmFileName, s.sngImage, s.typFitsInfo, s.typScanParam, sngScanX, sngScanY,
                                    plot_);
     }
-    if (!message.empty()) {
-        MsgBox(message, vbCritical);
-        return true;
-    }
-    intPage = 5;
-    cmdNext->setText(qs(kCaptionSave));
-    return true;
+    return toSavePage(message);
 }
 
 bool FrmApall::nextFromPage2()
@@ -414,13 +419,7 @@ bool FrmApall::nextFromPage4()
         WaitCursor wait;
         message = sfScanDataPro(s.typScanParam, s.sngImage, sngScanX, sngScanY, plot_);
     }
-    if (!message.empty()) {
-        MsgBox(message, vbCritical);
-        return true;
-    }
-    intPage = 5;
-    cmdNext->setText(qs(kCaptionSave));
-    return true;
+    return toSavePage(message);
 }
 
 bool FrmApall::nextFromPage5()

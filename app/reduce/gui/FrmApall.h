@@ -91,6 +91,8 @@ private:
     std::string dsGetScanParam();
     void dsScanSkySub(bool enabled);
     std::string plotRegionFromBoxes();
+    // A spectrum was extracted (or the message shown): on to "保存".
+    bool toSavePage(const std::string& message);
     bool nextFromPage1();
     bool nextFromPage2();
     bool nextFromPage3();
