@@ -6,6 +6,7 @@
 #include "reduce/Extract.h"
 #include "reduce/Trace.h"
 
+#include <iomanip>
 #include <sstream>
 
 using namespace raylen;
@@ -284,6 +285,7 @@ for x in xs:
     // Single precision of the column's aperture sum.
     EXPECT_LT(worstPlain, 3e-7);
     EXPECT_LT(worstSky, 1e-6);
-    RecordProperty("worst_relative_plain", std::to_string(worstPlain));
-    RecordProperty("worst_relative_sky", std::to_string(worstSky));
+    std::ostringstream figures;
+    figures << std::scientific << std::setprecision(2) << worstPlain << " " << worstSky;
+    RecordProperty("worst_relative_plain_sky", figures.str());
 }
