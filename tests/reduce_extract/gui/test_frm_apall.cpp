@@ -355,41 +355,98 @@ TEST_F(Wizard, ReferenceScanFromAParameterFile)
     EXPECT_EQ(plot.lineY, ys);
 }
 
-TEST(WizardOnThePlotWindow, PlotsIntoItAndUnloadsWithIt)
-{
+namespace {
+
+// The real plot window behind the wizard, on a frame with a region drawn.
+struct OnThePlotWindow {
     TempDir dir;
-    extracttest::FrameShape shape;
-    shape.width = 120;
-    shape.height = 80;
-    shape.centre0 = 40;
-    extracttest::saveFrame(dir.file("night.fit"), extracttest::makeFrame(shape));
-    raylen::setScanPlotWindow(nullptr);
-    raylen::registerFrmApall(); // the plot window itself
-    Harness h;
-    h.openThroughDialog(dir.file("night.fit"));
-    raylen::FrmImage* image = frmImage();
-    ASSERT_NE(image, nullptr);
-    press(image->picImage, QPoint(5, 10));
-    mouse(image->picImage, QEvent::MouseMove, QPoint(115, 70), Qt::NoButton, Qt::LeftButton);
-    mouse(image->picImage, QEvent::MouseButtonRelease, QPoint(115, 70), Qt::LeftButton, Qt::NoButton);
-    image->mnuScan->trigger();
+    std::unique_ptr<Harness> h;
+    OnThePlotWindow()
+    {
+        extracttest::FrameShape shape;
+        shape.width = 120;
+        shape.height = 80;
+        shape.centre0 = 40;
+        extracttest::saveFrame(dir.file("night.fit"), extracttest::makeFrame(shape));
+        raylen::setScanPlotWindow(nullptr);
+        raylen::registerFrmApall(); // the plot window itself
+        h = std::make_unique<Harness>();
+        h->openThroughDialog(dir.file("night.fit"));
+        QWidget* pic = frmImage()->picImage;
+        press(pic, QPoint(5, 10));
+        mouse(pic, QEvent::MouseMove, QPoint(115, 70), Qt::NoButton, Qt::LeftButton);
+        mouse(pic, QEvent::MouseButtonRelease, QPoint(115, 70), Qt::LeftButton, Qt::NoButton);
+        frmImage()->mnuScan->trigger();
+    }
+    ~OnThePlotWindow()
+    {
+        raylen::unloadFrmApall();
+        raylen::unloadFrmPlot();
+        QApplication::processEvents();
+        h.reset();
+        raylen::setScanPlotWindow(nullptr);
+    }
+};
+
+} // namespace
+
+TEST(WizardOnThePlotWindow, PlotsIntoItAndSavesThroughItsDialog)
+{
+    OnThePlotWindow w;
     raylen::FrmApall* d = frmApall();
     ASSERT_NE(d, nullptr);
     d->cmdNext->click();
     d->cmdNext->click();
-    ASSERT_EQ(d->intPage, 3) << ::testing::PrintToString(h.ui.shown.size());
+    ASSERT_EQ(d->intPage, 3) << w.h->ui.shown.size();
     raylen::FrmPlot* plot = raylen::loadedFrmPlot();
     ASSERT_NE(plot, nullptr);
     // The slit profile: one point per row of the region.
-    const raylen::ShpBox box = image->box();
+    const raylen::ShpBox box = frmImage()->box();
     EXPECT_EQ(plot->plotX().size(), static_cast<size_t>(box.height));
     EXPECT_EQ(plot->plotX().front(), static_cast<float>(box.top));
     d->cmdNext->click();
     ASSERT_EQ(d->intPage, 4);
     EXPECT_EQ(plot->plotY(), d->sngScanY);
+    d->cmdFit->click();
+    d->cmdNext->click();
+    ASSERT_EQ(d->intPage, 5);
+    EXPECT_EQ(plot->plotY(), d->sngScanY);
 
-    // Closing the plot window takes the dialog with it.
-    h.ui.answers.push_back(vbNo);
+    // The save dialog cancelled: nothing written, still on page 5.
+    w.h->ui.cancelDialog();
+    d->cmdNext->click();
+    ASSERT_FALSE(w.h->ui.dialogs.empty());
+    EXPECT_EQ(w.h->ui.dialogs.back().dialog.DialogTitle, "名前を付けて保存");
+    EXPECT_EQ(d->intPage, 5);
+    EXPECT_TRUE(d->picContena[5]->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(w.dir.file("night_spec.txt")));
+
+    const std::vector<float> xs = d->sngScanX, ys = d->sngScanY;
+    w.h->ui.answerDialog(w.dir.file("night_spec.txt"));
+    w.h->ui.answers.push_back(vbNo); // should the plot window ask about its spectrum
+    d->cmdNext->click();
+    QApplication::processEvents();
+    EXPECT_EQ(frmApall(), nullptr);
+    EXPECT_EQ(raylen::loadedFrmPlot(), nullptr);
+    std::vector<float> savedX, savedY;
+    ASSERT_EQ(raylen::sfOpenText(w.dir.file("night_spec.txt"), savedX, savedY), "");
+    EXPECT_EQ(savedX, xs);
+    EXPECT_EQ(savedY, ys);
+    const raylen::PrmBytes bytes = raylen::encodeScanParam(appState().typScanParam);
+    EXPECT_EQ(readAll(w.dir.file("night_spec.prm")), std::string(bytes.begin(), bytes.end()));
+    for (const auto& shown : w.h->ui.shown)
+        ADD_FAILURE() << "unexpected message: " << shown.prompt;
+}
+
+TEST(WizardOnThePlotWindow, ClosingThePlotWindowUnloadsTheWizard)
+{
+    OnThePlotWindow w;
+    raylen::FrmApall* d = frmApall();
+    ASSERT_NE(d, nullptr);
+    d->cmdNext->click();
+    d->cmdNext->click();
+    ASSERT_NE(raylen::loadedFrmPlot(), nullptr);
+    w.h->ui.answers.push_back(vbNo);
     raylen::unloadFrmPlot();
     QApplication::processEvents();
     EXPECT_EQ(raylen::loadedFrmPlot(), nullptr);
