@@ -99,7 +99,7 @@ int runNormalize(const Arguments& args)
     int16_t order = raylen::defaultContinuumOrder;
     if (auto text = args.option("order")) {
         double value = 0;
-        if (!parseNumber(*text, value) || std::fabs(value) > 32767)
+        if (!parseDouble(*text, value) || !(std::fabs(value) <= 32767))
             return usageError("--order takes a number", spec);
         order = platform::toInteger(value);
     }

@@ -32,17 +32,17 @@ std::string readSettings(const Arguments& args, Settings& s)
     double value = 0;
     try {
         if (auto text = args.option("search")) {
-            if (!parseNumber(*text, value))
+            if (!parseDouble(*text, value))
                 return "--search takes a number";
             s.search = raylen::searchWidthFromText(*text);
         }
         if (auto text = args.option("hw")) {
-            if (!parseNumber(*text, value))
+            if (!parseDouble(*text, value))
                 return "--hw takes a number";
             s.halfWidth = raylen::halfWidthFromText(*text);
         }
         if (auto text = args.option("order")) {
-            if (!parseNumber(*text, value))
+            if (!parseDouble(*text, value))
                 return "--order takes a number";
             s.order = raylen::orderFromText(*text);
         }

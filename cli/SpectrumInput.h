@@ -12,7 +12,4 @@ std::string openSpectrum(const std::string& path, std::vector<float>& x, std::ve
 // A calibration file (.dip, .sns) must exist before it is read.
 std::string checkCalibFile(const std::string& path);
 
-// The whole text is one decimal number.
-bool parseNumber(const std::string& text, double& value);
-
 } // namespace cli
