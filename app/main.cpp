@@ -1,6 +1,7 @@
 // The window program.
 #include "platform/QtUiService.h"
 #include "platform/UiService.h"
+#include "plot/gui/FrmPlot.h"
 #include "shell/AppState.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Fonts.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Raylen");
     raylen::installFontSubstitutions();
+    raylen::registerPlotWindow();
     QApplication::setWindowIcon(raylen::programIcon());
 
     // RAYLEN_CONSOLE_UI=1 leaves the console dialog service in place:
