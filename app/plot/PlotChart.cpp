@@ -166,6 +166,16 @@ void setRange(const ChartObject& axis, bool automatic, float maximum, float mini
     Put(axis, a::Minimum, R4(minimum));
 }
 
+// sfTrimPlot's order: minimum first.
+void setManual(const ChartObject& axis, float minimum, float maximum)
+{
+    namespace a = dsp::xyAxis;
+    Put(axis, a::MinimumSelection, I2(lgSelectionManual));
+    Put(axis, a::Minimum, R4(minimum));
+    Put(axis, a::MaximumSelection, I2(lgSelectionManual));
+    Put(axis, a::Maximum, R4(maximum));
+}
+
 float toSingle(const Variant& value)
 {
     auto converted = value.changeType(VT_R4);
@@ -371,23 +381,9 @@ void PlotChart::autoScale()
     }
 }
 
-void PlotChart::setManualX(float minimum, float maximum)
-{
-    namespace a = dsp::xyAxis;
-    Put(objAxisX, a::MinimumSelection, I2(lgSelectionManual));
-    Put(objAxisX, a::Minimum, R4(minimum));
-    Put(objAxisX, a::MaximumSelection, I2(lgSelectionManual));
-    Put(objAxisX, a::Maximum, R4(maximum));
-}
+void PlotChart::setManualX(float minimum, float maximum) { setManual(objAxisX, minimum, maximum); }
 
-void PlotChart::setManualY(float minimum, float maximum)
-{
-    namespace a = dsp::xyAxis;
-    Put(objAxisY, a::MinimumSelection, I2(lgSelectionManual));
-    Put(objAxisY, a::Minimum, R4(minimum));
-    Put(objAxisY, a::MaximumSelection, I2(lgSelectionManual));
-    Put(objAxisY, a::Maximum, R4(maximum));
-}
+void PlotChart::setManualY(float minimum, float maximum) { setManual(objAxisY, minimum, maximum); }
 
 void PlotChart::setNameDate(const std::string& fileName, const std::string& dateText)
 {
