@@ -2,6 +2,7 @@
 #include "platform/QtUiService.h"
 #include "platform/UiService.h"
 #include "plot/gui/FrmPlot.h"
+#include "reduce/gui/FrmCalib.h"
 #include "shell/AppState.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Fonts.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Raylen");
     raylen::installFontSubstitutions();
     raylen::registerPlotWindow();
+    raylen::registerReduceTaskDialogs();
     QApplication::setWindowIcon(raylen::programIcon());
 
     // RAYLEN_CONSOLE_UI=1 leaves the console dialog service in place:

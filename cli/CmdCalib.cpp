@@ -3,6 +3,7 @@
 #include "SpectrumInput.h"
 
 #include "platform/BasicRuntime.h"
+#include "plot/ContRegion.h"
 #include "reduce/DispCor.h"
 #include "reduce/Dispersion.h"
 #include "reduce/FftPlot.h"
@@ -10,7 +11,6 @@
 #include "reduce/Normalize.h"
 #include "shell/TextSpectrum.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace cli {
@@ -55,34 +55,10 @@ int runFluxcal(const Arguments& args)
     return finish(message, x, newY, *args.option("o"));
 }
 
-// Adds the points of an X interval to the continuum list as key s does:
-// from the first point at or after the smaller end to the first point
-// beyond the larger one, each index once, ascending. A list with upper
-// bound 0 counts as empty.
-void addContinuumRegion(const std::vector<float>& x, double x1, double x2, std::vector<int32_t>& list)
-{
-    if (x.empty())
-        return;
-    const float low = static_cast<float>(std::min(x1, x2)), high = static_cast<float>(std::max(x1, x2));
-    const auto last = static_cast<int32_t>(x.size()) - 1;
-    int32_t i1 = 0, i2 = last;
-    for (int32_t i = 0; i <= last; ++i)
-        if (x[static_cast<size_t>(i)] >= low) {
-            i1 = i;
-            break;
-        }
-    for (int32_t j = 0; j <= last; ++j)
-        if (x[static_cast<size_t>(j)] > high) {
-            i2 = j;
-            break;
-        }
-    if (list.size() <= 1)
-        list.clear();
-    for (int32_t i = i1; i <= i2; ++i)
-        list.push_back(i);
-    std::sort(list.begin(), list.end());
-    list.erase(std::unique(list.begin(), list.end()), list.end());
-}
+// The region marks are not drawn in a batch run.
+struct NoMarks : raylen::SymbolPlotter {
+    std::string sfPlotSymClone(const std::vector<float>&, const std::vector<float>&) override { return {}; }
+};
 
 int runNormalize(const Arguments& args)
 {
@@ -110,8 +86,12 @@ int runNormalize(const Arguments& args)
         return fail(message);
     // The list starts as the task resets it: one entry.
     std::vector<int32_t> list(1, 0);
-    for (const auto& [a, b] : regions)
-        addContinuumRegion(x, a, b, list);
+    NoMarks marks;
+    for (const auto& [a, b] : regions) {
+        message = raylen::sfSetContRegion(x, y, static_cast<float>(a), static_cast<float>(b), list, marks);
+        if (!message.empty())
+            return fail(message);
+    }
     std::vector<double> continuum;
     raylen::NullTaskPlotter plotter;
     message = raylen::sfContinuumFit(x, y, list, order, continuum);
