@@ -11,6 +11,7 @@
 #include "reduce/FluxCal.h"
 #include "reduce/Normalize.h"
 #include "reduce/gui/FrmIdent.h"
+#include "reduce/gui/WizardSupport.h"
 #include "shell/AppState.h"
 #include "shell/FileAccess.h"
 #include "shell/gui/FileIntake.h"
@@ -32,33 +33,6 @@ using namespace platform;
 namespace {
 
 QPointer<FrmCalib> loadedDialog;
-
-QString qt(const std::string& text) { return QString::fromStdString(text); }
-
-std::string namePart(const std::string& path)
-{
-    std::string name = path, directory;
-    sfExtrFileName(path, name, directory);
-    return name;
-}
-
-std::string directoryPart(const std::string& path)
-{
-    std::string name, directory;
-    sfExtrFileName(path, name, directory);
-    return directory;
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
-}
-
-void menusEnabled(bool enabled)
-{
-    if (MdiRaylen* main = mdiRaylen())
-        main->dsMenuToolEnabled(enabled);
-}
 
 } // namespace
 
@@ -136,14 +110,7 @@ void FrmCalib::layoutPages()
     cmdHelp->setGeometry(twipsRect(4350, 2220, 1080, 390));
 }
 
-void FrmCalib::showPage()
-{
-    QFrame* page = picContena[static_cast<size_t>(intPage_ - 1)];
-    page->move(twipsToPixelsX(120), twipsToPixelsY(120));
-    page->raise();
-    for (QFrame* other : picContena)
-        other->setVisible(other == page);
-}
+void FrmCalib::showPage() { bringToFront({picContena.begin(), picContena.end()}, static_cast<size_t>(intPage_ - 1)); }
 
 std::string FrmCalib::sfInitForm(const std::string& strFileName, int16_t intTaskMode)
 {
@@ -185,11 +152,7 @@ std::string FrmCalib::sfInitForm(const std::string& strFileName, int16_t intTask
         default:
             platform::raise(errInvalidCall);
         }
-        QFrame* child = picChild[panel];
-        child->move(twipsToPixelsX(120), twipsToPixelsY(120));
-        child->raise();
-        for (QFrame* other : picChild)
-            other->setVisible(other == child);
+        bringToFront({picChild.begin(), picChild.end()}, panel);
         return {};
     });
 }

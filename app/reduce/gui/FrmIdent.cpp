@@ -7,6 +7,7 @@
 #include "reduce/Dispersion.h"
 #include "reduce/LineMeasure.h"
 #include "reduce/WavelengthTable.h"
+#include "reduce/gui/WizardSupport.h"
 #include "shell/AppState.h"
 #include "shell/FileAccess.h"
 #include "shell/gui/FileIntake.h"
@@ -40,33 +41,6 @@ constexpr int rowNumberWidth = 450;
 // A caret position past any text puts the caret at the end.
 constexpr int caretAtEnd = 1000;
 constexpr int keyBackspace = 8, keySpace = 32;
-
-QString qt(const std::string& text) { return QString::fromStdString(text); }
-
-std::string namePart(const std::string& path)
-{
-    std::string name = path, directory;
-    sfExtrFileName(path, name, directory);
-    return name;
-}
-
-std::string directoryPart(const std::string& path)
-{
-    std::string name, directory;
-    sfExtrFileName(path, name, directory);
-    return directory;
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
-}
-
-void menusEnabled(bool enabled)
-{
-    if (MdiRaylen* main = mdiRaylen())
-        main->dsMenuToolEnabled(enabled);
-}
 
 } // namespace
 
@@ -177,14 +151,7 @@ void FrmIdent::layoutPages()
     cmdHelp->setGeometry(twipsRect(4350, 4020, 1080, 390));
 }
 
-void FrmIdent::showPage()
-{
-    QFrame* page = picContena[static_cast<size_t>(intPage_ - 1)];
-    page->move(twipsToPixelsX(120), twipsToPixelsY(120));
-    page->raise();
-    for (QFrame* other : picContena)
-        other->setVisible(other == page);
-}
+void FrmIdent::showPage() { bringToFront({picContena.begin(), picContena.end()}, static_cast<size_t>(intPage_ - 1)); }
 
 std::string FrmIdent::sfInitForm(const std::string& strFileName, const std::string& strTableFileName)
 {
