@@ -6,7 +6,7 @@
 #include "plot/gui/MeasureLinks.h"
 #include "reduce/gui/FrmApall.h"
 #include "reduce/gui/FrmCalib.h"
-#include "shell/AppState.h"
+#include "state/AppState.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Fonts.h"
 #include "shell/gui/Help.h"

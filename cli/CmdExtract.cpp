@@ -7,9 +7,9 @@
 #include "reduce/ParamFile.h"
 #include "reduce/ScanParam.h"
 #include "reduce/Trace.h"
-#include "shell/FileAccess.h"
-#include "shell/Region.h"
-#include "shell/TextSpectrum.h"
+#include "files/FileAccess.h"
+#include "display/Region.h"
+#include "files/TextSpectrum.h"
 
 #include <algorithm>
 #include <iostream>

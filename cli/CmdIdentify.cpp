@@ -7,7 +7,7 @@
 #include "reduce/IdentGrid.h"
 #include "reduce/LineMeasure.h"
 #include "reduce/WavelengthTable.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 
 #include <cmath>
 #include <iostream>

@@ -1,7 +1,7 @@
 #include "SpectrumInput.h"
 
-#include "shell/FileAccess.h"
-#include "shell/TextSpectrum.h"
+#include "files/FileAccess.h"
+#include "files/TextSpectrum.h"
 
 
 namespace cli {

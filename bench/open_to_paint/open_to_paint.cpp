@@ -7,7 +7,7 @@
 #include "image/gui/ImageWindowLink.h"
 #include "image/gui/PicImage.h"
 #include "platform/UiService.h"
-#include "shell/AppState.h"
+#include "state/AppState.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/MdiRaylen.h"
 

@@ -5,7 +5,7 @@
 // 10000-point spectrum for the reference fit.
 #include "plot/gui/FrmPlot.h"
 #include "plot/gui/PlotTaskLinks.h"
-#include "shell/AppState.h"
+#include "state/AppState.h"
 #include "shell/gui/Fonts.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // window with a scripted dialog service, and event helpers.
 #include "../support/TestSupport.h"
 #include "platform/UiService.h"
-#include "shell/AppState.h"
+#include "state/AppState.h"
 #include "shell/gui/MdiRaylen.h"
 
 #include <gtest/gtest.h>

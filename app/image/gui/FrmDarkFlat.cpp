@@ -6,7 +6,7 @@
 #include "platform/BasicError.h"
 #include "platform/Format.h"
 #include "platform/UiService.h"
-#include "shell/AppState.h"
+#include "state/AppState.h"
 #include "files/FileAccess.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Fonts.h"

@@ -2,7 +2,7 @@
 
 #include "platform/BasicError.h"
 #include "platform/UiService.h"
-#include "shell/AppState.h"
+#include "state/AppState.h"
 #include "files/FileAccess.h"
 #include "shell/gui/Fonts.h"
 

@@ -7,7 +7,7 @@
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
-#include "shell/AppState.h"
+#include "state/AppState.h"
 #include "files/FileAccess.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Help.h"

@@ -4,7 +4,7 @@
 #include "display/Bitmap.h"
 #include "platform/BasicError.h"
 #include "platform/UiService.h"
-#include "shell/AppState.h"
+#include "state/AppState.h"
 #include "files/FileAccess.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/MdiRaylen.h"

@@ -7,7 +7,7 @@
 #include "plot/GaussFit.h"
 #include "plot/gui/FrmPlot.h"
 #include "plot/gui/PlotTaskLinks.h"
-#include "shell/AppState.h"
+#include "state/AppState.h"
 #include "shell/gui/MdiRaylen.h"
 
 #include <QLabel>

@@ -2,8 +2,8 @@
 
 #include "platform/BasicError.h"
 #include "platform/UiService.h"
-#include "shell/FileAccess.h"
-#include "shell/TextSpectrum.h"
+#include "files/FileAccess.h"
+#include "files/TextSpectrum.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/MdiRaylen.h"
 

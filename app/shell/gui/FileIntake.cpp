@@ -4,7 +4,7 @@
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
-#include "shell/AppState.h"
+#include "state/AppState.h"
 #include "files/FileAccess.h"
 #include "files/FileKind.h"
 #include "display/Region.h"

@@ -3,7 +3,7 @@
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
-#include "shell/AppState.h"
+#include "state/AppState.h"
 #include "shell/gui/DocumentLinks.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Fonts.h"

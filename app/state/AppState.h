@@ -4,7 +4,7 @@
 #include "fits/FitsHeader.h"
 #include "display/Bitmap.h"
 #include "numeric/Array2D.h"
-#include "reduce/ScanParam.h"
+#include "state/ScanParamRecord.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "shell/AppState.h"
+#include "state/AppState.h"
 
 namespace raylen {
 
