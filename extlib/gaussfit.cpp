@@ -7,6 +7,7 @@
 // through a single noisy sample.
 #include "raylen_ext.h"
 
+#include <gsl/gsl_blas.h>
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_multifit_nlinear.h>
 #include <gsl/gsl_vector.h>
@@ -167,11 +168,26 @@ Parameters positionOf(gsl_multifit_nlinear_workspace* work)
     return {gsl_vector_get(v, 0), gsl_vector_get(v, 1), gsl_vector_get(v, 2), gsl_vector_get(v, 3)};
 }
 
+struct Budget {
+    size_t iterations;
+    bool giveUpStrays;
+    // A start still short of convergence at its limit runs on to the full
+    // limit when it already fits better than this.
+    double extendBelow;
+};
+
+double currentCost(gsl_multifit_nlinear_workspace* work)
+{
+    const double norm = gsl_blas_dnrm2(gsl_multifit_nlinear_residual(work));
+    return norm * norm;
+}
+
 // The solver's own driver loop, with an early stop for backup starts that
 // leave the plausible region (B not positive or the centre outside the data).
-Outcome solve(const Samples& s, const Range& range, const Parameters& start, size_t maxIterations, bool giveUpStrays,
+Outcome solve(const Samples& s, const Range& range, const Parameters& start, const Budget& budget,
               gsl_multifit_nlinear_workspace* work, gsl_multifit_nlinear_fdf& fdf)
 {
+    size_t maxIterations = budget.iterations;
     double values[4] = {start.a, start.b, start.c, start.d};
     gsl_vector_view p0 = gsl_vector_view_array(values, 4);
     Outcome out{start, INFINITY, -3};
@@ -193,7 +209,10 @@ Outcome solve(const Samples& s, const Range& range, const Parameters& start, siz
         }
         int info = 0;
         rc = gsl_multifit_nlinear_test(kXTolerance, kGTolerance, 0.0, &info, work);
-        if (giveUpStrays && rc == GSL_CONTINUE) {
+        if (rc == GSL_CONTINUE && iteration + 1 == maxIterations && maxIterations < kCallerIterations &&
+            currentCost(work) < budget.extendBelow)
+            maxIterations = kCallerIterations;
+        if (budget.giveUpStrays && rc == GSL_CONTINUE) {
             strays = plausible(range, positionOf(work)) ? 0 : strays + 1;
             if (strays >= kStrayLimit)
                 return out;
@@ -301,10 +320,10 @@ extern "C" int32_t VB_iGaussfit(const float* x, const float* y, int32_t n, doubl
             }
         };
         if (std::isfinite(callerStart.a) && std::isfinite(callerStart.b))
-            consider(solve(samples, range, callerStart, kCallerIterations, false, work, fdf));
+            consider(solve(samples, range, callerStart, {kCallerIterations, false, INFINITY}, work, fdf));
         if (!found || !trustworthy(samples, range, chosen, backups))
             for (const Parameters& start : backups)
-                consider(solve(samples, range, start, kExtraIterations, true, work, fdf));
+                consider(solve(samples, range, start, {kExtraIterations, true, found ? chosen.cost : INFINITY}, work, fdf));
         if (found) {
             *A = chosen.p.a;
             *B = chosen.p.b;
