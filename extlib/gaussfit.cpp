@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -159,6 +160,7 @@ constexpr size_t kExtraIterations = 60;
 // Iterates of an extra start may stray outside the range this often in a
 // row before the start is given up.
 constexpr int kStrayLimit = 3;
+constexpr size_t kPatience = 10;
 constexpr double kXTolerance = 1e-12;
 constexpr double kGTolerance = 1e-12;
 
@@ -171,9 +173,10 @@ Parameters positionOf(gsl_multifit_nlinear_workspace* work)
 struct Budget {
     size_t iterations;
     bool giveUpStrays;
-    // A start still short of convergence at its limit runs on to the full
-    // limit when it already fits better than this.
-    double extendBelow;
+    // Cost of the best converged line so far. A backup still short of
+    // convergence at its limit runs on to the full limit when it fits better;
+    // one still fitting worse after a few iterations is given up.
+    double bestSoFar;
 };
 
 double currentCost(gsl_multifit_nlinear_workspace* work)
@@ -210,8 +213,11 @@ Outcome solve(const Samples& s, const Range& range, const Parameters& start, con
         int info = 0;
         rc = gsl_multifit_nlinear_test(kXTolerance, kGTolerance, 0.0, &info, work);
         if (rc == GSL_CONTINUE && iteration + 1 == maxIterations && maxIterations < kCallerIterations &&
-            currentCost(work) < budget.extendBelow)
+            currentCost(work) < budget.bestSoFar)
             maxIterations = kCallerIterations;
+        if (budget.giveUpStrays && rc == GSL_CONTINUE && iteration + 1 == kPatience &&
+            currentCost(work) >= budget.bestSoFar)
+            return out;
         if (budget.giveUpStrays && rc == GSL_CONTINUE) {
             strays = plausible(range, positionOf(work)) ? 0 : strays + 1;
             if (strays >= kStrayLimit)
@@ -285,6 +291,10 @@ extern "C" int32_t VB_iGaussfit(const float* x, const float* y, int32_t n, doubl
         if (std::isfinite(p.a) && std::isfinite(p.b))
             backups.push_back(p);
     }
+    // The better-fitting backup first, so that the other one, usually of
+    // the wrong sign, is not run on for fitting better than a poor first result.
+    if (backups.size() == 2 && sumOfSquares(samples, backups[1]) < sumOfSquares(samples, backups[0]))
+        std::swap(backups[0], backups[1]);
     *A = callerStart.a;
     *D = continuum;
     const Range range = rangeOf(samples);
@@ -323,7 +333,7 @@ extern "C" int32_t VB_iGaussfit(const float* x, const float* y, int32_t n, doubl
             consider(solve(samples, range, callerStart, {kCallerIterations, false, INFINITY}, work, fdf));
         if (!found || !trustworthy(samples, range, chosen, backups))
             for (const Parameters& start : backups)
-                consider(solve(samples, range, start, {kExtraIterations, true, found ? chosen.cost : INFINITY}, work, fdf));
+                consider(solve(samples, range, start, {kExtraIterations, true, found && rank(chosen) == 0 ? chosen.cost : INFINITY}, work, fdf));
         if (found) {
             *A = chosen.p.a;
             *B = chosen.p.b;

@@ -42,6 +42,8 @@ bool lookUp(const std::string& name, Case& out)
     const double w = 2.3548 * 3.0 * 1.4; // full width read off the plot, 40 % too large
     if (name == "10000")
         out = {-40, 3.0, 6562.8, 100, 4000, 0.5, 10000, 2.0, 1 / (w * w), 0.1 / (w * w), 6562.0, 656.2};
+    else if (name == "10000-off") // centre guessed five standard deviations off
+        out = {-40, 3.0, 6562.8, 100, 4000, 0.5, 10000, 2.0, 1 / (w * w), 0.1 / (w * w), 6577.8, 657.78};
     else if (name == "401")
         out = {-35, 4.0, 200.3, 120, 0, 1.0, 401, 3.0, 1 / (w * w), 0.1 / (w * w), 201.0, 20.1};
     else if (name == "9")
