@@ -256,6 +256,36 @@ bool trustworthy(const Samples& s, const Range& range, const Outcome& o, const s
     return true;
 }
 
+// One solver workspace per thread, kept while the number of points stays
+// the same: a key press fits window after window of one size.
+struct CachedWorkspace {
+    gsl_multifit_nlinear_workspace* work = nullptr;
+    size_t n = 0;
+    ~CachedWorkspace()
+    {
+        if (work != nullptr)
+            gsl_multifit_nlinear_free(work);
+    }
+};
+
+gsl_multifit_nlinear_workspace* workspaceFor(size_t n)
+{
+    thread_local CachedWorkspace cache;
+    if (cache.work == nullptr || cache.n != n) {
+        if (cache.work != nullptr)
+            gsl_multifit_nlinear_free(cache.work);
+        gsl_multifit_nlinear_parameters params = gsl_multifit_nlinear_default_parameters();
+        params.trs = gsl_multifit_nlinear_trs_lm;
+        params.scale = gsl_multifit_nlinear_scale_more;
+        // Four parameters: the normal equations are a 4 × 4 system, so
+        // Cholesky costs one pass over the Jacobian where QR costs several.
+        params.solver = gsl_multifit_nlinear_solver_cholesky;
+        cache.work = gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &params, n, 4);
+        cache.n = cache.work != nullptr ? n : 0;
+    }
+    return cache.work;
+}
+
 } // namespace
 
 extern "C" int32_t VB_iGaussfit(const float* x, const float* y, int32_t n, double initB, double scaleB, double initC,
@@ -307,14 +337,7 @@ extern "C" int32_t VB_iGaussfit(const float* x, const float* y, int32_t n, doubl
     fdf.n = samples.n;
     fdf.p = 4;
     fdf.params = &samples;
-    gsl_multifit_nlinear_parameters params = gsl_multifit_nlinear_default_parameters();
-    params.trs = gsl_multifit_nlinear_trs_lm;
-    params.scale = gsl_multifit_nlinear_scale_more;
-    // Four parameters: the normal equations are a 4 × 4 system, so Cholesky
-    // costs one pass over the Jacobian where QR costs several.
-    params.solver = gsl_multifit_nlinear_solver_cholesky;
-    gsl_multifit_nlinear_workspace* work =
-        gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &params, samples.n, 4);
+    gsl_multifit_nlinear_workspace* work = workspaceFor(samples.n);
     int32_t status = -3;
     if (work != nullptr) {
         // Prefer converged, plausible lines, then the smallest residual.
@@ -341,7 +364,6 @@ extern "C" int32_t VB_iGaussfit(const float* x, const float* y, int32_t n, doubl
             *D = chosen.p.d;
             status = chosen.status;
         }
-        gsl_multifit_nlinear_free(work);
     }
     gsl_set_error_handler(previousHandler);
     return status;
