@@ -1,10 +1,14 @@
 // Gaussian line fit with GSL's trust-region Levenberg-Marquardt solver.
 //
-// Noisy lines are fitted from several starts and the best converged one is
-// kept: the caller's width guesses range from a fraction of a pixel (the
+// The caller's start is fitted first. Its result is checked, and when it is
+// doubtful two backup starts read off the data (an emission and an
+// absorption line) are fitted too and the best converged line is kept: the
+// caller's width guesses range from a fraction of a pixel (the
 // identification passes its half-width value as B) to several times the
-// true width, and from a narrow start the solver can settle on a spike
-// through a single noisy sample.
+// true width, from a narrow start the solver can settle on a spike through
+// a single noisy sample, and a centre guessed beside the line can end on
+// the noise. Backups are capped and given up early, since the one of the
+// wrong sign never converges.
 #include "raylen_ext.h"
 
 #include <gsl/gsl_blas.h>
@@ -158,7 +162,8 @@ bool plausible(const Range& r, const Parameters& p)
 constexpr size_t kCallerIterations = 500;
 constexpr size_t kExtraIterations = 60;
 // Iterates of an extra start may stray outside the range this often in a
-// row before the start is given up.
+// row before the start is given up, and it has this many iterations to fit
+// better than the best converged line so far.
 constexpr int kStrayLimit = 3;
 constexpr size_t kPatience = 10;
 constexpr double kXTolerance = 1e-12;
@@ -215,12 +220,9 @@ Outcome solve(const Samples& s, const Range& range, const Parameters& start, con
         if (rc == GSL_CONTINUE && iteration + 1 == maxIterations && maxIterations < kCallerIterations &&
             currentCost(work) < budget.bestSoFar)
             maxIterations = kCallerIterations;
-        if (budget.giveUpStrays && rc == GSL_CONTINUE && iteration + 1 == kPatience &&
-            currentCost(work) >= budget.bestSoFar)
-            return out;
         if (budget.giveUpStrays && rc == GSL_CONTINUE) {
             strays = plausible(range, positionOf(work)) ? 0 : strays + 1;
-            if (strays >= kStrayLimit)
+            if (strays >= kStrayLimit || (iteration + 1 == kPatience && currentCost(work) >= budget.bestSoFar))
                 return out;
         }
     }
