@@ -7,7 +7,9 @@ namespace lumigra {
 AxisScale::AxisScale(CustomTransform::Callback customCallback)
     : callback_(std::move(customCallback)),
       transform_(std::make_unique<LinearTransform>()),
-      custom_(std::make_unique<CustomTransform>(callback_)),
+      custom_(std::make_unique<CustomTransform>([this](double value) {
+          return callback_ ? cache_.lookup(value, callback_) : std::nullopt;
+      })),
       active_(transform_.get())
 {
 }
@@ -57,7 +59,7 @@ std::optional<double> AxisScale::position(double value) const
 
 bool AxisScale::setPlotCache(int flag)
 {
-    return custom_->setCache(flag);
+    return cache_.set(flag);
 }
 
 } // namespace lumigra

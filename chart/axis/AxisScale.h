@@ -2,6 +2,7 @@
 
 #include "axis/AxisPlacement.h"
 #include "axis/AxisTransform.h"
+#include "axis/PlotCache.h"
 #include "axis/ScaleEnds.h"
 
 #include <memory>
@@ -27,6 +28,9 @@ struct AxisScaleSettings {
 class AxisScale {
 public:
     explicit AxisScale(CustomTransform::Callback customCallback = {});
+    // The custom transform refers back to this scale's cache.
+    AxisScale(const AxisScale&) = delete;
+    AxisScale& operator=(const AxisScale&) = delete;
 
     // Finds the ends in force from the charts' contributions, snaps a
     // probability axis, and sets up the placement. Returns the ends to store
@@ -46,8 +50,9 @@ public:
 
 private:
     CustomTransform::Callback callback_;
+    PlotCache cache_;
     std::unique_ptr<AxisTransform> transform_;
-    std::unique_ptr<CustomTransform> custom_; // kept across style changes for its cache
+    std::unique_ptr<CustomTransform> custom_; // asks through cache_
     const AxisTransform* active_ = nullptr;
     std::unique_ptr<AxisPlacement> placement_;
 };

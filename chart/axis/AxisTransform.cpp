@@ -51,39 +51,13 @@ CustomTransform::CustomTransform(Callback callback)
 {
 }
 
-bool CustomTransform::setCache(int flag)
-{
-    switch (flag) {
-    case 0:
-        cacheEnabled_ = false;
-        return true;
-    case 1:
-        cacheEnabled_ = true;
-        return true;
-    case 2:
-        cache_.clear();
-        return true;
-    default:
-        return false;
-    }
-}
-
 std::optional<double> CustomTransform::apply(double value) const
 {
-    // NaN never equals itself, so it could never be found in the cache.
     if (std::isnan(value) || !callback_)
         return std::nullopt;
-    if (cacheEnabled_) {
-        if (const auto it = cache_.find(value); it != cache_.end())
-            return it->second;
-    }
     std::optional<double> result = callback_(value);
     if (result && !std::isfinite(*result))
         result.reset();
-    // Bounded so that a container answering for endless new values cannot
-    // exhaust memory; values beyond the bound are simply asked again.
-    if (cacheEnabled_ && cache_.size() < kMaxCachedValues)
-        cache_.emplace(value, result);
     return result;
 }
 

@@ -3,7 +3,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <unordered_map>
 
 namespace lumigra {
 
@@ -50,27 +49,17 @@ public:
 };
 
 // Custom axes hand each value to the container (the Transform event); the
-// answers can be cached per value because the container may be slow.
+// callback keeps the axis's PlotCache between it and a slow container.
 class CustomTransform final : public AxisTransform {
 public:
     using Callback = std::function<std::optional<double>(double)>;
-    enum class CacheFlag { Disable = 0, Enable = 1, Flush = 2 };
 
     explicit CustomTransform(Callback callback);
     AxisScaleKind kind() const override { return AxisScaleKind::Custom; }
     std::optional<double> apply(double value) const override;
 
-    // Returns false for a flag other than 0, 1, 2.
-    bool setCache(int flag);
-    bool cacheEnabled() const { return cacheEnabled_; }
-    std::size_t cachedCount() const { return cache_.size(); }
-
-    static constexpr std::size_t kMaxCachedValues = 1u << 20;
-
 private:
     Callback callback_;
-    bool cacheEnabled_ = false;
-    mutable std::unordered_map<double, std::optional<double>> cache_;
 };
 
 // Makes the transform of a kind; a custom kind needs the callback.

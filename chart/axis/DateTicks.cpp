@@ -1,6 +1,6 @@
 #include "axis/DateTicks.h"
 
-#include "draw/LoopBudget.h"
+#include "axis/LoopBudget.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 
 #include "axis/NiceScale.h"
 #include "axis/ProbabilityScale.h"
-#include "draw/LoopBudget.h"
+#include "axis/LoopBudget.h"
 
 #include <cmath>
 

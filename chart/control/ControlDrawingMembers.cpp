@@ -3,10 +3,6 @@
 #include "control/ContainerTransform.h"
 #include "control/ControlWindow.h"
 #include "control/LumigraCtrl.h"
-#include "kinds/Axes.h"
-#include "kinds/Text.h"
-#include "paint/LabelLayout.h"
-#include "paint/XyAxisScale.h"
 #include "picture/ChartPicture.h"
 #include "picture/PictureObject.h"
 
@@ -50,10 +46,7 @@ const std::vector<Member>& controlDrawingMembers()
              auto picture = createPicture(c, r.type, r.dx, r.dy, r.exact, containerTransformHook(c));
              if (!picture)
                  return Variant::fromDispatch(nullptr); // Nothing
-             IDispatch* object = newPictureObject(std::move(*picture));
-             Variant result = Variant::fromDispatch(object);
-             object->Release();
-             return result;
+             return Variant::fromDispatch(newPictureObject(std::move(*picture)).get());
          },
          nullptr, 4},
         {"CopyToClipboard", id::CopyToClipboard, MemberKind::Method, VT_BOOL, false,
@@ -79,45 +72,6 @@ const std::vector<Member>& controlDrawingMembers()
              return Variant();
          },
          nullptr},
-    };
-    return members;
-}
-
-const std::vector<Member>& xyAxisDrawingMembers()
-{
-    namespace id = dispid::xyAxis;
-    static const std::vector<Member> members{
-        {"PlotPosition", id::PlotPosition, MemberKind::Property, VT_R8, true,
-         [](Dispatchable& d, Args& a) {
-             auto& axis = static_cast<LgXyAxis&>(d);
-             const double value = argDouble(a[0].deref());
-             LumigraCtrl& c = *axis.owner();
-             auto position = xyPlotPosition(c, axis, value, containerTransform(c, axis));
-             // A value the axis cannot place (no ends, outside a log or
-             // probability scale) has no position.
-             if (!position)
-                 raiseError(lgErrBadArgument);
-             return Variant::fromR8(*position);
-         },
-         nullptr, 1},
-        {"SetPlotCache", id::SetPlotCache, MemberKind::Method, VT_BOOL, false,
-         [](Dispatchable& d, Args& a) {
-             auto& axis = static_cast<LgXyAxis&>(d);
-             return Variant::fromBool(axis.plotCache_.set(argI2(a[0].deref())));
-         },
-         nullptr, 1},
-    };
-    return members;
-}
-
-const std::vector<Member>& labelDrawingMembers()
-{
-    namespace id = dispid::label;
-    static const std::vector<Member> members{
-        {"Height", id::Height, MemberKind::Property, VT_R8, true,
-         [](Dispatchable& d, Args&) { return Variant::fromR8(labelExtent(static_cast<LgLabel&>(d)).y()); }, nullptr},
-        {"Width", id::Width, MemberKind::Property, VT_R8, true,
-         [](Dispatchable& d, Args&) { return Variant::fromR8(labelExtent(static_cast<LgLabel&>(d)).x()); }, nullptr},
     };
     return members;
 }

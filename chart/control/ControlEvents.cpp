@@ -10,32 +10,44 @@ namespace lumigra {
 
 using namespace platform::com;
 
+HRESULT ControlEvents::advise(IDispatch* sink, uint32_t* cookie)
+{
+    if (!sink || !cookie)
+        return E_POINTER;
+    sinks_.push_back({nextCookie_, ComPtr<IDispatch>::share(sink)});
+    *cookie = nextCookie_++;
+    return S_OK;
+}
+
+HRESULT ControlEvents::unadvise(uint32_t cookie)
+{
+    for (auto it = sinks_.begin(); it != sinks_.end(); ++it)
+        if (it->cookie == cookie) {
+            sinks_.erase(it);
+            return S_OK;
+        }
+    return E_INVALIDARG;
+}
+
 int ControlEvents::fire(LumigraCtrl& control, DispId event, Args& args)
 {
     // A handler may unadvise (itself or another sink) or advise a new one
     // while it runs: call the sinks registered when the event started,
     // each kept alive for its call.
-    std::vector<IDispatch*> sinks;
-    sinks.reserve(control.sinks_.size());
-    for (auto& s : control.sinks_) {
-        s.sink->AddRef();
-        sinks.push_back(s.sink);
-    }
+    const std::vector<Sink> sinks = control.events().sinks_;
     // The control must outlive a handler that releases the container's reference.
-    control.AddRef();
+    ComPtr<LumigraCtrl> keep = ComPtr<LumigraCtrl>::share(&control);
     int called = 0;
-    for (IDispatch* sink : sinks) {
+    for (const Sink& s : sinks) {
         Variant ignored;
         ExcepInfo exception;
-        sink->Invoke(event, DISPATCH_METHOD, args, &ignored, &exception);
+        s.sink->Invoke(event, DISPATCH_METHOD, args, &ignored, &exception);
         ++called;
-        sink->Release();
     }
-    control.Release();
     return called;
 }
 
-bool ControlEvents::hasSinks(const LumigraCtrl& control) { return !control.sinks_.empty(); }
+bool ControlEvents::hasSinks(const LumigraCtrl& control) { return !control.events().empty(); }
 
 void fireInitialSize(LumigraCtrl& control, int32_t& sizeX, int32_t& sizeY)
 {

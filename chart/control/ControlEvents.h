@@ -4,8 +4,10 @@
 // handler may change is passed as Variant::byRef to a variant of the caller.
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "model/Dispatchable.h"
+#include "platform/com/Dispatch.h"
 
 namespace lumigra {
 
@@ -13,13 +15,27 @@ class LgObject;
 class LgXyAxis;
 class LumigraCtrl;
 
+// The control's event source: the sinks the container registered with
+// advise(), in the order of registration.
 class ControlEvents {
 public:
+    HRESULT advise(platform::com::IDispatch* sink, uint32_t* cookie);
+    HRESULT unadvise(uint32_t cookie);
+    bool empty() const { return sinks_.empty(); }
+
     // Calls the event on each sink, in the order of registration, and
     // returns how many sinks were called. A sink that fails does not stop
     // the others; a sink may unadvise itself while it runs.
     static int fire(LumigraCtrl& control, DispId event, Args& args);
     static bool hasSinks(const LumigraCtrl& control);
+
+private:
+    struct Sink {
+        uint32_t cookie;
+        platform::com::ComPtr<platform::com::IDispatch> sink;
+    };
+    std::vector<Sink> sinks_;
+    uint32_t nextCookie_ = 1;
 };
 
 // InitialSize(SizeX, SizeY): sizes in twips, changed in place by the handler.

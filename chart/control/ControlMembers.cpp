@@ -7,7 +7,7 @@
 #include "kinds/Resources.h"
 #include "model/Builders.h"
 #include "model/Collection.h"
-#include "server/Module.h"
+#include "module/Module.h"
 
 namespace lumigra {
 
@@ -19,7 +19,7 @@ using L = LumigraCtrl;
 namespace id = dispid::control;
 
 bool backModeValid(int16_t v) { return v >= 0 && v <= 3; }
-bool maxLoopValid(int32_t v) { return v >= 1000; }
+bool maxLoopValid(int32_t v) { return v >= kMinimumMaxLoop; }
 bool dragModeValid(int16_t v) { return v == 0 || v == 1; }
 bool dropModeValid(int16_t v) { return v >= 0 && v <= 2; }
 
@@ -60,11 +60,11 @@ const MemberTable& LumigraCtrl::members() const
         {"ControlPtr", id::ControlPtr, MemberKind::Property, VT_I4, true,
          [](Dispatchable& d, Args&) { return Variant::fromI4(static_cast<L&>(d).controlId()); }, nullptr},
         {"BackPicture", id::BackPicture, MemberKind::Property, VT_DISPATCH, false,
-         [](Dispatchable& d, Args&) { return objectResult(static_cast<L&>(d).backPicture_); },
+         [](Dispatchable& d, Args&) { return objectResult(static_cast<L&>(d).backPicture_.get()); },
          [](Dispatchable& d, Args&, const Variant& v) {
              auto& c = static_cast<L&>(d);
              LgObject* source = objectArgument(v);
-             auto* back = static_cast<LgPictureHolder*>(c.backPicture_);
+             auto* back = static_cast<LgPictureHolder*>(c.backPicture_.get());
              if (!source) {
                  back->image_.clear();
                  back->fileName_.clear();
@@ -136,7 +136,7 @@ const MemberTable& LumigraCtrl::members() const
              ExcepInfo e;
              if (failed(v.dispatch()->Invoke(dispid::control::ControlPtr, DISPATCH_PROPERTYGET, none, &id, &e)))
                  return Variant::fromBool(false);
-             LumigraCtrl* target = findControl(id.toI4().value_or(0));
+             auto* target = static_cast<LumigraCtrl*>(findControl(id.toI4().value_or(0)));
              return Variant::fromBool(target && c.copyInto(*target));
          },
          nullptr, 1},

@@ -9,7 +9,8 @@
 #include "kinds/Resources.h"
 #include "lumigra/Persist.h"
 #include "model/Collection.h"
-#include "server/ChartStorage.h"
+#include "model/RefCounted.h"
+#include "storage/ChartStorage.h"
 
 namespace lumigra {
 
@@ -33,10 +34,9 @@ std::optional<uint32_t> u32Of(const std::vector<uint8_t>* bytes)
 
 std::string holderName(int32_t position) { return "Picture" + std::to_string(position); }
 
-class ControlPersist final : public ILumigraPersist {
+class ControlPersist final : public ILumigraPersist, public RefCounted<ControlPersist> {
 public:
-    explicit ControlPersist(LumigraCtrl& control) : control_(control) { control_.AddRef(); }
-    ~ControlPersist() { control_.Release(); }
+    explicit ControlPersist(LumigraCtrl& control) : keep_(ComPtr<LumigraCtrl>::share(&control)), control_(control) {}
 
     HRESULT QueryInterface(const Guid& iid, void** object) override
     {
@@ -49,14 +49,8 @@ public:
         }
         return control_.QueryInterface(iid, object);
     }
-    uint32_t AddRef() override { return ++refs_; }
-    uint32_t Release() override
-    {
-        uint32_t n = --refs_;
-        if (n == 0)
-            delete this;
-        return n;
-    }
+    uint32_t AddRef() override { return addRef(); }
+    uint32_t Release() override { return release(); }
 
     HRESULT saveProperties(PropertyBag& bag) override
     {
@@ -67,11 +61,11 @@ public:
             if (text.empty())
                 return E_FAIL; // its message has been shown
             bag.put("Contents", std::move(text));
-            auto* back = static_cast<LgPictureHolder*>(control_.backPicture_);
-            bag.put("BackPicture", pictureStream(back->image_));
+            auto* back = static_cast<LgPictureHolder*>(control_.backPicture_.get());
+            bag.put("BackPicture", pictureStream(back->image()));
             if (LgCollection* holders = control_.collection(cidPictureHolders))
                 for (int32_t i = 0; i < holders->count(); ++i)
-                    bag.put(holderName(i), pictureStream(static_cast<LgPictureHolder*>(holders->at(i))->image_));
+                    bag.put(holderName(i), pictureStream(static_cast<LgPictureHolder*>(holders->at(i))->image()));
             return S_OK;
         } catch (const std::bad_alloc&) {
             return E_OUTOFMEMORY;
@@ -89,11 +83,11 @@ public:
                 if (!control_.restoreObjectText(text->data(), text->size(), true))
                     status = E_FAIL;
             if (const auto* back = bag.find("BackPicture"))
-                static_cast<LgPictureHolder*>(control_.backPicture_)->image_ = pictureFromStream(*back);
+                static_cast<LgPictureHolder*>(control_.backPicture_.get())->setImageRaw(pictureFromStream(*back));
             if (LgCollection* holders = control_.collection(cidPictureHolders))
                 for (int32_t i = 0; i < holders->count(); ++i)
                     if (const auto* picture = bag.find(holderName(i)))
-                        static_cast<LgPictureHolder*>(holders->at(i))->image_ = pictureFromStream(*picture);
+                        static_cast<LgPictureHolder*>(holders->at(i))->setImageRaw(pictureFromStream(*picture));
         } catch (const std::exception&) {
             // What was loaded so far stays.
             status = E_FAIL;
@@ -106,8 +100,9 @@ public:
     int32_t loadedVersion() override { return version_; }
 
 private:
+    // The interface keeps its control alive.
+    ComPtr<LumigraCtrl> keep_;
     LumigraCtrl& control_;
-    std::atomic<uint32_t> refs_{1};
     int32_t version_ = 0;
 };
 

@@ -8,9 +8,9 @@
 #include "control/LumigraCtrl.h"
 #include "model/Builders.h"
 #include "platform/UiService.h"
-#include "server/ChartStorage.h"
-#include "server/ClipboardFormats.h"
-#include "server/MemoryBlocks.h"
+#include "storage/ChartStorage.h"
+#include "module/ClipboardFormats.h"
+#include "storage/MemoryBlocks.h"
 
 namespace lumigra {
 

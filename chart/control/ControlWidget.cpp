@@ -39,10 +39,10 @@ ControlWidget* windowOf(const LumigraCtrl& control)
 
 } // namespace
 
-ControlWidget::ControlWidget(LumigraCtrl& control, QWidget* parent) : QWidget(parent), control_(&control)
+ControlWidget::ControlWidget(LumigraCtrl& control, QWidget* parent)
+    : QWidget(parent), control_(platform::com::ComPtr<LumigraCtrl>::share(&control))
 {
-    control_->AddRef();
-    windows()[control_] = this;
+    windows()[control_.get()] = this;
     setAttribute(Qt::WA_OpaquePaintEvent); // the pass fills every pixel
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -51,8 +51,7 @@ ControlWidget::ControlWidget(LumigraCtrl& control, QWidget* parent) : QWidget(pa
 
 ControlWidget::~ControlWidget()
 {
-    windows().erase(control_);
-    control_->Release();
+    windows().erase(control_.get());
 }
 
 void ControlWidget::syncExtent()
@@ -68,10 +67,10 @@ void ControlWidget::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const PaintFrame frame{QRectF(rect()), double(logicalDpiX()), double(logicalDpiY()), 1};
     {
-        DrawContext context(*control_, painter, frame);
+        DrawContext context(*control_.get(), painter, frame);
         lastToDevice_ = context.toDevice;
     }
-    paintChart(*control_, painter, frame, containerTransformHook(*control_));
+    paintChart(*control_.get(), painter, frame, containerTransformHook(*control_.get()));
 }
 
 void ControlWidget::resizeEvent(QResizeEvent* event)
@@ -94,36 +93,36 @@ void ControlWidget::mouseMoveEvent(QMouseEvent* event)
     lastMouse_ = event->position().toPoint();
     if (control_->toolHint_)
         updateToolHint(event->globalPosition().toPoint());
-    forwardMouse(*control_, dispid::event::MouseMove, event->buttons(), event->modifiers(), event->position(),
+    forwardMouse(*control_.get(), dispid::event::MouseMove, event->buttons(), event->modifiers(), event->position(),
                  logicalDpiX(), logicalDpiY());
 }
 
 void ControlWidget::mousePressEvent(QMouseEvent* event)
 {
     lastMouse_ = event->position().toPoint();
-    forwardMouse(*control_, dispid::event::MouseDown, event->button(), event->modifiers(), event->position(),
+    forwardMouse(*control_.get(), dispid::event::MouseDown, event->button(), event->modifiers(), event->position(),
                  logicalDpiX(), logicalDpiY());
 }
 
 void ControlWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     lastMouse_ = event->position().toPoint();
-    forwardMouse(*control_, dispid::event::MouseUp, event->button(), event->modifiers(), event->position(),
+    forwardMouse(*control_.get(), dispid::event::MouseUp, event->button(), event->modifiers(), event->position(),
                  logicalDpiX(), logicalDpiY());
 }
 
 void ControlWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
     lastMouse_ = event->position().toPoint();
-    forwardDoubleClick(*control_);
+    forwardDoubleClick(*control_.get());
 }
 
-void ControlWidget::keyPressEvent(QKeyEvent* event) { forwardKey(*control_, *event, true); }
+void ControlWidget::keyPressEvent(QKeyEvent* event) { forwardKey(*control_.get(), *event, true); }
 
 void ControlWidget::keyReleaseEvent(QKeyEvent* event)
 {
     if (!event->isAutoRepeat())
-        forwardKey(*control_, *event, false);
+        forwardKey(*control_.get(), *event, false);
 }
 
 // The pointer's position in whole drawing millimetres follows it; the tip

@@ -10,6 +10,8 @@
 
 #include <optional>
 
+#include "platform/com/Dispatch.h"
+
 namespace lumigra {
 
 class LumigraCtrl;
@@ -21,7 +23,7 @@ public:
     ControlWidget(LumigraCtrl& control, QWidget* parent);
     ~ControlWidget() override;
 
-    LumigraCtrl& control() const { return *control_; }
+    LumigraCtrl& control() const { return *control_.get(); }
     // The last mouse position in drawing millimetres; empty before the first paint.
     std::optional<QPointF> mouseInMillimetres() const;
     // Takes the window's extent and resolution into the control.
@@ -40,7 +42,8 @@ protected:
 private:
     void updateToolHint(QPoint global);
 
-    LumigraCtrl* control_;
+    // The window keeps its control alive.
+    platform::com::ComPtr<LumigraCtrl> control_;
     std::optional<QTransform> lastToDevice_; // drawing millimetres to pixels
     QPoint lastMouse_;                        // pixels
     QString toolHint_;                        // the tip's text

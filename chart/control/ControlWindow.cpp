@@ -8,6 +8,7 @@
 #include "control/ControlWindow.h"
 #include "control/LumigraCtrl.h"
 #include "lumigra/Window.h"
+#include "model/RefCounted.h"
 
 namespace lumigra {
 
@@ -15,9 +16,9 @@ using namespace platform::com;
 
 namespace {
 
-class WindowInterface final : public ILumigraWindow {
+class WindowInterface final : public ILumigraWindow, public RefCounted<WindowInterface> {
 public:
-    explicit WindowInterface(LumigraCtrl& control) : control_(control) { control_.AddRef(); }
+    explicit WindowInterface(LumigraCtrl& control) : keep_(ComPtr<LumigraCtrl>::share(&control)), control_(control) {}
 
     HRESULT QueryInterface(const Guid& iid, void** object) override
     {
@@ -30,16 +31,8 @@ public:
         }
         return control_.QueryInterface(iid, object);
     }
-    uint32_t AddRef() override { return ++refCount_; }
-    uint32_t Release() override
-    {
-        uint32_t n = --refCount_;
-        if (n == 0) {
-            control_.Release();
-            delete this;
-        }
-        return n;
-    }
+    uint32_t AddRef() override { return addRef(); }
+    uint32_t Release() override { return release(); }
 
     QWidget* window(QWidget* parent) override
     {
@@ -52,9 +45,9 @@ public:
     }
 
 private:
-    ~WindowInterface() = default;
+    // The interface keeps its control alive.
+    ComPtr<LumigraCtrl> keep_;
     LumigraCtrl& control_;
-    std::atomic<uint32_t> refCount_{1};
 };
 
 } // namespace

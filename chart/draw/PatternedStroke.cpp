@@ -1,6 +1,6 @@
 #include "draw/PatternedStroke.h"
 
-#include "draw/LoopBudget.h"
+#include "axis/LoopBudget.h"
 
 #include <charconv>
 #include <cmath>

@@ -2,15 +2,15 @@
 // XY axes with their ticks, polar axes with theirs, and triangular axes.
 #include <string>
 
-#include "control/PlotCache.h"
+#include "axis/PlotCache.h"
 #include "model/Object.h"
 
 namespace lumigra {
 
 class LgXyTick : public LgObject {
 public:
-    explicit LgXyTick(LumigraCtrl* owner) : LgObject(owner, "Tick", IID_LgXyTick, lgxXyTick) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgXyTick(owner); }
+    explicit LgXyTick(ChartOwner* owner) : LgObject(owner, "Tick", IID_LgXyTick, lgxXyTick) {}
+    static LgObject* create(ChartOwner* owner) { return new LgXyTick(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
     // The format in force: the one set, or the default of the axis type.
@@ -37,8 +37,8 @@ public:
 
 class LgXyAxis : public LgObject {
 public:
-    explicit LgXyAxis(LumigraCtrl* owner) : LgObject(owner, "XyAxis", IID_LgXyAxis, lgxXyAxis) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgXyAxis(owner); }
+    explicit LgXyAxis(ChartOwner* owner) : LgObject(owner, "XyAxis", IID_LgXyAxis, lgxXyAxis) {}
+    static LgObject* create(ChartOwner* owner) { return new LgXyAxis(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
     LgXyTick* tick();
@@ -65,8 +65,8 @@ public:
 
 class LgPolarTick : public LgObject {
 public:
-    explicit LgPolarTick(LumigraCtrl* owner) : LgObject(owner, "PolarTick", IID_LgPolarTick, lgxPolarTick) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgPolarTick(owner); }
+    explicit LgPolarTick(ChartOwner* owner) : LgObject(owner, "PolarTick", IID_LgPolarTick, lgxPolarTick) {}
+    static LgObject* create(ChartOwner* owner) { return new LgPolarTick(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 
@@ -84,8 +84,8 @@ public:
 
 class LgPolarAxis : public LgObject {
 public:
-    explicit LgPolarAxis(LumigraCtrl* owner) : LgObject(owner, "PolarAxis", IID_LgPolarAxis, lgxPolarAxis) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgPolarAxis(owner); }
+    explicit LgPolarAxis(ChartOwner* owner) : LgObject(owner, "PolarAxis", IID_LgPolarAxis, lgxPolarAxis) {}
+    static LgObject* create(ChartOwner* owner) { return new LgPolarAxis(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 
@@ -102,9 +102,9 @@ public:
 
 class LgTriangularAxis : public LgObject {
 public:
-    explicit LgTriangularAxis(LumigraCtrl* owner)
+    explicit LgTriangularAxis(ChartOwner* owner)
         : LgObject(owner, "TriAxis", IID_LgTriangularAxis, lgxTriangularAxis) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgTriangularAxis(owner); }
+    static LgObject* create(ChartOwner* owner) { return new LgTriangularAxis(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 

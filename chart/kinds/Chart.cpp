@@ -2,13 +2,13 @@
 
 #include "kinds/Charts.h"
 #include "model/Builders.h"
-#include "persist/RecordExchange.h"
+#include "model/RecordExchange.h"
 
 namespace lumigra {
 
 using namespace platform::com;
 
-LgChart::LgChart(LumigraCtrl* owner, const char* className, const Guid& iid, int32_t objectId, int16_t chartType)
+LgChart::LgChart(ChartOwner* owner, const char* className, const Guid& iid, int32_t objectId, int16_t chartType)
     : LgObject(owner, className, iid, objectId), chartType_(chartType)
 {
     resizeTable(symbols_, 4);

@@ -10,7 +10,7 @@ namespace lumigra {
 
 class LgChart : public LgObject {
 public:
-    LgChart(LumigraCtrl* owner, const char* className, const Guid& iid, int32_t objectId, int16_t chartType);
+    LgChart(ChartOwner* owner, const char* className, const Guid& iid, int32_t objectId, int16_t chartType);
     // The shared "Chart" record, then the kind's own record.
     void record(RecordExchange& x) override;
     void exchangeShared(RecordExchange& x);
@@ -45,8 +45,8 @@ public:
 
 class LgXyChart : public LgChart {
 public:
-    explicit LgXyChart(LumigraCtrl* owner) : LgChart(owner, "XyChart", IID_LgXyChart, lgxXyChart, lgChartXy) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgXyChart(owner); }
+    explicit LgXyChart(ChartOwner* owner) : LgChart(owner, "XyChart", IID_LgXyChart, lgxXyChart, lgChartXy) {}
+    static LgObject* create(ChartOwner* owner) { return new LgXyChart(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
     LgXyChart* clone(const std::string& name, const Args& args);
@@ -59,9 +59,9 @@ public:
 
 class LgPolarChart : public LgChart {
 public:
-    explicit LgPolarChart(LumigraCtrl* owner)
+    explicit LgPolarChart(ChartOwner* owner)
         : LgChart(owner, "PolarChart", IID_LgPolarChart, lgxPolarChart, lgChartPolar) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgPolarChart(owner); }
+    static LgObject* create(ChartOwner* owner) { return new LgPolarChart(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 
@@ -70,9 +70,9 @@ public:
 
 class LgTriangularChart : public LgChart {
 public:
-    explicit LgTriangularChart(LumigraCtrl* owner)
+    explicit LgTriangularChart(ChartOwner* owner)
         : LgChart(owner, "TriChart", IID_LgTriangularChart, lgxTriangularChart, lgChartTriangular) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgTriangularChart(owner); }
+    static LgObject* create(ChartOwner* owner) { return new LgTriangularChart(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 

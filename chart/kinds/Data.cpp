@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "control/LumigraCtrl.h"
+#include "model/ChartOwner.h"
 #include "model/Builders.h"
-#include "persist/RecordExchange.h"
+#include "model/RecordExchange.h"
 
 namespace lumigra {
 

@@ -24,8 +24,8 @@ struct DataSlot {
 
 class LgData : public LgObject {
 public:
-    explicit LgData(LumigraCtrl* owner) : LgObject(owner, "Data", IID_LgData, lgxData), slots_(5) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgData(owner); }
+    explicit LgData(ChartOwner* owner) : LgObject(owner, "Data", IID_LgData, lgxData), slots_(5) {}
+    static LgObject* create(ChartOwner* owner) { return new LgData(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 

@@ -1,9 +1,9 @@
 #include <cstring>
 
-#include "control/StandardFont.h"
+#include "kinds/StandardFont.h"
 #include "kinds/Resources.h"
 #include "model/Builders.h"
-#include "persist/RecordExchange.h"
+#include "model/RecordExchange.h"
 
 namespace lumigra {
 

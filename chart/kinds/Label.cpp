@@ -1,9 +1,9 @@
 #include <cstdio>
 
 #include "kinds/Text.h"
-#include "control/ControlDrawingMembers.h"
+#include "kinds/DrawingQueries.h"
 #include "model/Builders.h"
-#include "persist/RecordExchange.h"
+#include "model/RecordExchange.h"
 
 namespace lumigra {
 

@@ -1,18 +1,17 @@
-#include "control/LumigraCtrl.h"
+#include "model/ChartOwner.h"
 #include "kinds/Shapes.h"
 #include "kinds/Text.h"
 #include "model/Builders.h"
 #include "model/Collection.h"
-#include "persist/RecordExchange.h"
+#include "model/RecordExchange.h"
 
 namespace lumigra {
 
-LgLegend::LgLegend(LumigraCtrl* owner) : LgObject(owner, "Legend", IID_LgLegend, lgxLegend)
+LgLegend::LgLegend(ChartOwner* owner) : LgObject(owner, "Legend", IID_LgLegend, lgxLegend)
 {
-    auto* items = new LgCollection(owner, legendItemsSpec(), owner ? owner->lowerBound() : 1,
-                                   owner ? owner->maxElements_ : 500);
-    items_.reset(items);
-    items->Release();
+    items_.reset(platform::com::ComPtr<LgObject>::attach(
+        new LgCollection(owner, legendItemsSpec(), owner ? owner->lowerBound() : 1,
+                         owner ? owner->maxElements() : kDefaultMaxElements)));
 }
 
 LgCollection* LgLegend::items() const { return items_.as<LgCollection>(); }

@@ -6,27 +6,6 @@ namespace lumigra {
 
 using namespace platform::com;
 
-HRESULT LgMath::QueryInterface(const Guid& iid, void** object)
-{
-    if (!object)
-        return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
-        AddRef();
-        *object = static_cast<IDispatch*>(this);
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-uint32_t LgMath::Release()
-{
-    uint32_t n = --refCount_;
-    if (n == 0)
-        delete this;
-    return n;
-}
-
 double normalQuantile(double p)
 {
     // Acklam's rational approximation, refined by one Halley step on erfc.

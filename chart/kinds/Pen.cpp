@@ -1,13 +1,13 @@
-#include "control/LumigraCtrl.h"
+#include "model/ChartOwner.h"
 #include "kinds/Resources.h"
 #include "model/Builders.h"
-#include "persist/RecordExchange.h"
+#include "model/RecordExchange.h"
 
 namespace lumigra {
 
 int32_t colourThroughMonochrome(const LgObject& o, int32_t colour)
 {
-    if (!o.owner() || !o.owner()->monochrome_)
+    if (!o.owner() || !o.owner()->monochrome())
         return colour;
     auto c = static_cast<uint32_t>(colour);
     bool white = (c & 0xFF) > 127 && ((c >> 8) & 0xFF) > 127 && ((c >> 16) & 0xFF) > 127;

@@ -3,7 +3,7 @@
 
 #include "kinds/Resources.h"
 #include "model/Builders.h"
-#include "persist/RecordExchange.h"
+#include "model/RecordExchange.h"
 
 namespace lumigra {
 

@@ -1,6 +1,6 @@
 #include "kinds/Axes.h"
 #include "model/Builders.h"
-#include "persist/RecordExchange.h"
+#include "model/RecordExchange.h"
 
 namespace lumigra {
 
@@ -59,11 +59,8 @@ const MemberTable& LgPolarAxis::members() const
         {"Tick", id::Tick, MemberKind::Property, VT_DISPATCH, true,
          [](Dispatchable& d, Args&) {
              auto& a = static_cast<A&>(d);
-             if (!a.tick_) {
-                 LgObject* made = LgPolarTick::create(a.owner());
-                 a.tick_.reset(made);
-                 made->Release();
-             }
+             if (!a.tick_)
+                 a.tick_.reset(platform::com::ComPtr<LgObject>::attach(LgPolarTick::create(a.owner())));
              return objectResult(a.tick_.get());
          },
          nullptr},

@@ -13,8 +13,8 @@ int32_t colourThroughMonochrome(const LgObject& o, int32_t colour);
 
 class LgPen : public LgObject {
 public:
-    explicit LgPen(LumigraCtrl* owner) : LgObject(owner, "Pen", IID_LgPen, lgxPen) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgPen(owner); }
+    explicit LgPen(ChartOwner* owner) : LgObject(owner, "Pen", IID_LgPen, lgxPen) {}
+    static LgObject* create(ChartOwner* owner) { return new LgPen(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 
@@ -26,8 +26,8 @@ public:
 
 class LgBrush : public LgObject {
 public:
-    explicit LgBrush(LumigraCtrl* owner) : LgObject(owner, "Brush", IID_LgBrush, lgxBrush) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgBrush(owner); }
+    explicit LgBrush(ChartOwner* owner) : LgObject(owner, "Brush", IID_LgBrush, lgxBrush) {}
+    static LgObject* create(ChartOwner* owner) { return new LgBrush(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 
@@ -41,8 +41,8 @@ public:
 
 class LgFontHolder : public LgObject {
 public:
-    explicit LgFontHolder(LumigraCtrl* owner) : LgObject(owner, "Font", IID_LgFontHolder, lgxFontHolder) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgFontHolder(owner); }
+    explicit LgFontHolder(ChartOwner* owner) : LgObject(owner, "Font", IID_LgFontHolder, lgxFontHolder) {}
+    static LgObject* create(ChartOwner* owner) { return new LgFontHolder(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 
@@ -62,12 +62,16 @@ public:
 // text (in the compound file), so the record keeps only the settings.
 class LgPictureHolder : public LgObject {
 public:
-    explicit LgPictureHolder(LumigraCtrl* owner)
+    explicit LgPictureHolder(ChartOwner* owner)
         : LgObject(owner, "Picture", IID_LgPictureHolder, lgxPictureHolder) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgPictureHolder(owner); }
+    static LgObject* create(ChartOwner* owner) { return new LgPictureHolder(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
     void copySettings(LgObject& target) override;
+
+    const std::vector<uint8_t>& image() const { return image_; }
+    // The image bytes as restored from a store, without change notification.
+    void setImageRaw(std::vector<uint8_t> bytes) { image_ = std::move(bytes); }
 
     bool stretch_ = true;
     std::string fileName_;

@@ -6,8 +6,8 @@ namespace lumigra {
 
 class LgRectangle : public LgObject {
 public:
-    explicit LgRectangle(LumigraCtrl* owner) : LgObject(owner, "Rect", IID_LgRectangle, lgxRectangle) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgRectangle(owner); }
+    explicit LgRectangle(ChartOwner* owner) : LgObject(owner, "Rect", IID_LgRectangle, lgxRectangle) {}
+    static LgObject* create(ChartOwner* owner) { return new LgRectangle(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 
@@ -30,8 +30,8 @@ Variant doubleArrayArgument(const Variant& value);
 
 class LgPolygon : public LgObject {
 public:
-    explicit LgPolygon(LumigraCtrl* owner) : LgObject(owner, "Polygon", IID_LgPolygon, lgxPolygon) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgPolygon(owner); }
+    explicit LgPolygon(ChartOwner* owner) : LgObject(owner, "Polygon", IID_LgPolygon, lgxPolygon) {}
+    static LgObject* create(ChartOwner* owner) { return new LgPolygon(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 
@@ -42,8 +42,8 @@ public:
 
 class LgPolyline : public LgObject {
 public:
-    explicit LgPolyline(LumigraCtrl* owner) : LgObject(owner, "Polyline", IID_LgPolyline, lgxPolyline) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgPolyline(owner); }
+    explicit LgPolyline(ChartOwner* owner) : LgObject(owner, "Polyline", IID_LgPolyline, lgxPolyline) {}
+    static LgObject* create(ChartOwner* owner) { return new LgPolyline(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 

@@ -1,7 +1,7 @@
 #include "kinds/Strokes.h"
 
 #include "model/Builders.h"
-#include "persist/RecordExchange.h"
+#include "model/RecordExchange.h"
 
 namespace lumigra {
 

@@ -8,8 +8,8 @@ namespace lumigra {
 
 class LgLine : public LgObject {
 public:
-    explicit LgLine(LumigraCtrl* owner) : LgObject(owner, "Line", IID_LgLine, lgxLine) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgLine(owner); }
+    explicit LgLine(ChartOwner* owner) : LgObject(owner, "Line", IID_LgLine, lgxLine) {}
+    static LgObject* create(ChartOwner* owner) { return new LgLine(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 
@@ -23,8 +23,8 @@ public:
 
 class LgSymbol : public LgObject {
 public:
-    explicit LgSymbol(LumigraCtrl* owner) : LgObject(owner, "Symbol", IID_LgSymbol, lgxSymbol) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgSymbol(owner); }
+    explicit LgSymbol(ChartOwner* owner) : LgObject(owner, "Symbol", IID_LgSymbol, lgxSymbol) {}
+    static LgObject* create(ChartOwner* owner) { return new LgSymbol(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 
@@ -38,8 +38,8 @@ public:
 
 class LgSymbolLine : public LgObject {
 public:
-    explicit LgSymbolLine(LumigraCtrl* owner) : LgObject(owner, "SymbolLine", IID_LgSymbolLine, lgxSymbolLine) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgSymbolLine(owner); }
+    explicit LgSymbolLine(ChartOwner* owner) : LgObject(owner, "SymbolLine", IID_LgSymbolLine, lgxSymbolLine) {}
+    static LgObject* create(ChartOwner* owner) { return new LgSymbolLine(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 

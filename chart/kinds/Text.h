@@ -11,8 +11,8 @@ class LgCollection;
 
 class LgLabel : public LgObject {
 public:
-    explicit LgLabel(LumigraCtrl* owner) : LgObject(owner, "Label", IID_LgLabel, lgxLabel) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgLabel(owner); }
+    explicit LgLabel(ChartOwner* owner) : LgObject(owner, "Label", IID_LgLabel, lgxLabel) {}
+    static LgObject* create(ChartOwner* owner) { return new LgLabel(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 
@@ -30,8 +30,8 @@ public:
 
 class LgLegend : public LgObject {
 public:
-    explicit LgLegend(LumigraCtrl* owner);
-    static LgObject* create(LumigraCtrl* owner) { return new LgLegend(owner); }
+    explicit LgLegend(ChartOwner* owner);
+    static LgObject* create(ChartOwner* owner) { return new LgLegend(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
     LgCollection* items() const;
@@ -46,8 +46,8 @@ public:
 
 class LgLegendItem : public LgObject {
 public:
-    explicit LgLegendItem(LumigraCtrl* owner) : LgObject(owner, "LegendItem", IID_LgLegendItem, lgxLegendItem) {}
-    static LgObject* create(LumigraCtrl* owner) { return new LgLegendItem(owner); }
+    explicit LgLegendItem(ChartOwner* owner) : LgObject(owner, "LegendItem", IID_LgLegendItem, lgxLegendItem) {}
+    static LgObject* create(ChartOwner* owner) { return new LgLegendItem(owner); }
     const MemberTable& members() const override;
     void exchange(RecordExchange& x) override;
 

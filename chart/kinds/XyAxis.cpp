@@ -1,7 +1,7 @@
 #include "kinds/Axes.h"
-#include "control/ControlDrawingMembers.h"
+#include "kinds/DrawingQueries.h"
 #include "model/Builders.h"
-#include "persist/RecordExchange.h"
+#include "model/RecordExchange.h"
 
 namespace lumigra {
 
@@ -20,9 +20,7 @@ Variant tickListValue(const Variant& value)
 LgXyTick* LgXyAxis::tick()
 {
     if (!tick_) {
-        LgObject* made = LgXyTick::create(owner_);
-        tick_.reset(made);
-        made->Release();
+        tick_.reset(platform::com::ComPtr<LgObject>::attach(LgXyTick::create(owner_)));
         tick_.as<LgXyTick>()->setAxisType(type_);
     }
     return tick_.as<LgXyTick>();

@@ -1,9 +1,9 @@
-#include "control/LumigraCtrl.h"
+#include "model/ChartOwner.h"
 #include "kinds/Axes.h"
 #include "kinds/Charts.h"
 #include "model/Builders.h"
 #include "model/Collection.h"
-#include "persist/RecordExchange.h"
+#include "model/RecordExchange.h"
 
 namespace lumigra {
 

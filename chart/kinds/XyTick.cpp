@@ -1,6 +1,6 @@
 #include "kinds/Axes.h"
 #include "model/Builders.h"
-#include "persist/RecordExchange.h"
+#include "model/RecordExchange.h"
 
 namespace lumigra {
 

@@ -52,6 +52,17 @@ struct FieldType<std::string> {
     static std::string from(const Variant& v) { return argText(v); }
 };
 
+// The object a member runs on. The control's stored settings live in a
+// base that is not itself dispatchable, reached by a cross cast.
+template <class C>
+C& selfOf(Dispatchable& d)
+{
+    if constexpr (std::is_base_of_v<Dispatchable, C>)
+        return static_cast<C&>(d);
+    else
+        return dynamic_cast<C&>(d);
+}
+
 template <auto M>
 struct MemberOf;
 template <class C, class T, T C::*M>
@@ -67,9 +78,9 @@ Member prop(const char* name, DispId id)
     using C = typename MemberOf<M>::Class;
     using T = typename MemberOf<M>::Type;
     return Member{name, id, MemberKind::Property, FieldType<T>::vt, false,
-                  [](Dispatchable& d, Args&) -> Variant { return FieldType<T>::to(static_cast<C&>(d).*M); },
+                  [](Dispatchable& d, Args&) -> Variant { return FieldType<T>::to(selfOf<C>(d).*M); },
                   [](Dispatchable& d, Args&, const Variant& v) {
-                      auto& self = static_cast<C&>(d);
+                      auto& self = selfOf<C>(d);
                       T value = FieldType<T>::from(v);
                       if constexpr (!std::is_same_v<decltype(Check), std::nullptr_t>) {
                           if (!Check(value))
@@ -85,7 +96,7 @@ Member readOnlyProp(const char* name, DispId id)
     using C = typename MemberOf<M>::Class;
     using T = typename MemberOf<M>::Type;
     return Member{name, id, MemberKind::Property, FieldType<T>::vt, true,
-                  [](Dispatchable& d, Args&) -> Variant { return FieldType<T>::to(static_cast<C&>(d).*M); },
+                  [](Dispatchable& d, Args&) -> Variant { return FieldType<T>::to(selfOf<C>(d).*M); },
                   nullptr};
 }
 
@@ -109,14 +120,14 @@ Member refProp(const char* name, DispId id)
     using C = typename MemberOf<M>::Class;
     return Member{name, id, MemberKind::Property, VT_DISPATCH, false,
                   [](Dispatchable& d, Args&) -> Variant {
-                      auto& self = static_cast<C&>(d);
+                      auto& self = selfOf<C>(d);
                       ObjRef& r = self.*M;
                       if (!r && OnDemand >= 0)
                           createOnDemand(self, r, OnDemand);
                       return objectResult(r.get());
                   },
                   [](Dispatchable& d, Args&, const Variant& v) {
-                      auto& self = static_cast<C&>(d);
+                      auto& self = selfOf<C>(d);
                       setReference(self, self.*M, v, Kind);
                   }};
 }
@@ -129,9 +140,9 @@ Member numericVariantProp(const char* name, DispId id)
 {
     using C = typename MemberOf<M>::Class;
     return Member{name, id, MemberKind::Property, VT_VARIANT, false,
-                  [](Dispatchable& d, Args&) -> Variant { return static_cast<C&>(d).*M; },
+                  [](Dispatchable& d, Args&) -> Variant { return selfOf<C>(d).*M; },
                   [](Dispatchable& d, Args&, const Variant& v) {
-                      auto& self = static_cast<C&>(d);
+                      auto& self = selfOf<C>(d);
                       Variant value = numericValue(v);
                       if ((self.*M).sameAs(value))
                           return;

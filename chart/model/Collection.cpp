@@ -4,15 +4,15 @@
 #include <limits>
 #include <new>
 
-#include "control/LumigraCtrl.h"
+#include "model/ChartOwner.h"
 #include "model/Builders.h"
-#include "persist/RecordExchange.h"
+#include "model/RecordExchange.h"
 
 namespace lumigra {
 
 using namespace platform::com;
 
-LgCollection::LgCollection(LumigraCtrl* owner, const CollectionSpec& spec, int32_t lowerBound, int32_t capacity)
+LgCollection::LgCollection(ChartOwner* owner, const CollectionSpec& spec, int32_t lowerBound, int32_t capacity)
     : LgObject(owner, spec.property, spec.iid, spec.objectId), spec_(&spec), capacity_(capacity),
       lowerBound_(lowerBound)
 {
@@ -21,10 +21,9 @@ LgCollection::LgCollection(LumigraCtrl* owner, const CollectionSpec& spec, int32
 
 LgCollection::~LgCollection()
 {
-    for (LgObject* o : items_) {
+    for (auto& o : items_) {
         o->parent_ = nullptr;
         o->position_ = -1;
-        o->Release();
     }
 }
 
@@ -32,7 +31,7 @@ void LgCollection::detach()
 {
     if (detaching_)
         return;
-    for (LgObject* o : items_)
+    for (auto& o : items_)
         o->detach();
     LgObject::detach();
 }
@@ -88,7 +87,7 @@ LgObject* LgCollection::addElements(int64_t count)
         o->parent_ = this;
         o->position_ = static_cast<int32_t>(items_.size());
         o->name_ = o->defaultName();
-        items_.push_back(o);
+        items_.push_back(ComPtr<LgObject>::attach(o));
         byName_.emplace(o->name_, o);
         last = o;
     }
@@ -114,18 +113,18 @@ void LgCollection::renumber(size_t from)
 
 void LgCollection::removeAt(int32_t position)
 {
-    LgObject* o = items_.at(static_cast<size_t>(position));
+    ComPtr<LgObject> o = std::move(items_.at(static_cast<size_t>(position)));
     items_.erase(items_.begin() + position);
     auto range = byName_.equal_range(o->name_);
     for (auto it = range.first; it != range.second; ++it)
-        if (it->second == o) {
+        if (it->second == o.get()) {
             byName_.erase(it);
             break;
         }
     o->parent_ = nullptr;
     o->position_ = -1;
     renumber(static_cast<size_t>(position));
-    o->Release();
+    o.reset();
     changed();
 }
 
@@ -154,7 +153,7 @@ LgObject* LgCollection::item(const Variant& value) const
     int64_t position = static_cast<int64_t>(*index) - lowerBound_;
     if (position < 0 || position >= count())
         raiseError(lgErrBadArgument);
-    return items_[static_cast<size_t>(position)];
+    return items_[static_cast<size_t>(position)].get();
 }
 
 bool LgCollection::swap(LgObject* a, LgObject* b)
@@ -234,6 +233,13 @@ const MemberTable& LgCollection::members() const
     };
     static const MemberTable table{&commonMembers(), &own};
     return table;
+}
+
+void resetPaintOrders(const ChartOwner& owner)
+{
+    for (int id = 0; id < cidCount; ++id)
+        if (LgCollection* c = owner.collection(id); c && c->drawable())
+            c->setPaintOrderRaw(0);
 }
 
 } // namespace lumigra

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/ChartOwner.h"
 #include "model/CollectionSpec.h"
 #include "model/Object.h"
 
@@ -11,7 +12,7 @@ namespace lumigra {
 
 class LgCollection : public LgObject {
 public:
-    LgCollection(LumigraCtrl* owner, const CollectionSpec& spec, int32_t lowerBound, int32_t capacity);
+    LgCollection(ChartOwner* owner, const CollectionSpec& spec, int32_t lowerBound, int32_t capacity);
     ~LgCollection() override;
 
     const MemberTable& members() const override;
@@ -28,7 +29,7 @@ public:
 
     const CollectionSpec& spec() const { return *spec_; }
     int32_t count() const { return static_cast<int32_t>(items_.size()); }
-    LgObject* at(int32_t position) const { return items_.at(static_cast<size_t>(position)); }
+    LgObject* at(int32_t position) const { return items_.at(static_cast<size_t>(position)).get(); }
     LgObject* findByName(const std::string& name) const;
     int32_t capacity() const { return capacity_; }
     int32_t lowerBound() const { return lowerBound_; }
@@ -60,12 +61,16 @@ private:
     void renumber(size_t from);
 
     const CollectionSpec* spec_;
-    std::vector<LgObject*> items_;
+    std::vector<platform::com::ComPtr<LgObject>> items_;
     std::unordered_multimap<std::string, LgObject*> byName_;
     int32_t capacity_;
     int32_t lowerBound_;
     bool visible_ = true;
     int32_t paintOrder_ = 0;
 };
+
+// A paint found no collection or more than one at some rank: the stored
+// order of every drawable collection returns to its default.
+void resetPaintOrders(const ChartOwner& owner);
 
 } // namespace lumigra

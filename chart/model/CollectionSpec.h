@@ -8,7 +8,7 @@
 namespace lumigra {
 
 class LgObject;
-class LumigraCtrl;
+class ChartOwner;
 
 enum CollectionId : int {
     cidPictureHolders,
@@ -34,7 +34,10 @@ enum CollectionId : int {
     cidNone = -1,
 };
 
-using ElementFactory = LgObject* (*)(LumigraCtrl*);
+// Capacity of a new collection unless the control says otherwise.
+inline constexpr int32_t kDefaultMaxElements = 500;
+
+using ElementFactory = LgObject* (*)(ChartOwner*);
 
 struct CollectionSpec {
     const char* property;     // collection name and control property

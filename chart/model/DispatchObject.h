@@ -2,13 +2,12 @@
 // A small reference-counted object reached through its dispatch interface
 // (fonts, pictures, the format component): IUnknown and IDispatch answered
 // once here, members from the class's own table.
-#include <atomic>
-
 #include "model/Dispatchable.h"
+#include "model/RefCounted.h"
 
 namespace lumigra {
 
-class DispatchObject : public platform::com::IDispatch, public Dispatchable {
+class DispatchObject : public platform::com::IDispatch, public Dispatchable, public RefCounted<DispatchObject> {
 public:
     HRESULT QueryInterface(const platform::com::Guid& iid, void** object) override
     {
@@ -25,14 +24,8 @@ public:
         AddRef();
         return platform::com::S_OK;
     }
-    uint32_t AddRef() override { return ++refs_; }
-    uint32_t Release() override
-    {
-        uint32_t n = --refs_;
-        if (n == 0)
-            delete this;
-        return n;
-    }
+    uint32_t AddRef() override { return addRef(); }
+    uint32_t Release() override { return release(); }
     HRESULT GetIDsOfNames(const std::vector<std::string>& names, std::vector<DispId>& ids) override
     {
         return dispatchIdsOfNames(names, ids);
@@ -46,9 +39,6 @@ protected:
     DispatchObject() = default;
     // A further interface the object answers besides IUnknown and IDispatch.
     virtual void* otherInterface(const platform::com::Guid&) { return nullptr; }
-
-private:
-    std::atomic<uint32_t> refs_{1};
 };
 
 } // namespace lumigra

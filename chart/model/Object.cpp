@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <utility>
 
-#include "control/LumigraCtrl.h"
+#include "model/ChartOwner.h"
 #include "model/Builders.h"
 #include "model/Collection.h"
-#include "persist/RecordExchange.h"
-#include "server/Module.h"
+#include "model/RecordExchange.h"
+#include "model/TickCount.h"
 
 namespace lumigra {
 
@@ -27,21 +27,19 @@ ObjRef::~ObjRef()
 
 void ObjRef::reset(LgObject* target)
 {
-    if (target == target_)
+    if (target == target_.get())
         return;
     if (target) {
         target->AddRef();
         ++target->parents_;
     }
-    LgObject* old = target_;
-    target_ = target;
-    if (old) {
+    platform::com::ComPtr<LgObject> old = std::move(target_);
+    target_ = platform::com::ComPtr<LgObject>::attach(target);
+    if (old)
         --old->parents_;
-        old->Release();
-    }
 }
 
-LgObject::LgObject(LumigraCtrl* owner, const char* className, const Guid& iid, int32_t objectId)
+LgObject::LgObject(ChartOwner* owner, const char* className, const Guid& iid, int32_t objectId)
     : owner_(owner), className_(className), iid_(iid), objectId_(objectId)
 {
     ++liveObjectCount;
@@ -63,16 +61,6 @@ HRESULT LgObject::QueryInterface(const Guid& iid, void** object)
     return E_NOINTERFACE;
 }
 
-uint32_t LgObject::AddRef() { return ++refCount_; }
-
-uint32_t LgObject::Release()
-{
-    uint32_t n = --refCount_;
-    if (n == 0)
-        delete this;
-    return n;
-}
-
 HRESULT LgObject::GetIDsOfNames(const std::vector<std::string>& names, std::vector<DispId>& ids)
 {
     return dispatchIdsOfNames(names, ids);
@@ -81,10 +69,8 @@ HRESULT LgObject::GetIDsOfNames(const std::vector<std::string>& names, std::vect
 HRESULT LgObject::Invoke(DispId id, uint16_t flags, Args& args, Variant* result, ExcepInfo* exception)
 {
     // The object stays alive for the call even if the call drops its last link.
-    AddRef();
-    HRESULT status = dispatchInvoke(id, flags, args, result, exception);
-    Release();
-    return status;
+    platform::com::ComPtr<LgObject> keep = platform::com::ComPtr<LgObject>::share(this);
+    return dispatchInvoke(id, flags, args, result, exception);
 }
 
 void LgObject::checkAlive() const
@@ -212,9 +198,9 @@ LgObject* objectArgument(const Variant& value)
     void* object = nullptr;
     if (failed(v.dispatch()->QueryInterface(IID_LgObjectInternal, &object)) || !object)
         raiseError(lgErrUnknownObject);
-    auto* o = static_cast<LgObject*>(object);
-    o->Release(); // the variant keeps it alive
-    return o;
+    // The variant keeps it alive beyond this reference.
+    auto o = platform::com::ComPtr<LgObject>::attach(static_cast<LgObject*>(object));
+    return o.get();
 }
 
 Variant objectResult(LgObject* object) { return Variant::fromDispatch(object); }
@@ -231,7 +217,7 @@ void setReference(LgObject& self, ObjRef& ref, const Variant& value, int32_t kin
 
 LgObject* createOnDemand(LgObject& self, ObjRef& ref, int collection)
 {
-    LumigraCtrl* owner = self.owner();
+    ChartOwner* owner = self.owner();
     LgCollection* c = owner ? owner->collection(collection) : nullptr;
     if (!c)
         raiseError(lgErrUnknown);

@@ -9,13 +9,14 @@
 #include "lumigra/Constants.h"
 #include "lumigra/Guids.h"
 #include "model/Dispatchable.h"
+#include "model/RefCounted.h"
 
 namespace lumigra {
 
 using platform::com::IDispatch;
 using platform::com::Guid;
 
-class LumigraCtrl;
+class ChartOwner;
 class LgCollection;
 class LgObject;
 class RecordExchange;
@@ -36,28 +37,30 @@ public:
     ObjRef& operator=(const ObjRef&) = delete;
     ~ObjRef();
 
-    LgObject* get() const { return target_; }
+    LgObject* get() const { return target_.get(); }
     template <class T>
-    T* as() const { return static_cast<T*>(target_); }
-    explicit operator bool() const { return target_ != nullptr; }
+    T* as() const { return static_cast<T*>(target_.get()); }
+    explicit operator bool() const { return static_cast<bool>(target_); }
     void reset(LgObject* target);
+    // Takes a freshly made object; the holder's reference is the only one left.
+    void reset(platform::com::ComPtr<LgObject> made) { reset(made.get()); }
 
 private:
     LgObject* holder_;
-    LgObject* target_ = nullptr;
+    platform::com::ComPtr<LgObject> target_;
 };
 
-class LgObject : public IDispatch, public Dispatchable {
+class LgObject : public IDispatch, public Dispatchable, public RefCounted<LgObject> {
 public:
-    LgObject(LumigraCtrl* owner, const char* className, const Guid& iid, int32_t objectId);
+    LgObject(ChartOwner* owner, const char* className, const Guid& iid, int32_t objectId);
     LgObject(const LgObject&) = delete;
     LgObject& operator=(const LgObject&) = delete;
     virtual ~LgObject();
 
     // IUnknown, IDispatch
     HRESULT QueryInterface(const Guid& iid, void** object) override;
-    uint32_t AddRef() override;
-    uint32_t Release() override;
+    uint32_t AddRef() override { return addRef(); }
+    uint32_t Release() override { return release(); }
     HRESULT GetIDsOfNames(const std::vector<std::string>& names, std::vector<DispId>& ids) override;
     HRESULT Invoke(DispId id, uint16_t flags, Args& args, Variant* result, ExcepInfo* exception) override;
 
@@ -71,12 +74,13 @@ public:
     // Drops every reference (re-initialisation and destruction of the control).
     virtual void detach();
 
-    LumigraCtrl* owner() const { return owner_; }
+    ChartOwner* owner() const { return owner_; }
     const char* className() const { return className_; }
     const Guid& iid() const { return iid_; }
     int32_t objectId() const { return objectId_; }
     const std::string& name() const { return name_; }
     int32_t position() const { return position_; }
+    void setPositionRaw(int32_t position) { position_ = position; }
     LgCollection* parentCollection() const { return parent_; }
     int32_t parents() const { return parents_; }
     // lgUsers: the collection holding the object plus every object referring to it.
@@ -107,15 +111,13 @@ public:
     // Sets a reference property: 1005 for another control's object.
     void assignRef(ObjRef& ref, LgObject* target);
 
-    bool drawn = false; // drawn in the current paint pass
-
 protected:
     friend class ObjRef;
     friend class LgCollection;
     friend class RecordExchange;
-    friend class LumigraCtrl;
+    friend class ChartDocument;
 
-    LumigraCtrl* owner_;
+    ChartOwner* owner_;
     const char* className_;
     Guid iid_;
     int32_t objectId_;
@@ -126,9 +128,6 @@ protected:
     int32_t tag_ = 0;
     std::vector<ObjRef*> refs_;
     bool detaching_ = false;
-
-private:
-    std::atomic<uint32_t> refCount_{1};
 };
 
 // The chart object behind a dispatch argument; nullptr for Nothing. Raises

@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-#include "control/LumigraCtrl.h"
+#include "document/ChartDocument.h"
+#include "draw/Millimetres.h"
 #include "kinds/Axes.h"
 #include "kinds/Resources.h"
 #include "paint/XyAxisScale.h"
@@ -17,14 +18,14 @@ double finiteOr(double v, double fallback) { return std::isfinite(v) ? v : fallb
 
 } // namespace
 
-DrawContext::DrawContext(LumigraCtrl& c, QPainter& p, const PaintFrame& f)
+DrawContext::DrawContext(ChartDocument& c, QPainter& p, const PaintFrame& f)
     : control(c), painter(p), frame(f), budget(c.maxLoop_)
 {
     double scale = finiteOr(control.scaleFactor_, 1.0);
     if (scale <= 0)
         scale = 1.0;
-    units.perMmX = frame.dpiX / 25.4 * scale;
-    units.perMmY = frame.dpiY / 25.4 * scale;
+    units.perMmX = frame.dpiX / kMillimetresPerInch * scale;
+    units.perMmY = frame.dpiY / kMillimetresPerInch * scale;
     units.monochrome = control.monochrome_;
     units.minPenWidth = frame.minPenWidth > 0 ? frame.minPenWidth : 1;
     units.rasterOps = painter.paintEngine() && painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes);

@@ -11,8 +11,9 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
-#include "draw/LoopBudget.h"
+#include "axis/LoopBudget.h"
 #include "resources/DeviceBrush.h"
 #include "resources/DeviceFont.h"
 #include "resources/DevicePen.h"
@@ -21,7 +22,7 @@ namespace lumigra {
 
 class LgObject;
 class LgXyAxis;
-class LumigraCtrl;
+class ChartDocument;
 struct PreparedXyAxis;
 
 // The device rectangle drawn into and the device's units per inch.
@@ -39,12 +40,12 @@ using AxisTransformHook = std::function<std::optional<double>(const LgXyAxis&, d
 
 class DrawContext {
 public:
-    DrawContext(LumigraCtrl& control, QPainter& painter, const PaintFrame& frame);
+    DrawContext(ChartDocument& control, QPainter& painter, const PaintFrame& frame);
     ~DrawContext();
     DrawContext(const DrawContext&) = delete;
     DrawContext& operator=(const DrawContext&) = delete;
 
-    LumigraCtrl& control;
+    ChartDocument& control;
     QPainter& painter;
     const PaintFrame frame;
     DeviceUnits units;
@@ -74,9 +75,15 @@ public:
     // The scale and ticks of an axis, prepared on first use in this pass.
     PreparedXyAxis& xyAxis(LgXyAxis& axis);
 
+    // Objects already drawn in this pass (an area drawn by its chart is not
+    // drawn again by its collection).
+    bool drawn(const LgObject& object) const { return drawn_.count(&object) != 0; }
+    void markDrawn(const LgObject& object) { drawn_.insert(&object); }
+
 private:
     std::unordered_map<const LgObject*, std::unique_ptr<PreparedXyAxis>> axes_;
     std::unordered_map<const LgObject*, QImage> pictures_;
+    std::unordered_set<const LgObject*> drawn_;
 };
 
 } // namespace lumigra

@@ -81,7 +81,7 @@ void drawLegend(LgLegend& legend, DrawContext& ctx)
         return;
     const auto& area = *static_cast<const LgRectangle*>(areaObject);
     drawRectangle(area, ctx);
-    areaObject->drawn = true;
+    ctx.markDrawn(*areaObject);
     LgCollection* items = legend.items();
     if (!items || !items->visible())
         return;
@@ -105,7 +105,7 @@ void drawLegend(LgLegend& legend, DrawContext& ctx)
             continue;
         tallest = std::max(tallest, it.height);
         list.push_back(std::move(it));
-        o->drawn = true;
+        ctx.markDrawn(*o);
     }
     const QRectF box = QRectF(area.orgX_, area.orgY_, area.width_, area.height_).normalized();
     const bool labelLeft = legend.labelPosition_ == lgLegendLabelLeft;

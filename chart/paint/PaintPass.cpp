@@ -3,7 +3,8 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 
-#include "control/LumigraCtrl.h"
+#include "document/ChartDocument.h"
+#include "draw/Millimetres.h"
 #include "kinds/Axes.h"
 #include "kinds/Charts.h"
 #include "kinds/Resources.h"
@@ -16,26 +17,16 @@
 
 namespace lumigra {
 
-const int kPaintSequence[14] = {cidXyCharts, cidTriangularCharts, cidPolarCharts, cidXyAxes, cidTriangularAxes,
+const int kPaintSequence[kDrawableCollections] = {cidXyCharts, cidTriangularCharts, cidPolarCharts, cidXyAxes, cidTriangularAxes,
                                 cidPolarAxes, cidRectangles, cidSymbols, cidLines, cidSymbolLines,
                                 cidLegends, cidLabels, cidPolygons, cidPolylines};
 
 namespace {
 
-constexpr int kOrders = 14;
-
 QColor overlayBackground() { return QColor(255, 128, 0); }
 
-void clearDrawnFlags(LumigraCtrl& control)
-{
-    for (int id = 0; id < cidCount; ++id)
-        if (LgCollection* c = control.collection(id))
-            for (int32_t i = 0; i < c->count(); ++i)
-                c->at(i)->drawn = false;
-}
-
 // Objects that others refer to are drawn by them, not by their collection.
-bool drawnByCollection(const LgObject& o) { return o.parents() == 0 && !o.drawn; }
+bool drawnByCollection(const LgObject& o, const DrawContext& ctx) { return o.parents() == 0 && !ctx.drawn(o); }
 
 void drawElement(int id, LgObject& o, DrawContext& ctx)
 {
@@ -47,33 +38,33 @@ void drawElement(int id, LgObject& o, DrawContext& ctx)
     case cidTriangularAxes: drawTriangularAxis(static_cast<LgTriangularAxis&>(o), ctx); break;
     case cidPolarAxes: drawPolarAxis(static_cast<LgPolarAxis&>(o), ctx); break;
     case cidRectangles:
-        if (drawnByCollection(o))
+        if (drawnByCollection(o, ctx))
             drawRectangle(static_cast<const LgRectangle&>(o), ctx);
         break;
     case cidSymbols:
-        if (drawnByCollection(o)) {
+        if (drawnByCollection(o, ctx)) {
             const auto& s = static_cast<const LgSymbol&>(o);
             drawSymbolAt(s, ctx, QPointF(s.centerX_, s.centerY_), s.width_, s.height_);
         }
         break;
     case cidLines:
-        if (drawnByCollection(o))
+        if (drawnByCollection(o, ctx))
             drawFreeLine(static_cast<LgLine&>(o), ctx);
         break;
     case cidSymbolLines:
-        if (drawnByCollection(o))
+        if (drawnByCollection(o, ctx))
             drawSymbolLine(static_cast<const LgSymbolLine&>(o), ctx);
         break;
     case cidLegends: drawLegend(static_cast<LgLegend&>(o), ctx); break;
     case cidLabels:
-        if (drawnByCollection(o))
+        if (drawnByCollection(o, ctx))
             drawLabel(static_cast<const LgLabel&>(o), ctx);
         break;
     case cidPolygons: drawPolygon(static_cast<const LgPolygon&>(o), ctx); break;
     case cidPolylines: drawPolyline(static_cast<const LgPolyline&>(o), ctx); break;
     default: break;
     }
-    o.drawn = true;
+    ctx.markDrawn(o);
 }
 
 void drawCollection(int id, LgCollection& c, DrawContext& ctx)
@@ -97,7 +88,7 @@ void drawBackPicture(DrawContext& ctx)
 {
     if (!(ctx.control.backMode_ & 2))
         return;
-    if (const QImage* image = ctx.picture(ctx.control.backPicture_))
+    if (const QImage* image = ctx.picture(ctx.control.backPicture_.get()))
         ctx.painter.drawImage(ctx.frame.bounds, *image);
 }
 
@@ -109,7 +100,7 @@ void drawOverlay(DrawContext& ctx, const std::string& text)
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     QFont font = QGuiApplication::font();
     // The system font is about 3.2 mm high on any device.
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(3.2 * ctx.frame.dpiY / 25.4))));
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(3.2 * ctx.frame.dpiY / kMillimetresPerInch))));
     p.setFont(font);
     const QString s = QString::fromStdString(text);
     QFontMetricsF m(font, p.device());
@@ -122,19 +113,18 @@ void drawOverlay(DrawContext& ctx, const std::string& text)
 
 } // namespace
 
-QColor backgroundColour(const LumigraCtrl& control)
+QColor backgroundColour(const ChartDocument& control)
 {
     int32_t colour = (control.backMode_ & 1) ? control.backColor_ : control.ambientBackColor_;
     return deviceColour(colour, control.monochrome_);
 }
 
-PaintResult paintChart(LumigraCtrl& control, QPainter& painter, const PaintFrame& frame,
+PaintResult paintChart(ChartDocument& control, QPainter& painter, const PaintFrame& frame,
                        AxisTransformHook transformHook)
 {
     DrawContext ctx(control, painter, frame);
     ctx.transformHook = std::move(transformHook);
     ctx.budget.reset();
-    clearDrawnFlags(control);
 
     painter.save();
     painter.resetTransform();
@@ -143,7 +133,7 @@ PaintResult paintChart(LumigraCtrl& control, QPainter& painter, const PaintFrame
     painter.setClipRect(frame.bounds, Qt::IntersectClip);
 
     bool clash = false;
-    for (int k = 1; k <= kOrders; ++k) {
+    for (int k = 1; k <= kDrawableCollections; ++k) {
         int found = 0;
         for (int id : kPaintSequence) {
             LgCollection* c = control.collection(id);
@@ -156,9 +146,7 @@ PaintResult paintChart(LumigraCtrl& control, QPainter& painter, const PaintFrame
             clash = true;
     }
     if (clash)
-        for (int id : kPaintSequence)
-            if (LgCollection* c = control.collection(id))
-                c->setPaintOrderRaw(0);
+        resetPaintOrders(control);
 
     PaintResult result;
     result.overlay = ctx.budget.overlay();

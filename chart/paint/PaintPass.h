@@ -3,12 +3,12 @@
 // the drawable collections by paint order, and the overlay text.
 #include <string>
 
-#include "draw/LoopBudget.h"
+#include "axis/LoopBudget.h"
 #include "paint/DrawContext.h"
 
 namespace lumigra {
 
-class LumigraCtrl;
+class ChartDocument;
 
 struct PaintResult {
     LoopBudget::Overlay overlay = LoopBudget::Overlay::None;
@@ -16,13 +16,14 @@ struct PaintResult {
 };
 
 // The 14 drawable collections in their visiting sequence.
-extern const int kPaintSequence[14];
+inline constexpr int kDrawableCollections = 14;
+extern const int kPaintSequence[kDrawableCollections];
 
-PaintResult paintChart(LumigraCtrl& control, QPainter& painter, const PaintFrame& frame,
+PaintResult paintChart(ChartDocument& control, QPainter& painter, const PaintFrame& frame,
                        AxisTransformHook transformHook = {});
 
 // Background colour of the pass: BackColor with BackMode bit 1, else the
 // container's; through Monochrome.
-QColor backgroundColour(const LumigraCtrl& control);
+QColor backgroundColour(const ChartDocument& control);
 
 } // namespace lumigra

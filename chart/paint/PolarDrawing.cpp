@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "axis/NiceScale.h"
-#include "control/LumigraCtrl.h"
+#include "document/ChartDocument.h"
 #include "kinds/Axes.h"
 #include "kinds/Charts.h"
 #include "kinds/Data.h"
@@ -40,7 +40,7 @@ std::optional<double> finite(const platform::com::Variant& v)
 
 // The value range of a polar axis: manual ends, else angles 0 ... 360 on
 // an elliptic axis and 0 ... the largest radius of its charts, rounded.
-std::optional<Range> axisRange(LumigraCtrl& control, const LgPolarAxis& axis)
+std::optional<Range> axisRange(ChartDocument& control, const LgPolarAxis& axis)
 {
     std::optional<double> lo, hi;
     if (axis.minimumSelection_ == lgSelectionManual)
@@ -210,9 +210,9 @@ void drawPolarChart(LgPolarChart& chart, DrawContext& ctx)
     if (!chart.visible_)
         return;
     LgObject* area = chart.plotArea_.get();
-    if (area && area->objectId() == lgxRectangle && !area->drawn) {
+    if (area && area->objectId() == lgxRectangle && !ctx.drawn(*area)) {
         drawRectangle(*static_cast<LgRectangle*>(area), ctx);
-        area->drawn = true;
+        ctx.markDrawn(*area);
     }
     const LgPolarAxis* straight = polarAxis(chart.straightAxis_.get());
     const LgPolarAxis* elliptic = polarAxis(chart.ellipticAxis_.get());

@@ -98,9 +98,9 @@ void drawTriangularChart(LgTriangularChart& chart, DrawContext& ctx)
     if (!chart.visible_)
         return;
     LgObject* area = chart.plotArea_.get();
-    if (area && area->objectId() == lgxRectangle && !area->drawn) {
+    if (area && area->objectId() == lgxRectangle && !ctx.drawn(*area)) {
         drawRectangle(*static_cast<LgRectangle*>(area), ctx);
-        area->drawn = true;
+        ctx.markDrawn(*area);
     }
     const LgObject* a = chart.triangularAxis_.get();
     if (!a || a->objectId() != lgxTriangularAxis || !usable(*static_cast<const LgTriangularAxis*>(a)))

@@ -2,7 +2,7 @@
 // lines, marks and labels at the marks laid out when the axis was prepared.
 #include <cmath>
 
-#include "control/LumigraCtrl.h"
+#include "document/ChartDocument.h"
 #include "kinds/Axes.h"
 #include "kinds/Charts.h"
 #include "kinds/Shapes.h"
@@ -21,7 +21,7 @@ namespace {
 constexpr double kLabelGap = 0.5; // millimetres between a mark and its label
 
 // The plot area grid lines cross: that of the first chart on the axis.
-const LgRectangle* gridArea(LumigraCtrl& control, const LgXyAxis& axis)
+const LgRectangle* gridArea(ChartDocument& control, const LgXyAxis& axis)
 {
     LgCollection* charts = control.collection(cidXyCharts);
     for (int32_t i = 0; charts && i < charts->count(); ++i) {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "control/LumigraCtrl.h"
-#include "draw/LoopBudget.h"
+#include "document/ChartDocument.h"
+#include "axis/LoopBudget.h"
 #include "kinds/Axes.h"
 #include "kinds/Charts.h"
 #include "kinds/Data.h"
@@ -46,7 +46,7 @@ DataExtent slotExtent(LgData& data, int32_t slot, const LgXyAxis& axis)
     return e;
 }
 
-std::vector<DataExtent> contributions(LumigraCtrl& control, const LgXyAxis& axis)
+std::vector<DataExtent> contributions(ChartDocument& control, const LgXyAxis& axis)
 {
     std::vector<DataExtent> out;
     LgCollection* charts = control.collection(cidXyCharts);
@@ -100,7 +100,7 @@ TickSpec tickSpec(const LgXyAxis& axis, const LgXyTick* tick, bool main)
 
 } // namespace
 
-std::unique_ptr<PreparedXyAxis> prepareXyAxis(LumigraCtrl& control, LgXyAxis& axis, LoopBudget* budget,
+std::unique_ptr<PreparedXyAxis> prepareXyAxis(ChartDocument& control, LgXyAxis& axis, LoopBudget* budget,
                                               CustomTransform::Callback custom)
 {
     auto prepared = std::make_unique<PreparedXyAxis>(std::move(custom));
@@ -141,7 +141,7 @@ std::unique_ptr<PreparedXyAxis> prepareXyAxis(LumigraCtrl& control, LgXyAxis& ax
     return prepared;
 }
 
-std::optional<double> xyPlotPosition(LumigraCtrl& control, LgXyAxis& axis, double value,
+std::optional<double> xyPlotPosition(ChartDocument& control, LgXyAxis& axis, double value,
                                      CustomTransform::Callback custom)
 {
     LoopBudget budget(control.maxLoop_);

@@ -14,7 +14,7 @@ namespace lumigra {
 class LgXyAxis;
 class LgXyTick;
 class LoopBudget;
-class LumigraCtrl;
+class ChartDocument;
 
 struct TickLevel {
     const LgXyTick* tick = nullptr; // null for the default main tick of an axis without one
@@ -34,13 +34,13 @@ struct PreparedXyAxis {
 // Subtick chains deeper than this are cut (a tick may even name itself).
 inline constexpr int kMaxTickLevels = 8;
 
-std::unique_ptr<PreparedXyAxis> prepareXyAxis(LumigraCtrl& control, LgXyAxis& axis, LoopBudget* budget,
+std::unique_ptr<PreparedXyAxis> prepareXyAxis(ChartDocument& control, LgXyAxis& axis, LoopBudget* budget,
                                               CustomTransform::Callback custom);
 
 // The position of a value along the drawing surface (PlotPosition), empty
 // when the axis cannot place it. A custom axis asks custom (the container);
 // without it the value stays as it is.
-std::optional<double> xyPlotPosition(LumigraCtrl& control, LgXyAxis& axis, double value,
+std::optional<double> xyPlotPosition(ChartDocument& control, LgXyAxis& axis, double value,
                                      CustomTransform::Callback custom = {});
 
 } // namespace lumigra

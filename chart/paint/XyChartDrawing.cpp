@@ -160,9 +160,9 @@ void drawXyChart(LgXyChart& chart, DrawContext& ctx)
     const LgRectangle* area =
         areaObject && areaObject->objectId() == lgxRectangle ? static_cast<LgRectangle*>(areaObject) : nullptr;
     // The plot area belongs to the chart (to the first of charts sharing it).
-    if (area && !area->drawn) {
+    if (area && !ctx.drawn(*area)) {
         drawRectangle(*area, ctx);
-        areaObject->drawn = true;
+        ctx.markDrawn(*areaObject);
     }
     if (!xa || !ya)
         return;

@@ -7,7 +7,8 @@
 
 #include <cmath>
 
-#include "control/LumigraCtrl.h"
+#include "document/ChartDocument.h"
+#include "draw/Millimetres.h"
 #include "kinds/Resources.h"
 #include "paint/PaintPass.h"
 
@@ -21,13 +22,13 @@ constexpr double kSvgUnitsPerMm = 100;
 // ExactScale is the caller's for the duration of one rendering.
 class ExactScope {
 public:
-    ExactScope(LumigraCtrl& c, bool exact) : control_(c), previous_(c.exactScale_) { c.exactScale_ = exact; }
+    ExactScope(ChartDocument& c, bool exact) : control_(c), previous_(c.exactScale_) { c.exactScale_ = exact; }
     ~ExactScope() { control_.exactScale_ = previous_; }
     ExactScope(const ExactScope&) = delete;
     ExactScope& operator=(const ExactScope&) = delete;
 
 private:
-    LumigraCtrl& control_;
+    ChartDocument& control_;
     bool previous_;
 };
 
@@ -36,7 +37,7 @@ private:
 // back and forth.
 int screenPixels(double mm, double dpi)
 {
-    const double px = mm * dpi / 25.4;
+    const double px = mm * dpi / kMillimetresPerInch;
     if (!std::isfinite(px) || px < 1 || px > 32767)
         return 0;
     return static_cast<int>(px + 1e-6);
@@ -46,7 +47,7 @@ bool knownType(int type) { return type == lgImageMetaFile || type == lgImageBitm
 
 } // namespace
 
-std::optional<ChartPicture> createPicture(LumigraCtrl& control, int type, double dx, double dy, bool exact,
+std::optional<ChartPicture> createPicture(ChartDocument& control, int type, double dx, double dy, bool exact,
                                           AxisTransformHook hook)
 {
     if (!knownType(type))
@@ -86,12 +87,12 @@ std::optional<ChartPicture> createPicture(LumigraCtrl& control, int type, double
         svg.setOutputDevice(&buffer);
         svg.setSize(units);
         svg.setViewBox(QRect(QPoint(0, 0), units));
-        svg.setResolution(static_cast<int>(std::lround(25.4 * kSvgUnitsPerMm)));
+        svg.setResolution(static_cast<int>(std::lround(kMillimetresPerInch * kSvgUnitsPerMm)));
         svg.setTitle(QStringLiteral("Lumigra Works"));
         svg.setDescription(QString::fromStdString(control.displayName_));
         QPainter p(&svg);
-        PaintFrame fine{QRectF(QPointF(0, 0), QSizeF(units)), 25.4 * kSvgUnitsPerMm, 25.4 * kSvgUnitsPerMm,
-                        25.4 * kSvgUnitsPerMm / control.dpiX_};
+        PaintFrame fine{QRectF(QPointF(0, 0), QSizeF(units)), kMillimetresPerInch * kSvgUnitsPerMm, kMillimetresPerInch * kSvgUnitsPerMm,
+                        kMillimetresPerInch * kSvgUnitsPerMm / control.dpiX_};
         paintChart(control, p, fine, hook);
         p.end();
     }

@@ -13,7 +13,7 @@
 
 namespace lumigra {
 
-class LumigraCtrl;
+class ChartDocument;
 
 struct ChartPicture {
     int type = 0;
@@ -28,7 +28,7 @@ struct ChartPicture {
 // Empty for an unknown type or when the picture cannot be made (an empty
 // size, or a bitmap without a screen).
 // Custom axes are placed through hook, as on the screen.
-std::optional<ChartPicture> createPicture(LumigraCtrl& control, int type, double dx, double dy, bool exact,
+std::optional<ChartPicture> createPicture(ChartDocument& control, int type, double dx, double dy, bool exact,
                                           AxisTransformHook hook = {});
 
 // The MIME type under which a type 29 picture goes on the clipboard.
@@ -36,7 +36,7 @@ inline constexpr const char* kPictureMimeType = "application/x-qt-picture";
 
 // Empties the clipboard, then places the picture; an unknown type only
 // empties it and succeeds. False when there is no clipboard or rendering fails.
-bool copyToClipboard(LumigraCtrl& control, int type, double dx, double dy, bool exact,
+bool copyToClipboard(ChartDocument& control, int type, double dx, double dy, bool exact,
                      AxisTransformHook hook = {});
 
 } // namespace lumigra

@@ -7,7 +7,7 @@
 
 namespace lumigra {
 
-bool copyToClipboard(LumigraCtrl& control, int type, double dx, double dy, bool exact, AxisTransformHook hook)
+bool copyToClipboard(ChartDocument& control, int type, double dx, double dy, bool exact, AxisTransformHook hook)
 {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return false;

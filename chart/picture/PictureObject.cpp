@@ -95,9 +95,9 @@ const MemberTable& PictureObject::members() const
 
 } // namespace
 
-IDispatch* newPictureObject(ChartPicture picture)
+ComPtr<IDispatch> newPictureObject(ChartPicture picture)
 {
-    return static_cast<IDispatch*>(new PictureObject(std::move(picture)));
+    return ComPtr<IDispatch>::attach(new PictureObject(std::move(picture)));
 }
 
 } // namespace lumigra

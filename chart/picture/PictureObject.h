@@ -7,6 +7,6 @@
 namespace lumigra {
 
 // A new object holding the picture (one reference for the caller).
-platform::com::IDispatch* newPictureObject(ChartPicture picture);
+platform::com::ComPtr<platform::com::IDispatch> newPictureObject(ChartPicture picture);
 
 } // namespace lumigra

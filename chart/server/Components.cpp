@@ -8,9 +8,10 @@
 #include <mutex>
 
 #include "lumigra/Guids.h"
+#include "model/MessageStyle.h"
 #include "platform/UiService.h"
 #include "platform/com/Registry.h"
-#include "server/Module.h"
+#include "module/Module.h"
 #include "server/VbFormat.h"
 
 namespace lumigra {
@@ -19,19 +20,12 @@ using namespace platform::com;
 
 namespace {
 
-constexpr int vbSystemModal = 4096;
-
 struct Bound {
-    IDispatch* object = nullptr;
+    ComPtr<IDispatch> object;
     DispId first = DISPID_UNKNOWN;
     DispId second = DISPID_UNKNOWN;
 
-    void release()
-    {
-        if (object)
-            object->Release();
-        *this = Bound{};
-    }
+    void release() { *this = Bound{}; }
 };
 
 Bound& formatComponent()
@@ -105,7 +99,7 @@ bool bindFormat()
     if (const char* text = systemText(status))
         platform::MsgBox(text, platform::vbCritical | vbSystemModal, "Lumigra");
     if (succeeded(status) && object) {
-        f.object = object;
+        f.object = ComPtr<IDispatch>::attach(object);
         f.first = memberId(object, "FormatVal");
         f.second = memberId(object, "DateVal");
         if (f.first != DISPID_UNKNOWN && f.second != DISPID_UNKNOWN) {
@@ -133,7 +127,7 @@ bool bindAddIn()
     IDispatch* object = nullptr;
     if (failed(createInstance(progId, IID_IDispatch, reinterpret_cast<void**>(&object))) || !object)
         return false;
-    a.object = object;
+    a.object = ComPtr<IDispatch>::attach(object);
     a.first = memberId(object, entry);
     if (a.first == DISPID_UNKNOWN) {
         a.release();

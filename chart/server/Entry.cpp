@@ -4,7 +4,7 @@
 #include "lumigra/Guids.h"
 #include "model/Object.h"
 #include "platform/com/Registry.h"
-#include "server/Module.h"
+#include "module/Module.h"
 #include "server/ModuleFactory.h"
 #include "server/VbFormat.h"
 

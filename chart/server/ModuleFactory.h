@@ -2,7 +2,7 @@
 // A class factory of the module: a static object whose references count as
 // server locks, making one new object per request (no aggregation).
 #include "platform/com/Dispatch.h"
-#include "server/Module.h"
+#include "module/Module.h"
 
 namespace lumigra {
 
@@ -32,13 +32,12 @@ public:
         *object = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        IUnknown* made = nullptr;
-        HRESULT status = make(&made);
+        IUnknown* raw = nullptr;
+        HRESULT status = make(&raw);
         if (failed(status))
             return status;
-        status = made->QueryInterface(iid, object);
-        made->Release();
-        return status;
+        auto made = ComPtr<IUnknown>::attach(raw);
+        return made->QueryInterface(iid, object);
     }
     platform::com::HRESULT LockServer(bool lock) override
     {

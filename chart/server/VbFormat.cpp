@@ -10,7 +10,7 @@
 #include "model/DispatchObject.h"
 #include "model/Object.h"
 #include "platform/Format.h"
-#include "server/Module.h"
+#include "module/Module.h"
 #include "server/ModuleFactory.h"
 
 namespace lumigra {

@@ -13,6 +13,7 @@
 #include "lumigra/Host.h"
 #include "platform/UiService.h"
 #include "platform/com/DispatchCall.h"
+#include "../support/TestSupport.h"
 
 namespace charttest {
 
@@ -23,13 +24,11 @@ namespace dsp = lumigra::dispid;
 // Each test program keeps its registry in a folder of its own.
 inline std::string testDataHome()
 {
-    static std::string home = [] {
-        auto dir = std::filesystem::temp_directory_path() / ("lumigra-test-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        ::setenv("XDG_DATA_HOME", dir.c_str(), 1);
-        return dir.string();
-    }();
-    return home;
+    // Removed when the program ends.
+    static testsupport::TempDir home;
+    static bool once = [] { return ::setenv("XDG_DATA_HOME", home.path().c_str(), 1) == 0; }();
+    (void)once;
+    return home.path();
 }
 
 inline Obj newControl()

@@ -1,5 +1,6 @@
 #include "axis/AxisPlacement.h"
 #include "axis/AxisTransform.h"
+#include "axis/PlotCache.h"
 #include "axis/NormalQuantile.h"
 #include "axis/ProbabilityScale.h"
 #include "axis/ScaleEnds.h"
@@ -167,20 +168,23 @@ TEST(NormalProbability, PlacementUsesTheQuantile)
     EXPECT_FALSE(axis.position(1).has_value());
 }
 
-TEST(CustomTransform, AsksTheContainerAndCaches)
+TEST(CustomTransform, AsksTheContainerThroughThePlotCache)
 {
     int asked = 0;
-    CustomTransform custom([&](double v) -> std::optional<double> {
-        ++asked;
-        if (v < 0)
-            return std::nullopt;
-        return v == 7 ? kInf : std::sqrt(v);
+    PlotCache cache;
+    CustomTransform custom([&](double value) {
+        return cache.lookup(value, [&](double v) -> std::optional<double> {
+            ++asked;
+            if (v < 0)
+                return std::nullopt;
+            return v == 7 ? kInf : std::sqrt(v);
+        });
     });
     EXPECT_EQ(*custom.apply(4), 2);
     EXPECT_EQ(*custom.apply(4), 2);
     EXPECT_EQ(asked, 2); // no cache yet
 
-    ASSERT_TRUE(custom.setCache(1));
+    ASSERT_TRUE(cache.set(1));
     EXPECT_EQ(*custom.apply(9), 3);
     EXPECT_EQ(*custom.apply(9), 3);
     EXPECT_FALSE(custom.apply(-1).has_value());
@@ -188,13 +192,13 @@ TEST(CustomTransform, AsksTheContainerAndCaches)
     EXPECT_FALSE(custom.apply(7).has_value()); // infinite answers cannot be placed
     EXPECT_FALSE(custom.apply(kNaN).has_value());
     EXPECT_EQ(asked, 5);
-    EXPECT_EQ(custom.cachedCount(), 3u);
+    EXPECT_EQ(cache.size(), 3u);
 
-    ASSERT_TRUE(custom.setCache(2));
-    EXPECT_EQ(custom.cachedCount(), 0u);
+    ASSERT_TRUE(cache.set(2));
+    EXPECT_EQ(cache.size(), 0u);
     EXPECT_EQ(*custom.apply(9), 3);
     EXPECT_EQ(asked, 6);
-    EXPECT_FALSE(custom.setCache(3));
+    EXPECT_FALSE(cache.set(3));
 
     AxisPlacement axis(custom, {0, 30, false});
     ASSERT_TRUE(axis.setEnds(0, 9));

@@ -2,7 +2,7 @@
 #include "axis/AxisTransform.h"
 #include "axis/DateTicks.h"
 #include "axis/TickLayout.h"
-#include "draw/LoopBudget.h"
+#include "axis/LoopBudget.h"
 
 #include <QDate>
 

@@ -1,5 +1,6 @@
 // One chart using every drawable kind, rendered offscreen; the image is
-// saved under /tmp for a look, and pixels that matter are checked.
+// saved for a look where LUMIGRA_KEEP_SCENE names a file, and pixels that
+// matter are checked.
 #include <gtest/gtest.h>
 
 #include <QPainter>
@@ -177,7 +178,8 @@ TEST(Scene, EveryKindDrawsWhereItBelongs)
     buildScene(*c);
     PaintResult result;
     QImage image = render(*c, &result);
-    image.save("/tmp/lumigra-scene.png");
+    if (const char* keep = std::getenv("LUMIGRA_KEEP_SCENE"))
+        image.save(keep);
     EXPECT_EQ(result.overlay, LoopBudget::Overlay::None) << result.overlayText;
     const int h = image.height();
     // The y axis line runs up x = 13 mm.

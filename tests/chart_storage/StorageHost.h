@@ -34,12 +34,10 @@ inline std::string hexOf(const std::string& bytes)
 // The compound file as the outside reader sees it.
 inline QJsonObject oleDump(const std::vector<uint8_t>& bytes)
 {
-    auto path = std::filesystem::temp_directory_path() / ("lumigra-ole-" + std::to_string(::getpid()) + ".bin");
-    {
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    std::string command = std::string(RAYLEN_PYTHON) + " " + RAYLEN_TEST_DIR + "/ole_dump.py " + path.string();
+    testsupport::TempDir dir;
+    const std::string path = dir.file("block.bin");
+    testsupport::writeAll(path, std::string(bytes.begin(), bytes.end()));
+    std::string command = std::string(RAYLEN_PYTHON) + " " + RAYLEN_TEST_DIR + "/ole_dump.py " + path;
     std::string output;
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
         char buffer[65536];

@@ -9,7 +9,7 @@
 #include "StorageHost.h"
 #include "lumigra/Window.h"
 #include "platform/com/Registry.h"
-#include "server/ClipboardFormats.h"
+#include "module/ClipboardFormats.h"
 #include "server/Components.h"
 #include "server/VbFormat.h"
 

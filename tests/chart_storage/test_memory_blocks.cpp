@@ -17,9 +17,11 @@ const std::string imageBytes("BM\x36\x00\x00\x00\x00\x00\xff\x10picture", 18);
 
 std::string imageFile()
 {
-    auto path = std::filesystem::temp_directory_path() / ("lumigra-image-" + std::to_string(::getpid()) + ".bmp");
-    std::ofstream(path, std::ios::binary) << imageBytes;
-    return path.string();
+    // Kept for the whole program, removed when it ends.
+    static testsupport::TempDir dir;
+    const std::string path = dir.file("sky.bmp");
+    testsupport::writeAll(path, imageBytes);
+    return path;
 }
 
 // Two pens, a picture holder with an image, an empty one, and the image as

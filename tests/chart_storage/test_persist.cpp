@@ -32,10 +32,11 @@ TEST(ChartPersist, SavesVersionBackColourContentsAndPictures)
 {
     Obj control = newControl();
     Put(control, c::BackColor, I4(0x123456));
-    auto image = std::filesystem::temp_directory_path() / ("lumigra-persist-" + std::to_string(::getpid()));
-    std::ofstream(image, std::ios::binary) << "GIF89a";
+    testsupport::TempDir dir;
+    const std::string image = dir.file("logo.gif");
+    testsupport::writeAll(image, "GIF89a");
     Obj holder = CallObj(GetObj(control, c::PictureHolders), col::Add, {Str("Logo")});
-    ASSERT_TRUE(Call(holder, dsp::pictureHolder::LoadPicture, {Str(image.string())}).boolean());
+    ASSERT_TRUE(Call(holder, dsp::pictureHolder::LoadPicture, {Str(image)}).boolean());
 
     lumigra::PropertyBag bag;
     ASSERT_EQ(persistOf(control)->saveProperties(bag), S_OK);
@@ -116,10 +117,11 @@ TEST(ChartPersist, ABagWithoutContentsKeepsTheChartAndADamagedOneLeavesItUnmodif
 TEST(ChartPersist, CopyCarriesThePicturesToTheOtherControl)
 {
     Obj source = newControl(), target = newControl();
-    auto image = std::filesystem::temp_directory_path() / ("lumigra-copy-" + std::to_string(::getpid()));
-    std::ofstream(image, std::ios::binary) << "\x89PNG";
+    testsupport::TempDir dir;
+    const std::string image = dir.file("logo.png");
+    testsupport::writeAll(image, "\x89PNG");
     Obj holder = CallObj(GetObj(source, c::PictureHolders), col::Add, {Str("Logo")});
-    ASSERT_TRUE(Call(holder, dsp::pictureHolder::LoadPicture, {Str(image.string())}).boolean());
+    ASSERT_TRUE(Call(holder, dsp::pictureHolder::LoadPicture, {Str(image)}).boolean());
     EXPECT_TRUE(Call(source, c::Copy, {O(target)}).boolean());
     Obj copied = CallObj(GetObj(target, c::PictureHolders), col::Item, {I4(1)});
     EXPECT_FALSE(Get(copied, dsp::pictureHolder::IsEmpty).boolean());

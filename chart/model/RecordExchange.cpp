@@ -1,9 +1,9 @@
-#include "persist/RecordExchange.h"
+#include "model/RecordExchange.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "control/LumigraCtrl.h"
+#include "model/ChartOwner.h"
 #include "model/Collection.h"
 #include "platform/BasicRuntime.h"
 
@@ -127,7 +127,7 @@ void RecordExchange::variantAsDouble(std::string_view key, Variant& v, double de
 
 void RecordExchange::ref(std::string_view key, ObjRef& r, int collection)
 {
-    LgCollection* c = ctrl.collection(collection);
+    LgCollection* c = owner.collection(collection);
     if (writer_) {
         LgObject* target = r.get();
         int32_t position = target && c && target->parentCollection() == c ? target->position() : -1;
@@ -279,12 +279,12 @@ void RecordExchange::collection(LgCollection& c)
     c.clearAll();
     reader_->text("Begin Collection");
     reader_->text("Name=");
-    int32_t count = 0, paintOrder = 0, capacity = 500;
+    int32_t count = 0, paintOrder = 0, capacity = kDefaultMaxElements;
     bool visible = true;
     i32("Elements=", count, 0);
     boolean("Visible=", visible, true);
     i32("PaintOrder=", paintOrder, c.spec().defaultPaintOrder);
-    i32("Max=", capacity, 500);
+    i32("Max=", capacity, kDefaultMaxElements);
     c.setVisibleRaw(visible);
     c.setPaintOrderRaw(paintOrder);
     c.setCapacityRaw(capacity);
@@ -311,7 +311,7 @@ void RecordExchange::collection(LgCollection& c)
     reader_->text("End Collection");
 }
 
-void RecordExchange::part(std::string_view key, ObjRef& r, LgObject* (*create)(LumigraCtrl*))
+void RecordExchange::part(std::string_view key, ObjRef& r, LgObject* (*create)(ChartOwner*))
 {
     int16_t present = r ? 1 : 0;
     i16(key, present, 0);
@@ -322,11 +322,8 @@ void RecordExchange::part(std::string_view key, ObjRef& r, LgObject* (*create)(L
     }
     if (++depth_ > 32)
         damagedText();
-    if (loading() && !r) {
-        LgObject* made = create(&ctrl);
-        r.reset(made);
-        made->Release();
-    }
+    if (loading() && !r)
+        r.reset(platform::com::ComPtr<LgObject>::attach(create(&owner)));
     r.get()->record(*this);
     --depth_;
 }

@@ -8,14 +8,14 @@
 
 namespace lumigra {
 
-class LumigraCtrl;
+class ChartDocument;
 
 // The compound file's bytes; empty when saving failed (its message shown).
-std::vector<uint8_t> saveChartStorage(LumigraCtrl& control);
+std::vector<uint8_t> saveChartStorage(ChartDocument& control);
 
 enum class StorageRestore { NotStorage, Failed, Restored };
 // NotStorage leaves the chart untouched; Failed has shown its message.
-StorageRestore restoreChartStorage(LumigraCtrl& control, const uint8_t* bytes, size_t size);
+StorageRestore restoreChartStorage(ChartDocument& control, const uint8_t* bytes, size_t size);
 
 // The standard picture stream: "lt\0\0", the length, the image file bytes.
 std::vector<uint8_t> pictureStream(const std::vector<uint8_t>& image);

@@ -22,8 +22,8 @@ struct StandardFontFields {
     int16_t charset = 1;
 };
 
-// A new standard font object with one reference.
-platform::com::IDispatch* createStandardFont(const StandardFontFields& fields);
+// A new standard font object; empty when there is no memory for it.
+platform::com::ComPtr<platform::com::IDispatch> createStandardFont(const StandardFontFields& fields);
 // Reads the fields of any object answering the standard font members;
 // false when one of them cannot be read.
 bool readStandardFont(platform::com::IDispatch* font, StandardFontFields& fields);

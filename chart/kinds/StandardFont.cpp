@@ -1,9 +1,10 @@
-#include "control/StandardFont.h"
+#include "kinds/StandardFont.h"
 
 #include <atomic>
 #include <cmath>
 #include <new>
 
+#include "draw/Millimetres.h"
 #include "kinds/Resources.h"
 #include "model/DispatchObject.h"
 #include "model/Object.h"
@@ -97,11 +98,25 @@ std::optional<Variant> getProperty(IDispatch* font, DispId id)
 
 } // namespace
 
-IDispatch* createStandardFont(const StandardFontFields& fields) { return new (std::nothrow) StandardFont(fields); }
+ComPtr<IDispatch> createStandardFont(const StandardFontFields& fields)
+{
+    return ComPtr<IDispatch>::attach(new (std::nothrow) StandardFont(fields));
+}
 
-int64_t millimetresToPointsCy(double mm) { return std::llround(mm * 72.0 / 25.4 * 10000.0); }
+namespace {
 
-double pointsCyToMillimetres(int64_t cy) { return static_cast<double>(cy) / 10000.0 * 25.4 / 72.0; }
+// The currency type holds a number times ten thousand.
+constexpr double kCurrencyScale = 10000.0;
+constexpr double kPointsPerInch = 72.0;
+
+} // namespace
+
+int64_t millimetresToPointsCy(double mm) { return std::llround(mm * kPointsPerInch / kMillimetresPerInch * kCurrencyScale); }
+
+double pointsCyToMillimetres(int64_t cy)
+{
+    return static_cast<double>(cy) / kCurrencyScale * kMillimetresPerInch / kPointsPerInch;
+}
 
 bool readStandardFont(IDispatch* font, StandardFontFields& out)
 {
@@ -154,12 +169,10 @@ Member fontObjectMember()
                       f.strikethrough = h.strikeThrough_;
                       f.weight = h.bold_ ? BoldWeight : NormalWeight;
                       f.charset = h.charSet_;
-                      IDispatch* font = createStandardFont(f);
+                      ComPtr<IDispatch> font = createStandardFont(f);
                       if (!font)
                           raiseError(lgErrOutOfMemory);
-                      Variant result = Variant::fromDispatch(font);
-                      font->Release();
-                      return result;
+                      return Variant::fromDispatch(font.get());
                   },
                   [](Dispatchable& d, Args&, const Variant& v) {
                       auto& h = static_cast<F&>(d);

@@ -1,4 +1,4 @@
-#include "persist/ObjectText.h"
+#include "textformat/ObjectText.h"
 
 #include <algorithm>
 #include <cstring>

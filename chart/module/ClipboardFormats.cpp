@@ -1,10 +1,10 @@
-#include "server/ClipboardFormats.h"
+#include "module/ClipboardFormats.h"
 
 #include <cctype>
 #include <map>
 #include <mutex>
 
-#include "server/Module.h"
+#include "module/Module.h"
 
 namespace lumigra {
 

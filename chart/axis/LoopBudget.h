@@ -5,6 +5,10 @@
 
 namespace lumigra {
 
+// MaxLoop of a new control, and the least value it accepts.
+inline constexpr std::int32_t kDefaultMaxLoop = 20000;
+inline constexpr std::int32_t kMinimumMaxLoop = 1000;
+
 // Iteration budget of one paint and the overlay message it may end with.
 // Tick, grid and scale loops add their iterations; once the total would
 // reach MaxLoop the addition is refused and the element stops drawing.
@@ -12,7 +16,7 @@ class LoopBudget {
 public:
     enum class Overlay { None = 0, MaxLoopExceeded = 1, Message = 2 };
 
-    explicit LoopBudget(std::int32_t maxLoop = 20000);
+    explicit LoopBudget(std::int32_t maxLoop = kDefaultMaxLoop);
 
     // Start of a paint: counter and overlay cleared.
     void reset();

@@ -1,4 +1,4 @@
-#include "server/MemoryBlocks.h"
+#include "storage/MemoryBlocks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include <new>
 
 #include "lumigra/MemoryBlocks.h"
-#include "server/Module.h"
+#include "module/Module.h"
 
 namespace lumigra {
 

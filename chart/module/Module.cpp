@@ -1,7 +1,6 @@
-#include "server/Module.h"
+#include "module/Module.h"
 
 #include <fenv.h>
-#include <time.h>
 
 #include <QSettings>
 #include <QString>
@@ -10,11 +9,11 @@
 #include <cstdio>
 #include <list>
 
-#include "control/LumigraCtrl.h"
 #include "kinds/Math.h"
+#include "model/MessageStyle.h"
 #include "platform/UiService.h"
 #include "platform/com/Registry.h"
-#include "server/ClipboardFormats.h"
+#include "module/ClipboardFormats.h"
 
 namespace lumigra {
 
@@ -27,8 +26,12 @@ struct ModuleState {
     std::recursive_mutex lock;
     bool started = false;
     bool failed = false;
-    std::array<LumigraCtrl*, MaxControls> slotTable{};
-    std::list<LumigraCtrl*> live; // newest first
+    std::array<const ChartDocument*, MaxControls> slotTable{};
+    struct Live {
+        ChartDocument* chart;
+        int32_t id;
+    };
+    std::list<Live> live; // newest first
     int32_t lastId = 0;
     std::string directory;
     LgMath* math = nullptr;
@@ -56,7 +59,7 @@ bool startModule()
     fedisableexcept(FE_ALL_EXCEPT);
     s.math = new (std::nothrow) LgMath;
     if (!s.math) {
-        platform::MsgBox("CLumigraMath を初期化できません。", 4096, "Lumigra");
+        platform::MsgBox("CLumigraMath を初期化できません。", vbSystemModal, "Lumigra");
         s.failed = true;
         return false;
     }
@@ -67,7 +70,7 @@ bool startModule()
     return true;
 }
 
-int allocateSlot(LumigraCtrl* control)
+int allocateSlot(const ChartDocument* control)
 {
     ModuleState& s = state();
     std::lock_guard guard(s.lock);
@@ -81,11 +84,11 @@ int allocateSlot(LumigraCtrl* control)
         }
     char text[160];
     std::snprintf(text, sizeof text, "ERROR(Lumigra):作成できるコントロールの最大数(%d)を超えました。", MaxControls);
-    platform::MsgBox(text, 4096, "Lumigra");
+    platform::MsgBox(text, vbSystemModal, "Lumigra");
     return -1;
 }
 
-void releaseSlot(LumigraCtrl* control)
+void releaseSlot(const ChartDocument* control)
 {
     ModuleState& s = state();
     std::lock_guard guard(s.lock);
@@ -94,18 +97,18 @@ void releaseSlot(LumigraCtrl* control)
             slot = nullptr;
 }
 
-void linkControl(LumigraCtrl* control)
+void linkControl(ChartDocument* control, int32_t controlId)
 {
     ModuleState& s = state();
     std::lock_guard guard(s.lock);
-    s.live.push_front(control);
+    s.live.push_front({control, controlId});
 }
 
-void unlinkControl(LumigraCtrl* control)
+void unlinkControl(const ChartDocument* control)
 {
     ModuleState& s = state();
     std::lock_guard guard(s.lock);
-    s.live.remove(control);
+    s.live.remove_if([control](const ModuleState::Live& l) { return l.chart == control; });
 }
 
 int32_t nextControlId()
@@ -115,13 +118,13 @@ int32_t nextControlId()
     return ++s.lastId;
 }
 
-LumigraCtrl* findControl(int32_t controlId)
+ChartDocument* findControl(int32_t controlId)
 {
     ModuleState& s = state();
     std::lock_guard guard(s.lock);
-    for (LumigraCtrl* c : s.live)
-        if (c->controlId() == controlId)
-            return c;
+    for (const auto& l : s.live)
+        if (l.id == controlId)
+            return l.chart;
     return nullptr;
 }
 
@@ -139,14 +142,6 @@ LgMath* mathObject()
 {
     startModule();
     return state().math;
-}
-
-unsigned long moduleTickCount()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec / 1000000);
-    return static_cast<unsigned long>(static_cast<uint32_t>(ms));
 }
 
 int16_t moduleLoadMode()

@@ -8,7 +8,7 @@
 
 namespace lumigra {
 
-class LumigraCtrl;
+class ChartDocument;
 class LgMath;
 
 inline constexpr int MaxControls = 200;
@@ -19,19 +19,18 @@ std::recursive_mutex& moduleLock();
 
 // First free slot (or the one already held), -1 when all 200 are taken
 // (after the limit message).
-int allocateSlot(LumigraCtrl* control);
-void releaseSlot(LumigraCtrl* control);
-void linkControl(LumigraCtrl* control);
-void unlinkControl(LumigraCtrl* control);
+int allocateSlot(const ChartDocument* control);
+void releaseSlot(const ChartDocument* control);
+void linkControl(ChartDocument* control, int32_t controlId);
+void unlinkControl(const ChartDocument* control);
 // The live control with this identity, or nullptr.
-LumigraCtrl* findControl(int32_t controlId);
+ChartDocument* findControl(int32_t controlId);
 int32_t nextControlId();
 
 std::string moduleDirectory();
 std::string iniFile();
 std::string helpFile();
 LgMath* mathObject();
-unsigned long moduleTickCount();
 
 // Lock count of the class factory and live objects, for DllCanUnloadNow.
 extern std::atomic<int> serverLocks;

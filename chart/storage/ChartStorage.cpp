@@ -1,4 +1,4 @@
-#include "server/ChartStorage.h"
+#include "storage/ChartStorage.h"
 
 #include <gsf/gsf-doc-meta-data.h>
 #include <gsf/gsf-infile-msole.h>
@@ -16,17 +16,17 @@
 #include <optional>
 #include <string>
 
-#include "control/LumigraCtrl.h"
+#include "document/ChartDocument.h"
 #include "kinds/Resources.h"
 #include "lumigra/Guids.h"
 #include "model/Collection.h"
+#include "model/MessageStyle.h"
 #include "platform/UiService.h"
 
 namespace lumigra {
 
 namespace {
 
-constexpr int vbSystemModal = 4096;
 constexpr uint32_t PictureMagic = 0x0000746C; // "lt"
 constexpr char ContentsStream[] = "Lumigra_Contents";
 constexpr char BackPictureStream[] = "BackPicture";
@@ -79,13 +79,11 @@ void classIdBytes(const platform::com::Guid& g, guint8 out[16])
 
 bool writeStream(GsfOutfile* storage, const char* name, const std::vector<uint8_t>& bytes)
 {
-    GsfOutput* stream = gsf_outfile_new_child(storage, name, FALSE);
-    if (!stream)
+    GRef<GsfOutput> stream(gsf_outfile_new_child(storage, name, FALSE));
+    if (!stream.p)
         return false;
-    bool ok = bytes.empty() || gsf_output_write(stream, bytes.size(), bytes.data());
-    ok = gsf_output_close(stream) && ok;
-    g_object_unref(stream);
-    return ok;
+    bool ok = bytes.empty() || gsf_output_write(stream.p, bytes.size(), bytes.data());
+    return gsf_output_close(stream.p) && ok;
 }
 
 void insertText(GsfDocMetaData* meta, const char* name, const std::string& text)
@@ -98,8 +96,8 @@ void insertText(GsfDocMetaData* meta, const char* name, const std::string& text)
 
 bool writeSummary(GsfOutfile* storage, const std::string& author)
 {
-    GsfOutput* stream = gsf_outfile_new_child(storage, SummaryStream, FALSE);
-    if (!stream) {
+    GRef<GsfOutput> stream(gsf_outfile_new_child(storage, SummaryStream, FALSE));
+    if (!stream.p) {
         show("CreateStream failed");
         return false;
     }
@@ -107,9 +105,8 @@ bool writeSummary(GsfOutfile* storage, const std::string& author)
     insertText(meta.p, GSF_META_NAME_TITLE, "Lumigra Works Graph Component Private Data");
     insertText(meta.p, GSF_META_NAME_SUBJECT, "Lumigra Works Graph Component Version 1.10");
     insertText(meta.p, GSF_META_NAME_CREATOR, author);
-    bool ok = gsf_doc_meta_data_write_to_msole(meta.p, stream, FALSE);
-    ok = gsf_output_close(stream) && ok;
-    g_object_unref(stream);
+    bool ok = gsf_doc_meta_data_write_to_msole(meta.p, stream.p, FALSE);
+    ok = gsf_output_close(stream.p) && ok;
     if (!ok)
         show("WriteToStream failed");
     return ok;
@@ -152,7 +149,7 @@ std::vector<uint8_t> pictureFromStream(const std::vector<uint8_t>& stream)
     return std::vector<uint8_t>(stream.begin() + 8, stream.begin() + 8 + size);
 }
 
-std::vector<uint8_t> saveChartStorage(LumigraCtrl& control)
+std::vector<uint8_t> saveChartStorage(ChartDocument& control)
 {
     initGsf();
     std::vector<uint8_t> text = control.saveObjectText();
@@ -170,12 +167,12 @@ std::vector<uint8_t> saveChartStorage(LumigraCtrl& control)
     gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(storage), clsid);
 
     bool ok = writeStream(storage, ContentsStream, text);
-    auto* back = static_cast<LgPictureHolder*>(control.backPicture_);
-    ok = ok && writeStream(storage, BackPictureStream, pictureStream(back ? back->image_ : std::vector<uint8_t>{}));
+    auto* back = static_cast<LgPictureHolder*>(control.backPicture_.get());
+    ok = ok && writeStream(storage, BackPictureStream, pictureStream(back ? back->image() : std::vector<uint8_t>{}));
     if (LgCollection* holders = control.collection(cidPictureHolders))
         for (int32_t i = 0; ok && i < holders->count(); ++i)
             ok = writeStream(storage, holderStreamName(i).c_str(),
-                             pictureStream(static_cast<LgPictureHolder*>(holders->at(i))->image_));
+                             pictureStream(static_cast<LgPictureHolder*>(holders->at(i))->image()));
     if (!ok) {
         show("XYグラフを初期化できません");
         return {};
@@ -195,7 +192,7 @@ std::vector<uint8_t> saveChartStorage(LumigraCtrl& control)
     return std::vector<uint8_t>(bytes, bytes + size);
 }
 
-StorageRestore restoreChartStorage(LumigraCtrl& control, const uint8_t* bytes, size_t size)
+StorageRestore restoreChartStorage(ChartDocument& control, const uint8_t* bytes, size_t size)
 {
     initGsf();
     if (!bytes || size == 0)
@@ -218,11 +215,11 @@ StorageRestore restoreChartStorage(LumigraCtrl& control, const uint8_t* bytes, s
         return StorageRestore::Failed;
     // Pictures travel beside the text; the holders exist once it is read.
     if (auto back = readStream(storage, BackPictureStream); back && control.backPicture_)
-        static_cast<LgPictureHolder*>(control.backPicture_)->image_ = pictureFromStream(*back);
+        static_cast<LgPictureHolder*>(control.backPicture_.get())->setImageRaw(pictureFromStream(*back));
     if (LgCollection* holders = control.collection(cidPictureHolders))
         for (int32_t i = 0; i < holders->count(); ++i)
             if (auto stream = readStream(storage, holderStreamName(i).c_str()))
-                static_cast<LgPictureHolder*>(holders->at(i))->image_ = pictureFromStream(*stream);
+                static_cast<LgPictureHolder*>(holders->at(i))->setImageRaw(pictureFromStream(*stream));
     return StorageRestore::Restored;
 }
 

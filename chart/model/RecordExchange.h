@@ -7,7 +7,7 @@
 
 #include "model/CollectionSpec.h"
 #include "model/Object.h"
-#include "persist/ObjectText.h"
+#include "textformat/ObjectText.h"
 
 namespace lumigra {
 
@@ -15,14 +15,14 @@ class LgCollection;
 
 class RecordExchange {
 public:
-    RecordExchange(LumigraCtrl& ctrl, ObjectTextWriter& writer) : ctrl(ctrl), writer_(&writer) {}
-    RecordExchange(LumigraCtrl& ctrl, ObjectTextReader& reader) : ctrl(ctrl), reader_(&reader) {}
+    RecordExchange(ChartOwner& owner, ObjectTextWriter& writer) : owner(owner), writer_(&writer) {}
+    RecordExchange(ChartOwner& owner, ObjectTextReader& reader) : owner(owner), reader_(&reader) {}
 
     bool loading() const { return reader_ != nullptr; }
     ObjectTextWriter* writer() const { return writer_; }
     ObjectTextReader* reader() const { return reader_; }
 
-    LumigraCtrl& ctrl;
+    ChartOwner& owner;
     // Copy keeps the target's name.
     bool keepName = false;
 
@@ -51,7 +51,7 @@ public:
     // The collection record with its elements.
     void collection(LgCollection& c);
     // A flag followed by the record of an owned part (a tick).
-    void part(std::string_view key, ObjRef& r, LgObject* (*create)(LumigraCtrl*));
+    void part(std::string_view key, ObjRef& r, LgObject* (*create)(ChartOwner*));
 
 private:
     ObjectTextWriter* writer_ = nullptr;

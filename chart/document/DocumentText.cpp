@@ -3,25 +3,21 @@
 #include <cstdio>
 #include <new>
 
-#include "control/ControlWindow.h"
-#include "control/ControlStorageMembers.h"
-#include "control/LumigraCtrl.h"
+#include "document/ChartDocument.h"
 #include "model/Collection.h"
-#include "persist/RecordExchange.h"
+#include "model/MessageStyle.h"
+#include "model/RecordExchange.h"
 #include "platform/UiService.h"
-#include "server/Module.h"
 
 namespace lumigra {
 
 namespace {
 
-constexpr int vbSystemModal = 4096;
-
 void showMessage(const std::string& text) { platform::MsgBox(text, platform::vbExclamation, "Lumigra"); }
 
 } // namespace
 
-void LumigraCtrl::writeHeader(RecordExchange& x)
+void ChartDocument::writeHeader(RecordExchange& x)
 {
     ObjectTextWriter& w = *x.writer();
     w.text("Lumigra:", displayName_);
@@ -50,16 +46,16 @@ void LumigraCtrl::writeHeader(RecordExchange& x)
     w.i16("KeyboardAction=", keyboardAction_);
 }
 
-void LumigraCtrl::readHeader(RecordExchange& x, bool fromContents, int16_t& version)
+void ChartDocument::readHeader(RecordExchange& x, bool fromContents, int16_t& version)
 {
     std::string container;
     x.text("Lumigra:", container, "");
     x.i16("Version=", version, 100);
-    int32_t lower = 1, maxElements = 500, backColor = backColor_, cx = 0, cy = 0, maxLoop = 20000;
+    int32_t lower = 1, maxElements = kDefaultMaxElements, backColor = backColor_, cx = 0, cy = 0, maxLoop = kDefaultMaxLoop;
     bool sheet = true, redraw = true;
     int16_t backMode = 0, dropMode = 2, dragMode = 1;
     x.i32("LowerBound=", lower, 1);
-    x.i32("MaxElements=", maxElements, 500);
+    x.i32("MaxElements=", maxElements, kDefaultMaxElements);
     x.f64("OrgX=", orgX_, 0);
     x.f64("OrgY=", orgY_, 0);
     x.f64("Scale=", scaleFactor_, 1.0);
@@ -74,9 +70,9 @@ void LumigraCtrl::readHeader(RecordExchange& x, bool fromContents, int16_t& vers
     x.boolean("Redraw=", redraw, true);
     x.i32("CX=", cx, 0);
     x.i32("CY=", cy, 0);
-    applyStoredExtent(*this, cx, cy);
+    applyStoredExtent(cx, cy);
     x.boolean("ToolHint=", toolHint_, false);
-    x.i32("MaxLoop=", maxLoop, 20000);
+    x.i32("MaxLoop=", maxLoop, kDefaultMaxLoop);
     x.i16("DropMode=", dropMode, 2);
     x.i16("DragMode=", dragMode, 1);
     x.i16("MouseAction=", mouseAction_, 7);
@@ -84,7 +80,7 @@ void LumigraCtrl::readHeader(RecordExchange& x, bool fromContents, int16_t& vers
 
     // Values outside a property's rules are not taken from a text either.
     lowerBound_ = lower;
-    for (auto* c : collections_)
+    for (auto& c : collections_)
         if (c)
             c->setLowerBoundRaw(lower);
     if (maxElements >= 0)
@@ -92,7 +88,7 @@ void LumigraCtrl::readHeader(RecordExchange& x, bool fromContents, int16_t& vers
     backColor_ = backColor;
     if (backMode >= 0 && backMode <= 3)
         backMode_ = backMode;
-    if (maxLoop >= 1000)
+    if (maxLoop >= kMinimumMaxLoop)
         maxLoop_ = maxLoop;
     // These three belong to the container's own copy of the control.
     if (fromContents) {
@@ -104,7 +100,7 @@ void LumigraCtrl::readHeader(RecordExchange& x, bool fromContents, int16_t& vers
     }
 }
 
-std::vector<uint8_t> LumigraCtrl::saveObjectText()
+std::vector<uint8_t> ChartDocument::saveObjectText()
 {
     try {
         ObjectTextWriter writer;
@@ -122,7 +118,7 @@ std::vector<uint8_t> LumigraCtrl::saveObjectText()
     return {};
 }
 
-bool LumigraCtrl::restoreObjectText(const uint8_t* block, size_t size, bool fromContents)
+bool ChartDocument::restoreObjectText(const uint8_t* block, size_t size, bool fromContents)
 {
     try {
         initialise();
@@ -158,24 +154,6 @@ bool LumigraCtrl::restoreObjectText(const uint8_t* block, size_t size, bool from
     if (fromContents)
         modified_ = false;
     return false;
-}
-
-bool LumigraCtrl::copyInto(LumigraCtrl& target)
-{
-    // Through a memory block, so that the pictures travel with the chart.
-    int32_t handle = saveToMemory(*this);
-    return handle != 0 && restoreFromMemory(target, handle, lgMemRestoreAndFree) != 0;
-}
-
-int16_t LumigraCtrl::loadMode() const
-{
-    return moduleLoadMode();
-}
-
-void LumigraCtrl::setLoadMode(int16_t mode)
-{
-    if (mode != moduleLoadMode())
-        setModuleLoadMode(mode);
 }
 
 } // namespace lumigra

@@ -1,4 +1,4 @@
-#include "draw/LoopBudget.h"
+#include "axis/LoopBudget.h"
 
 namespace lumigra {
 
