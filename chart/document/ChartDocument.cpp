@@ -5,7 +5,6 @@
 #include "draw/Millimetres.h"
 #include "kinds/Resources.h"
 #include "model/Collection.h"
-#include "model/MessageStyle.h"
 #include "platform/UiService.h"
 
 namespace lumigra {
@@ -75,8 +74,8 @@ void ChartDocument::initialise()
             platform::MsgBox(std::string("初期化に失敗しました（メモリ不足）: ") + spec.failureName
                                  + (id >= cidXyCharts && id <= cidPolarCharts ? "" : " ")
                                  + "オブジェクトが作成できません。",
-                             vbSystemModal, "Lumigra");
-            platform::MsgBox("Lumigra Works の初期化に失敗しました。", vbSystemModal, "Lumigra");
+                             platform::vbSystemModal, "Lumigra");
+            platform::MsgBox("Lumigra Works の初期化に失敗しました。", platform::vbSystemModal, "Lumigra");
             return;
         }
     }

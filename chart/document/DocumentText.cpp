@@ -5,7 +5,6 @@
 
 #include "document/ChartDocument.h"
 #include "model/Collection.h"
-#include "model/MessageStyle.h"
 #include "model/RecordExchange.h"
 #include "platform/UiService.h"
 
@@ -132,7 +131,7 @@ bool ChartDocument::restoreObjectText(const uint8_t* block, size_t size, bool fr
                           "現在のLumigra Worksのバージョン(%d)では、扱えないバージョン(%d)のデータです。\n"
                           "続行すると、動作は保証されません。\n処理を中止しますか　？",
                           ComponentVersion, version);
-            if (platform::MsgBox(text, platform::vbYesNo | vbSystemModal, "Lumigra") == platform::vbYes)
+            if (platform::MsgBox(text, platform::vbYesNo | platform::vbSystemModal, "Lumigra") == platform::vbYes)
                 return false;
         }
         for (CollectionId id : saveOrder) {

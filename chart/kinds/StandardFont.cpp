@@ -8,6 +8,7 @@
 #include "kinds/Resources.h"
 #include "model/DispatchObject.h"
 #include "model/Object.h"
+#include "platform/com/Variant.h"
 
 namespace lumigra {
 
@@ -105,17 +106,15 @@ ComPtr<IDispatch> createStandardFont(const StandardFontFields& fields)
 
 namespace {
 
-// The currency type holds a number times ten thousand.
-constexpr double kCurrencyScale = 10000.0;
 constexpr double kPointsPerInch = 72.0;
 
 } // namespace
 
-int64_t millimetresToPointsCy(double mm) { return std::llround(mm * kPointsPerInch / kMillimetresPerInch * kCurrencyScale); }
+int64_t millimetresToPointsCy(double mm) { return std::llround(mm * kPointsPerInch / kMillimetresPerInch * platform::com::currencyScale); }
 
 double pointsCyToMillimetres(int64_t cy)
 {
-    return static_cast<double>(cy) / kCurrencyScale * kMillimetresPerInch / kPointsPerInch;
+    return static_cast<double>(cy) / platform::com::currencyScale * kMillimetresPerInch / kPointsPerInch;
 }
 
 bool readStandardFont(IDispatch* font, StandardFontFields& out)

@@ -10,7 +10,6 @@
 #include <list>
 
 #include "kinds/Math.h"
-#include "model/MessageStyle.h"
 #include "platform/UiService.h"
 #include "platform/com/Registry.h"
 #include "module/ClipboardFormats.h"
@@ -59,7 +58,7 @@ bool startModule()
     fedisableexcept(FE_ALL_EXCEPT);
     s.math = new (std::nothrow) LgMath;
     if (!s.math) {
-        platform::MsgBox("CLumigraMath を初期化できません。", vbSystemModal, "Lumigra");
+        platform::MsgBox("CLumigraMath を初期化できません。", platform::vbSystemModal, "Lumigra");
         s.failed = true;
         return false;
     }
@@ -84,7 +83,7 @@ int allocateSlot(const ChartDocument* control)
         }
     char text[160];
     std::snprintf(text, sizeof text, "ERROR(Lumigra):作成できるコントロールの最大数(%d)を超えました。", MaxControls);
-    platform::MsgBox(text, vbSystemModal, "Lumigra");
+    platform::MsgBox(text, platform::vbSystemModal, "Lumigra");
     return -1;
 }
 

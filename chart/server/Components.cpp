@@ -8,7 +8,6 @@
 #include <mutex>
 
 #include "lumigra/Guids.h"
-#include "model/MessageStyle.h"
 #include "platform/UiService.h"
 #include "platform/com/Registry.h"
 #include "module/Module.h"
@@ -97,7 +96,7 @@ bool bindFormat()
     static const std::vector<RegistrationFreeClass> beside{{CLSID_VbFormat, ProgID_VbFormat, LibraryFile}};
     HRESULT status = createInstance(ProgID_VbFormat, IID_IDispatch, reinterpret_cast<void**>(&object), beside);
     if (const char* text = systemText(status))
-        platform::MsgBox(text, platform::vbCritical | vbSystemModal, "Lumigra");
+        platform::MsgBox(text, platform::vbCritical | platform::vbSystemModal, "Lumigra");
     if (succeeded(status) && object) {
         f.object = ComPtr<IDispatch>::attach(object);
         f.first = memberId(object, "FormatVal");
@@ -109,7 +108,7 @@ bool bindFormat()
     }
     // Absent until the next need tries again.
     f.release();
-    platform::MsgBox("Lumigra:エラー、Format.dll をロードできません。", platform::vbCritical | vbSystemModal, "Lumigra");
+    platform::MsgBox("Lumigra:エラー、Format.dll をロードできません。", platform::vbCritical | platform::vbSystemModal, "Lumigra");
     return false;
 }
 

@@ -20,7 +20,6 @@
 #include "kinds/Resources.h"
 #include "lumigra/Guids.h"
 #include "model/Collection.h"
-#include "model/MessageStyle.h"
 #include "platform/UiService.h"
 
 namespace lumigra {
@@ -32,7 +31,7 @@ constexpr char ContentsStream[] = "Lumigra_Contents";
 constexpr char BackPictureStream[] = "BackPicture";
 constexpr char SummaryStream[] = "\005SummaryInformation";
 
-void show(const char* text) { platform::MsgBox(text, platform::vbExclamation | vbSystemModal, "Lumigra"); }
+void show(const char* text) { platform::MsgBox(text, platform::vbExclamation | platform::vbSystemModal, "Lumigra"); }
 
 void initGsf()
 {
