@@ -292,7 +292,8 @@ std::string writeSampleNight(const std::string& folder, const SampleGeometry& g)
                     number("%.3f", l.strength * l.sigma * sqrtTwoPi) + " " +
                     number("%.3f", dispersion.pixelOf(l.wave)) + " " + l.name + "\n";
         note += "\nsky lines (removed by sky subtraction): 5577.34 5889.95 6300.30 6363.78\n"
-                "flux after calibration: 2.0*(lambda/5500)^-2.5*(1+0.05*sin(lambda/700)) a pixel\n";
+                "star flux a pixel: 2.0*(lambda/5500)^-2.5*(1+0.05*sin(lambda/700)); after calibration it\n"
+                "is scaled by the aperture's share of the profile and the flat's mean response\n";
         writeText(base + "README.txt", note);
     });
 }
