@@ -16,14 +16,15 @@ int runSample(const Arguments& args)
     std::string message = writeSampleNight(folder);
     if (!message.empty())
         return fail(message);
-    for (const char* name : {"object.fit", "dark.fit", "flat.fit", "comp.fit"})
+    for (const char* name : sampleFiles())
         std::cout << folder << (folder.back() == '/' ? "" : "/") << name << '\n';
     return exitOk;
 }
 
 Registration sample({"sample", "sample DIR",
-                     "write a synthetic night (object, dark, flat, comparison lamp; BITPIX 16, BZERO 32768)", {}, {},
-                     1, runSample});
+                     "write a synthetic night: object, dark, flat and lamp frames, the lamp's wavelength table, "
+                     "a sensitivity table and README.txt with the truth",
+                     {}, {}, 1, runSample});
 
 } // namespace
 

@@ -1,23 +1,51 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need,
-# when any of them is missing. Sourced by scripts/run and scripts/test.
+# Debian packages by need, and the installer for whichever lists a script
+# asks for. Sourced by scripts/run, scripts/test and the bench scripts.
 set -euo pipefail
 
-RAYLEN_PACKAGES=(
-  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+# What the built program needs to run.
+RAYLEN_RUN_PACKAGES=(
+  libqt6widgets6 libqt6svg6 qt6-qpa-plugins libgsl27 libgsf-1-114
+  fonts-ipafont fonts-urw-base35
+)
+
+# What building it needs.
+RAYLEN_BUILD_PACKAGES=(
+  cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
   libgsl-dev libgsf-1-dev
-  fonts-ipafont fonts-urw-base35
-  googletest
+)
+
+# What the tests need: GoogleTest, the sanitizer runtime, the outside
+# references (astropy, scipy, CFITSIO, IRAF), a virtual display and PDF tools.
+RAYLEN_TEST_PACKAGES=(
+  googletest clang libclang-rt-14-dev
   python3-astropy python3-scipy python3-numpy python3-olefile
   libcfitsio-dev iraf iraf-noao python3-pyraf
   xvfb xauth poppler-utils
-  qtbase5-dev libqcustomplot-dev python3-matplotlib
 )
 
+# What the benchmarks' anchors need.
+RAYLEN_BENCH_PACKAGES=(
+  qtbase5-dev libqcustomplot-dev python3-matplotlib
+  python3-astropy python3-scipy python3-numpy iraf iraf-noao python3-pyraf
+)
+
+# raylen_install_deps [run] [build] [test] [bench]: installs the missing
+# packages of the named lists (run and build without arguments).
 raylen_install_deps() {
-  local missing=()
-  for p in "${RAYLEN_PACKAGES[@]}"; do
+  local needs=("$@") wanted=() missing=()
+  [ ${#needs[@]} -eq 0 ] && needs=(run build)
+  for need in "${needs[@]}"; do
+    case "$need" in
+      run) wanted+=("${RAYLEN_RUN_PACKAGES[@]}") ;;
+      build) wanted+=("${RAYLEN_BUILD_PACKAGES[@]}") ;;
+      test) wanted+=("${RAYLEN_TEST_PACKAGES[@]}") ;;
+      bench) wanted+=("${RAYLEN_BENCH_PACKAGES[@]}") ;;
+      *) echo "deps.sh: unknown list $need" >&2; return 2 ;;
+    esac
+  done
+  for p in "${wanted[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
       missing+=("$p")
     fi

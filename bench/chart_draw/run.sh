@@ -9,6 +9,8 @@ set -euo pipefail
 bin="${1:?build bin directory}"
 runs="${2:-15}"
 here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../../scripts/deps.sh"
+raylen_install_deps bench
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen

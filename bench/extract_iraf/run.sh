@@ -8,6 +8,7 @@ set -eu
 cli=$1
 work=${2:-$(mktemp -d)}
 here=$(cd "$(dirname "$0")" && pwd)
+bash -c '. "$1/../../scripts/deps.sh" && raylen_install_deps bench' deps "$here"
 mkdir -p "$work"
 cd "$work"
 rm -rf database iraf.0001.fits ours.txt ours.prm

@@ -5,6 +5,8 @@ set -euo pipefail
 bin="${1:?build bin folder}"
 runs="${2:-5}"
 here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../../scripts/deps.sh"
+raylen_install_deps bench
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 file="$work/big.fit"

@@ -106,7 +106,7 @@ TEST(Cli, FailuresGiveTheSystemsMessageAndNoOutput)
     EXPECT_FALSE(testsupport::run("test -e " + shellQuote(dir.file("x.bmp"))) == 0);
     // Data cut short: the converter's message, no output file.
     ASSERT_EQ(cli("sample " + shellQuote(dir.path()), dir).status, 0);
-    std::string whole = readAll(dir.file("dark.fit"));
+    std::string whole = readAll(dir.file("object.fit"));
     writeAll(dir.file("short.fit"), whole.substr(0, 2880 + 1000));
     Result cutShort = cli("convert " + shellQuote(dir.file("short.fit")) + " -o " + shellQuote(dir.file("y.fit")), dir);
     EXPECT_EQ(cutShort.status, 1);
