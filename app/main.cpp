@@ -2,6 +2,8 @@
 #include "image/gui/ImageWindowLink.h"
 #include "platform/QtUiService.h"
 #include "platform/UiService.h"
+#include "plot/gui/FrmPlot.h"
+#include "plot/gui/MeasureLinks.h"
 #include "shell/AppState.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Fonts.h"
@@ -22,6 +24,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Raylen");
     raylen::installFontSubstitutions();
+    raylen::registerPlotWindow();
+    raylen::registerPlotMeasureWindows();
     QApplication::setWindowIcon(raylen::programIcon());
     raylen::registerImageWindow();
 

@@ -11,7 +11,7 @@ RAYLEN_PACKAGES=(
   googletest
   python3-astropy python3-scipy python3-numpy python3-olefile
   libcfitsio-dev iraf iraf-noao python3-pyraf
-  xvfb xauth
+  xvfb xauth poppler-utils
   qtbase5-dev libqcustomplot-dev python3-matplotlib
 )
 

@@ -1,0 +1,92 @@
+#pragma once
+// The plot window's chart: the object tree built inside the chart control by
+// late-bound calls, and every change the window makes to it afterwards. The
+// window, raylen-cli and the tests share it, so the chart looks the same
+// everywhere. Dispatch failures raise Basic errors; callers trap them.
+#include "platform/com/Dispatch.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace raylen {
+
+using ChartObject = platform::com::ComPtr<platform::com::IDispatch>;
+
+// Chart page geometry in millimetres, origin at the lower left.
+inline constexpr double plotAreaOrgX = 13.0;
+inline constexpr double plotAreaOrgY = 10.0;
+inline constexpr double plotAreaWidth = 120.0;
+inline constexpr double plotAreaHeight = 80.0;
+inline constexpr int markLineCount = 4;
+
+// Y tick labels switch to the exponent form outside these limits.
+inline constexpr double tickFormatLow = 1E-6;
+inline constexpr double tickFormatHigh = 999999;
+inline constexpr const char* tickFormatGeneral = "General Number";
+inline constexpr const char* tickFormatExponent = "0.0#####E+0";
+
+// The axis dialog's style codes.
+inline constexpr int16_t axisStyleLog = 10;
+inline constexpr int16_t axisStyleLinear = 1;
+
+// The plot area and the axis ends the chart currently draws.
+struct PlotFrame {
+    double orgX = 0, orgY = 0, width = 0, height = 0;
+    double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+};
+
+class PlotChart {
+public:
+    // Builds the tree in a fresh control (sfInitLumigra, without the
+    // container's position and size, which belong to the host).
+    void build(platform::com::IDispatch* control);
+    bool built() const { return static_cast<bool>(objGraph); }
+
+    // sfPlotLin steps 2-4 and 6: the data of "Graph1" as a solid black line.
+    void plotLine(const std::vector<float>& x, const std::vector<float>& y);
+    // The red dashed overlay on the clone.
+    void plotLineClone(const std::vector<float>& x, const std::vector<float>& y);
+    // Dark red crosses on "Graph1" instead of its line.
+    void plotSymbols(const std::vector<float>& x, const std::vector<float>& y);
+    // Red "+" marks on the clone.
+    void plotSymbolsClone(const std::vector<float>& x, const std::vector<float>& y);
+    void erasePlot();
+    void erasePlotClone();
+    void symCrossEnabled(bool enabled);
+
+    void setRangeX(bool automatic, float maximum, float minimum);
+    void setRangeY(bool automatic, float maximum, float minimum, int16_t style);
+    // blnAuto is only ever set to true, as the axis dialog expects.
+    void getRangeX(bool& automatic, float& maximum, float& minimum);
+    void getRangeY(bool& automatic, float& maximum, float& minimum, int16_t& style);
+    void autoScale();
+    // Both axes to manual ranges (sfTrimPlot's axis steps).
+    void setManualX(float minimum, float maximum);
+    void setManualY(float minimum, float maximum);
+
+    // The document's name and the time of the last change in the labels.
+    void setNameDate(const std::string& fileName, const std::string& dateText);
+
+    // Largest Y of "Graph1" (Data.Max(2)).
+    double dataMaxY();
+    std::string yTickFormat();
+    PlotFrame frame();
+
+    void showMarkLine(int index, double xMm);
+    void hideMarkLines();
+
+    ChartObject Lumigra1;
+    ChartObject objGraph, objAxisX, objAxisY, objGraphLine, objGraphSymbol;
+    ChartObject objCloneData, objClone, objCloneLine, objCloneSymbol;
+    ChartObject objLblAxisX, objLblAxisY, objLblObject, objLblDate;
+    std::array<ChartObject, markLineCount> objMarkLine;
+    bool blnGraphSymbol = false;
+    bool blnCloneSymbol = false;
+};
+
+// Today's date and time as the labels show it ("2002/05/10 15:00:12").
+std::string generalDateNow();
+
+} // namespace raylen

@@ -1,0 +1,650 @@
+#include "plot/gui/FrmPlot.h"
+
+#include "lumigra/Constants.h"
+#include "lumigra/Control.h"
+#include "lumigra/DispIds.h"
+#include "lumigra/Host.h"
+#include "lumigra/Window.h"
+#include "platform/BasicError.h"
+#include "platform/UiService.h"
+#include "plot/EqWidth.h"
+#include "plot/GaussFit.h"
+#include "plot/SearchIndex.h"
+#include "plot/gui/ChartEventSink.h"
+#include "plot/gui/FrmPlotAxis.h"
+#include "plot/gui/PlotSave.h"
+#include "plot/gui/PlotTaskLinks.h"
+#include "shell/AppState.h"
+#include "shell/FileAccess.h"
+#include "shell/gui/FileIntake.h"
+#include "shell/gui/Fonts.h"
+#include "shell/gui/Help.h"
+#include "shell/gui/MdiRaylen.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPointer>
+
+#include <cmath>
+#include <limits>
+
+namespace raylen {
+
+using namespace platform;
+using platform::com::IDispatch;
+
+namespace {
+
+QPointer<FrmPlot> loadedWindow;
+
+// Form size set by sfInitForm, in twips.
+constexpr int formHeightTwips = 6395;
+constexpr int formWidthTwips = 8107;
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+void showStatus(const std::string& message)
+{
+    if (!message.empty())
+        MsgBox(message, vbCritical);
+}
+
+template <class Body>
+void trapShown(const char* procedure, Body&& body)
+{
+    showStatus(trapErrors(procedure, std::forward<Body>(body)));
+}
+
+} // namespace
+
+FrmPlot* loadedFrmPlot() { return loadedWindow.data(); }
+
+FrmPlot::FrmPlot(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("frmPlot");
+    setWindowTitle(qt("ｸﾞﾗﾌ"));
+    setFocusPolicy(Qt::StrongFocus);
+    buildMenus();
+}
+
+FrmPlot::~FrmPlot()
+{
+    if (!unloaded)
+        formUnload();
+    if (sink_ != nullptr) {
+        if (control_) {
+            void* p = nullptr;
+            if (control_->QueryInterface(lumigra::IID_ILumigraControl, &p) == com::S_OK) {
+                auto* host = static_cast<lumigra::ILumigraControl*>(p);
+                host->unadvise(sinkCookie_);
+                host->Release();
+            }
+        }
+        sink_->Release();
+    }
+}
+
+void FrmPlot::buildMenus()
+{
+    auto menu = [this](const char* name, const char* caption) {
+        auto* created = new QMenu(QString::fromUtf8(caption), this);
+        created->setObjectName(name);
+        return created;
+    };
+    auto item = [this](QMenu* into, const char* name, const char* caption, std::function<void()> handler) {
+        QAction* action = into->addAction(QString::fromUtf8(caption));
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, [handler] { handler(); });
+        return action;
+    };
+    mnuFile = menu("mnuFile", "ﾌｧｲﾙ(&F)");
+    mnuOpen = item(mnuFile, "mnuOpen", "開く(&O)", [this] { mnuOpen_Click(); });
+    mnuClose = item(mnuFile, "mnuClose", "閉じる(&C)", [this] { mnuClose_Click(); });
+    mnuFile->addSeparator()->setObjectName("mnuSepFile1");
+    mnuSaveAs = item(mnuFile, "mnuSaveAs", "名前を付けて保存(&E)", [this] { mnuSaveAs_Click(); });
+    mnuFile->addSeparator()->setObjectName("mnuSepFile2");
+    mnuPrint = item(mnuFile, "mnuPrint", "印刷(&P)", [this] { mnuPrint_Click(); });
+    mnuSetPrinter = item(mnuFile, "mnuSetPrinter", "ﾌﾟﾘﾝﾀｰの設定(&R)", [this] { mnuSetPrinter_Click(); });
+    mnuFile->addSeparator()->setObjectName("mnuFileSep3");
+    mnuExit = item(mnuFile, "mnuExit", "Raylen の終了(&X)", [] {
+        if (MdiRaylen* main = mdiRaylen())
+            main->mnuExit_Click();
+    });
+    mnuImage = menu("mnuImage", "ｲﾒｰｼﾞ(&I)");
+    mnuGraph = menu("mnuGraph", "ｸﾞﾗﾌ(&G)");
+    mnuAxis = item(mnuGraph, "mnuAxis", "座標(&A)", [this] { mnuAxis_Click(); });
+    mnuGraph->addSeparator()->setObjectName("mnuSepGraph1");
+    mnuIdent = item(mnuGraph, "mnuIdent", "波長同定(&I)", [this] { mnuIdent_Click(); });
+    mnuDispCor = item(mnuGraph, "mnuDispCor", "波長較正(&D)", [this] { mnuCalib_Click(taskDispCor); });
+    mnuFluxCalib = item(mnuGraph, "mnuFluxCalib", "強度較正(&C)", [this] { mnuCalib_Click(taskFluxCalib); });
+    mnuNormalize = item(mnuGraph, "mnuNormalize", "規格化(&N)", [this] { mnuCalib_Click(taskNormalize); });
+    mnuFFT = item(mnuGraph, "mnuFFT", "ﾌｰﾘｴ変換(&F)", [this] { mnuCalib_Click(taskFFT); });
+    mnuGraph->addSeparator()->setObjectName("mnuSepGraph2");
+    mnuResult = item(mnuGraph, "mnuResult", "測定結果(&R)", [this] { mnuResult_Click(); });
+    mnuHelp = menu("mnuHelp", "ﾍﾙﾌﾟ(&H)");
+    mnuHelpRaylen = item(mnuHelp, "mnuHelpRaylen", "Raylenのﾍﾙﾌﾟ(&B)", [] { dsHelp(); });
+    mnuHelp->addSeparator()->setObjectName("mnuSepHelp");
+    mnuVersion = item(mnuHelp, "mnuVersion", "ﾊﾞｰｼﾞｮﾝ情報(&A)", [] {
+        if (MdiRaylen* main = mdiRaylen())
+            main->mnuVersion_Click();
+    });
+}
+
+QList<QMenu*> FrmPlot::documentMenus() const { return {mnuFile, mnuImage, mnuGraph, mnuHelp}; }
+
+bool FrmPlot::formLoad()
+{
+    std::string message = sfInitForm(appState().strFileName);
+    if (message.empty())
+        message = sfInitLumigra();
+    if (!message.empty()) {
+        MsgBox(message, vbCritical);
+        return false;
+    }
+    dsChangeData(false);
+    appState().blnPlotLoaded = true;
+    return true;
+}
+
+std::string FrmPlot::sfInitForm(const std::string& strFileName)
+{
+    return trapErrors("sfInitForm", [&]() -> std::string {
+        resize(twipsToPixelsX(formWidthTwips), twipsToPixelsY(formHeightTwips));
+        intTrimState.state = 1;
+        intGaussState.state = 1;
+        intEqWidthState.state = 1;
+        std::string name, directory;
+        std::string message = sfExtrFileName(strFileName, name, directory);
+        if (!message.empty())
+            return message;
+        setWindowTitle(qt("ｸﾞﾗﾌ [ " + name + " ]"));
+        return {};
+    });
+}
+
+std::string FrmPlot::sfInitLumigra()
+{
+    return trapErrors("sfInitLumigra", [&] {
+        IDispatch* created = nullptr;
+        const com::HRESULT status = lumigra::createControl(lumigra::ProgID_Lumigra, &created);
+        if (com::failed(status) || created == nullptr)
+            platform::raise(errObjectNotSet);
+        control_ = ChartObject::attach(created);
+        void* p = nullptr;
+        if (control_->QueryInterface(lumigra::IID_ILumigraWindow, &p) != com::S_OK)
+            platform::raise(errObjectNotSet);
+        auto* window = static_cast<lumigra::ILumigraWindow*>(p);
+        Lumigra1 = window->window(this);
+        window->Release();
+        Lumigra1->setObjectName("Lumigra1");
+        // Left 0, top 0, the window's size; the window is never laid out again.
+        Lumigra1->setGeometry(0, 0, width(), height());
+        if (control_->QueryInterface(lumigra::IID_ILumigraControl, &p) != com::S_OK)
+            platform::raise(errObjectNotSet);
+        auto* host = static_cast<lumigra::ILumigraControl*>(p);
+        sink_ = new ChartEventSink(*this);
+        host->advise(sink_, &sinkCookie_);
+        host->Release();
+        chart.build(control_.get());
+        Lumigra1->show();
+    });
+}
+
+std::string FrmPlot::sfPlotLin(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY)
+{
+    return trapErrors("sfPlotLin", [&] {
+        if (sngDataX.size() != sngDataY.size())
+            platform::raise(errSubscript);
+        sngPlotX = sngDataX;
+        sngPlotY = sngDataY;
+        chart.plotLine(sngPlotX, sngPlotY);
+        dsDispNameDate();
+    });
+}
+
+std::string FrmPlot::sfPlotLinClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY)
+{
+    return trapErrors("sfPlotLinClone", [&] {
+        chart.plotLineClone(sngDataX, sngDataY);
+        dsDispNameDate();
+    });
+}
+
+std::string FrmPlot::sfPlotSym(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY)
+{
+    return trapErrors("sfPlotSym", [&] {
+        chart.plotSymbols(sngDataX, sngDataY);
+        dsDispNameDate();
+    });
+}
+
+std::string FrmPlot::sfPlotSymClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY)
+{
+    return trapErrors("sfPlotSymClone", [&] {
+        chart.plotSymbolsClone(sngDataX, sngDataY);
+        dsDispNameDate();
+    });
+}
+
+std::string FrmPlot::sfPlotCalibComp(int16_t intOrder, const std::vector<double>& dblA)
+{
+    return trapErrors("sfPlotCalibComp", [&]() -> std::string {
+        if (sngPlotX.size() > static_cast<size_t>(INT16_MAX) + 1)
+            platform::raise(errOverflow);
+        std::vector<float> x(sngPlotX.size());
+        for (size_t i = 0; i < sngPlotX.size(); ++i) {
+            double value = 0;
+            for (int k = 0; k <= intOrder; ++k) {
+                if (static_cast<size_t>(k) >= dblA.size())
+                    platform::raise(errSubscript);
+                value += dblA[k] * std::pow(static_cast<double>(sngPlotX[i]), k);
+            }
+            if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
+                platform::raise(errOverflow);
+            x[i] = static_cast<float>(value);
+        }
+        dsErasePlotClone();
+        const std::vector<float> y = sngPlotY;
+        return sfPlotLin(x, y);
+    });
+}
+
+std::string FrmPlot::sfGetBufData(std::vector<float>& sngDataX, std::vector<float>& sngDataY)
+{
+    return trapErrors("sfGetBufData", [&] {
+        sngDataX = sngPlotX;
+        sngDataY = sngPlotY;
+    });
+}
+
+std::string FrmPlot::sfGetPlotData(std::vector<float>& sngDataX, std::vector<float>& sngDataY)
+{
+    return trapErrors("sfGetPlotData", [&] {
+        sngDataX.assign(sngPlotX.size(), 0.0f);
+        sngDataY.assign(sngPlotX.size(), 0.0f);
+        for (size_t i = 0; i < sngPlotX.size(); ++i) {
+            if (i >= sngPlotY.size())
+                platform::raise(errSubscript);
+            sngDataX[i] = sngPlotX[i];
+            sngDataY[i] = sngPlotY[i];
+        }
+    });
+}
+
+void FrmPlot::dsSetRangeAxisX(bool blnAuto, float sngMax, float sngMin)
+{
+    trapShown("dsSetRangeAxisX", [&] {
+        chart.setRangeX(blnAuto, sngMax, sngMin);
+        dsDispNameDate();
+    });
+}
+
+void FrmPlot::dsSetRangeAxisY(bool blnAuto, float sngMax, float sngMin, int16_t intStyle)
+{
+    trapShown("dsSetRangeAxisY", [&] {
+        chart.setRangeY(blnAuto, sngMax, sngMin, intStyle);
+        dsDispNameDate();
+    });
+}
+
+void FrmPlot::dsGetRangeAxisX(bool& blnAuto, float& sngMax, float& sngMin)
+{
+    trapShown("dsGetRangeAxisX", [&] { chart.getRangeX(blnAuto, sngMax, sngMin); });
+}
+
+void FrmPlot::dsGetRangeAxisY(bool& blnAuto, float& sngMax, float& sngMin, int16_t& intStyle)
+{
+    trapShown("dsGetRangeAxisY", [&] { chart.getRangeY(blnAuto, sngMax, sngMin, intStyle); });
+}
+
+void FrmPlot::dsChangeData(bool blnFlag)
+{
+    trapShown("dsChangeData", [&] {
+        AppState& s = appState();
+        std::string name, directory;
+        std::string message = sfExtrFileName(s.strFileName, name, directory);
+        if (!message.empty()) {
+            MsgBox("dsChangeData " + message, vbCritical);
+            return;
+        }
+        blnDataChanged = blnFlag;
+        if (blnFlag) {
+            setWindowTitle(qt("ｸﾞﾗﾌ [ " + name + " 変更 ]"));
+            return;
+        }
+        setWindowTitle(qt("ｸﾞﾗﾌ [ " + name + " ]"));
+        dsDispNameDate();
+        if (s.intActiveWindow == windowPlot)
+            if (MdiRaylen* main = mdiRaylen())
+                main->setVersionCaption(s.strFileName);
+    });
+}
+
+void FrmPlot::dsErasePlot()
+{
+    trapShown("dsErasePlot", [&] { chart.erasePlot(); });
+}
+
+void FrmPlot::dsErasePlotClone()
+{
+    trapShown("dsErasePlotClone", [&] { chart.erasePlotClone(); });
+}
+
+void FrmPlot::dsSymCrossEnabled(bool blnEnabled)
+{
+    trapShown("dsSymCrossEnabled", [&] { chart.symCrossEnabled(blnEnabled); });
+}
+
+void FrmPlot::dsDispNameDate()
+{
+    trapShown("dsDispNameDate", [&] {
+        std::string name, directory;
+        std::string message = sfExtrFileName(appState().strFileName, name, directory);
+        if (!message.empty()) {
+            MsgBox("dsDispNameDate " + message, vbCritical);
+            return;
+        }
+        chart.setNameDate(name, generalDateNow());
+    });
+}
+
+void FrmPlot::dsAutoScale()
+{
+    trapShown("dsAutoScale", [&] {
+        chart.autoScale();
+        dsDispNameDate();
+    });
+}
+
+std::string FrmPlot::sfTrimPlot(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
+                                float sngX1, float sngX2)
+{
+    return trapErrors("sfTrimPlot", [&]() -> std::string {
+        if (sngX1 > sngX2)
+            std::swap(sngX1, sngX2);
+        chart.setManualX(sngX1, sngX2);
+        int16_t i1 = 0, i2 = 0;
+        std::string message = sfSearchIndexX(sngDataX, sngX1, sngX2, i1, i2);
+        if (!message.empty())
+            return message;
+        float yMin = 0, yMax = 0;
+        message = sfMinMax(sngDataY, i1, i2, yMin, yMax);
+        if (!message.empty())
+            return message;
+        chart.setManualY(yMin, yMax);
+        return {};
+    });
+}
+
+void FrmPlot::dsUnloadForm(bool& intCancel)
+{
+    const std::string message = trapErrors("dsUnloadForm", [&] {
+        if (!blnDataChanged) {
+            intCancel = false;
+            blnDataChanged = false;
+            return;
+        }
+        const int answer = MsgBox("変更されています. 保存しますか？", vbYesNoCancel);
+        if (answer == vbYes) {
+            std::string strFile;
+            bool blnCancel = false;
+            std::string saved = sfSaveDataPro(sngPlotX, sngPlotY, strFile, blnCancel);
+            if (!saved.empty()) {
+                MsgBox(saved, vbCritical);
+                return;
+            }
+            if (blnCancel) {
+                intCancel = true;
+                return;
+            }
+            std::string name, directory;
+            std::string split = sfExtrFileName(appState().strFileName, name, directory);
+            if (!split.empty()) {
+                MsgBox(split, vbCritical);
+                intCancel = true;
+                return;
+            }
+            setWindowTitle(qt("ｸﾞﾗﾌ [ " + name + " ]"));
+            blnDataChanged = false;
+            intCancel = false;
+        } else if (answer == vbNo) {
+            intCancel = false;
+            blnDataChanged = false;
+        } else {
+            intCancel = true;
+        }
+    });
+    if (!message.empty()) {
+        MsgBox(message, vbExclamation);
+        intCancel = true;
+    }
+}
+
+// ---- menus and modes
+
+void FrmPlot::formActivate()
+{
+    if (appState().intActiveWindow == windowPlot)
+        dsMnuGraphWhenGraphMode();
+    else
+        dsMnuGraphWhenImageMode();
+}
+
+void FrmPlot::formDeactivate()
+{
+    if (MdiRaylen* main = mdiRaylen())
+        main->button(4)->setEnabled(false);
+}
+
+void FrmPlot::focusInEvent(QFocusEvent*)
+{
+    if (Lumigra1 != nullptr)
+        Lumigra1->setFocus();
+}
+
+void FrmPlot::dsMnuGraphWhenGraphMode()
+{
+    if (MdiRaylen* main = mdiRaylen())
+        main->button(3)->setEnabled(true);
+    dsMnuGraphEnabled(true);
+    mnuClose->setEnabled(true);
+    dsMnuPrintEnabled(true);
+}
+
+void FrmPlot::dsMnuGraphWhenImageMode()
+{
+    mnuImage->menuAction()->setEnabled(false);
+    mnuGraph->menuAction()->setEnabled(true);
+    for (QAction* item : {mnuAxis, mnuResult})
+        item->setEnabled(true);
+    for (QAction* item : {mnuIdent, mnuDispCor, mnuFluxCalib, mnuNormalize, mnuFFT})
+        item->setEnabled(false);
+    if (MdiRaylen* main = mdiRaylen()) {
+        for (int index : {6, 7, 8, 9, 12, 13, 14, 15})
+            main->button(index)->setEnabled(false);
+        for (int index : {11, 17})
+            main->button(index)->setEnabled(true);
+    }
+    dsMnuPrintEnabled(true);
+    if (MdiRaylen* main = mdiRaylen())
+        main->dsTxtMaxMinEnabled(false);
+}
+
+void FrmPlot::dsMnuGraphEnabled(bool blnEnabled)
+{
+    mnuGraph->menuAction()->setEnabled(blnEnabled);
+    for (QAction* item : {mnuAxis, mnuIdent, mnuDispCor, mnuFluxCalib, mnuNormalize, mnuFFT, mnuResult})
+        item->setEnabled(blnEnabled);
+    if (MdiRaylen* main = mdiRaylen())
+        for (int index = 11; index <= 17; ++index)
+            main->button(index)->setEnabled(blnEnabled);
+}
+
+void FrmPlot::dsMnuPrintEnabled(bool blnEnabled)
+{
+    mnuPrint->setEnabled(blnEnabled);
+    mnuSetPrinter->setEnabled(blnEnabled);
+    if (MdiRaylen* main = mdiRaylen())
+        main->button(4)->setEnabled(blnEnabled);
+}
+
+void FrmPlot::mnuOpen_Click()
+{
+    if (blnDataChanged) {
+        bool cancel = false;
+        dsUnloadForm(cancel);
+        if (cancel)
+            return;
+    }
+    if (MdiRaylen* main = mdiRaylen()) {
+        const std::string message = sfOpenFileDlg(main->dlgOpenFile, appState().strFileName);
+        if (!message.empty())
+            MsgBox(message, vbCritical, "Open Error");
+    }
+}
+
+void FrmPlot::mnuClose_Click() { unloadFrmPlot(); }
+
+void FrmPlot::mnuSaveAs_Click()
+{
+    std::string strFile;
+    bool blnCancel = false;
+    const std::string message = sfSaveDataPro(sngPlotX, sngPlotY, strFile, blnCancel);
+    showStatus(message);
+    if (blnCancel)
+        return;
+    appState().strFileName = strFile;
+    dsChangeData(false);
+}
+
+void FrmPlot::mnuPrint_Click()
+{
+    if (plotTaskLinks().printGraph)
+        plotTaskLinks().printGraph();
+}
+
+void FrmPlot::mnuSetPrinter_Click()
+{
+    if (plotTaskLinks().setupPrinter)
+        plotTaskLinks().setupPrinter();
+}
+
+void FrmPlot::mnuAxis_Click() { showFrmPlotAxis(); }
+
+void FrmPlot::mnuIdent_Click()
+{
+    if (plotTaskLinks().showIdent)
+        plotTaskLinks().showIdent();
+}
+
+void FrmPlot::mnuCalib_Click(int16_t intTask)
+{
+    if (blnDataChanged) {
+        bool cancel = false;
+        dsUnloadForm(cancel);
+        if (cancel)
+            return;
+    }
+    AppState& s = appState();
+    s.intTaskMode = intTask;
+    if (plotTaskLinks().showCalib)
+        plotTaskLinks().showCalib();
+    if (intTask == taskNormalize) {
+        intContSetState.state = 1;
+        intContDelState.state = 1;
+        s.lngContRegion.assign(1, 0);
+    }
+}
+
+void FrmPlot::mnuResult_Click()
+{
+    if (plotTaskLinks().showResult)
+        plotTaskLinks().showResult();
+    if (Lumigra1 != nullptr)
+        Lumigra1->setFocus();
+}
+
+// ---- unloading
+
+void FrmPlot::closeEvent(QCloseEvent* event)
+{
+    if (unloaded) {
+        event->accept();
+        return;
+    }
+    bool cancel = false;
+    dsUnloadForm(cancel);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    formUnload();
+    event->accept();
+}
+
+void FrmPlot::formUnload()
+{
+    unloaded = true;
+    if (loadedWindow == this)
+        loadedWindow = nullptr;
+    AppState& s = appState();
+    const std::string message = trapErrors("Form_Unload", [&] {
+        s.sngSpecX.assign(1, 0.0f);
+        s.sngSpecY.assign(1, 0.0f);
+        unloadFrmPlotAxis();
+        if (plotTaskLinks().unloadResult)
+            plotTaskLinks().unloadResult();
+        if (plotTaskLinks().unloadTasks)
+            plotTaskLinks().unloadTasks();
+        if (s.blnImageLoaded) {
+            dsMnuPrintEnabled(false);
+            dsMnuGraphEnabled(false);
+        } else if (MdiRaylen* main = mdiRaylen()) {
+            main->dsMnuFileNone();
+        }
+    });
+    s.blnPlotLoaded = false;
+    blnDataChanged = false;
+    showStatus(message);
+}
+
+FrmPlot* frmPlot()
+{
+    if (loadedWindow != nullptr)
+        return loadedWindow.data();
+    auto* window = new FrmPlot;
+    loadedWindow = window;
+    if (!window->formLoad()) {
+        loadedWindow = nullptr;
+        window->deleteLater();
+        return nullptr;
+    }
+    if (MdiRaylen* main = mdiRaylen()) {
+        QMdiSubWindow* frame = main->addDocumentWindow(window, window->size());
+        QObject::connect(frame, &QMdiSubWindow::windowStateChanged, window,
+                         [window](Qt::WindowStates before, Qt::WindowStates now) {
+                             if ((before & Qt::WindowActive) && !(now & Qt::WindowActive))
+                                 window->formDeactivate();
+                         });
+    } else {
+        window->show();
+    }
+    return window;
+}
+
+bool unloadFrmPlot()
+{
+    FrmPlot* window = loadedWindow.data();
+    if (window == nullptr)
+        return true;
+    QWidget* frame = window->parentWidget();
+    QWidget* target = frame != nullptr ? frame : window;
+    const bool closed = target->close();
+    if (closed && frame == nullptr)
+        window->deleteLater();
+    return closed;
+}
+
+} // namespace raylen

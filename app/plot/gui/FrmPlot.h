@@ -1,0 +1,142 @@
+#pragma once
+// The plot window: one spectrum in the chart control Lumigra1, the surface
+// every reduction task draws on, with the key and mouse measurements, the
+// changed mark and its save question, and the window's menus.
+#include "plot/ContRegion.h"
+#include "plot/PlotChart.h"
+#include "plot/PlotCursor.h"
+#include "plot/PlotSinks.h"
+#include "shell/gui/DocumentLinks.h"
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class QAction;
+class QMenu;
+
+namespace raylen {
+
+class ChartEventSink;
+
+class FrmPlot : public QWidget, public DocumentWindow, public OverlayPlotter, public SymbolPlotter {
+    Q_OBJECT
+public:
+    explicit FrmPlot(QWidget* parent = nullptr);
+    ~FrmPlot() override;
+
+    // Form_Load; false (the message shown) when the window cannot be built.
+    bool formLoad();
+
+    // Operations other windows call.
+    std::string sfPlotCalibComp(int16_t intOrder, const std::vector<double>& dblA);
+    void dsMnuGraphWhenGraphMode();
+    std::string sfGetBufData(std::vector<float>& sngDataX, std::vector<float>& sngDataY);
+    std::string sfGetPlotData(std::vector<float>& sngDataX, std::vector<float>& sngDataY);
+    std::string sfPlotSym(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY);
+    std::string sfPlotSymClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) override;
+    std::string sfInitForm(const std::string& strFileName);
+    std::string sfPlotLin(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY);
+    std::string sfPlotLinClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) override;
+    void dsSetRangeAxisX(bool blnAuto, float sngMax, float sngMin);
+    void dsGetRangeAxisX(bool& blnAuto, float& sngMax, float& sngMin);
+    void dsGetRangeAxisY(bool& blnAuto, float& sngMax, float& sngMin, int16_t& intStyle);
+    void dsSetRangeAxisY(bool blnAuto, float sngMax, float sngMin, int16_t intStyle);
+    void dsChangeData(bool blnFlag);
+    bool dfIsDataChange() const { return blnDataChanged; }
+    void dsErasePlot();
+    void dsSymCrossEnabled(bool blnEnabled);
+    void dsErasePlotClone();
+    void dsUnloadForm(bool& intCancel);
+    void dsDispNameDate();
+    void dsAutoScale();
+    std::string sfTrimPlot(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY, float sngX1,
+                           float sngX2);
+
+    void dsMnuGraphWhenImageMode();
+    void dsMnuGraphEnabled(bool blnEnabled);
+    void dsMnuPrintEnabled(bool blnEnabled);
+
+    QList<QMenu*> documentMenus() const override;
+    void formActivate() override;
+    void formDeactivate();
+
+    // Chart events, with the arguments the control fires.
+    void Lumigra1_MouseDown(int16_t Button, int16_t Shift, float x, float y);
+    void Lumigra1_MouseMove(int16_t Button, int16_t Shift, float x, float y);
+    void Lumigra1_KeyPress(int16_t KeyAscii);
+
+    void mnuOpen_Click();
+    void mnuClose_Click();
+    void mnuSaveAs_Click();
+    void mnuPrint_Click();
+    void mnuSetPrinter_Click();
+    void mnuAxis_Click();
+    void mnuIdent_Click();
+    void mnuCalib_Click(int16_t intTask);
+    void mnuResult_Click();
+
+    // The control's window and the chart built in it.
+    QWidget* Lumigra1 = nullptr;
+    PlotChart chart;
+    const std::vector<float>& plotX() const { return sngPlotX; }
+    const std::vector<float>& plotY() const { return sngPlotY; }
+    const CursorState& cursor() const { return cursor_; }
+    const TwoPress& keyState(char key) const;
+
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuImage = nullptr;
+    QMenu* mnuGraph = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuOpen = nullptr;
+    QAction* mnuClose = nullptr;
+    QAction* mnuSaveAs = nullptr;
+    QAction* mnuPrint = nullptr;
+    QAction* mnuSetPrinter = nullptr;
+    QAction* mnuExit = nullptr;
+    QAction* mnuAxis = nullptr;
+    QAction* mnuIdent = nullptr;
+    QAction* mnuDispCor = nullptr;
+    QAction* mnuFluxCalib = nullptr;
+    QAction* mnuNormalize = nullptr;
+    QAction* mnuFFT = nullptr;
+    QAction* mnuResult = nullptr;
+    QAction* mnuHelpRaylen = nullptr;
+    QAction* mnuVersion = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    void buildMenus();
+    std::string sfInitLumigra();
+    void formUnload();
+    // Runs a two-press command on its second press and shows its message.
+    void twoPress(TwoPress& state, bool withY, const std::function<std::string(const TwoPress&)>& command);
+    void showReadOut();
+
+    ChartEventSink* sink_ = nullptr;
+    uint32_t sinkCookie_ = 0;
+    ChartObject control_;
+    bool blnDataChanged = false;
+    std::vector<float> sngPlotX, sngPlotY;
+    CursorState cursor_;
+    TwoPress intTrimState, intGaussState, intEqWidthState, intContSetState, intContDelState;
+    bool unloaded = false;
+
+    friend void resetContinuumKeys(FrmPlot& window);
+};
+
+// The plot window while it is loaded, else null.
+FrmPlot* loadedFrmPlot();
+// The default instance: loads the window on first use (Form_Load); null
+// when it could not be built (the message has been shown).
+FrmPlot* frmPlot();
+// Unloads the plot window; false when the user kept it (save question).
+bool unloadFrmPlot();
+// Makes the plot window known to the shell (PlotWindowLink).
+void registerPlotWindow();
+
+} // namespace raylen

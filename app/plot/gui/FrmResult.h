@@ -1,0 +1,42 @@
+#pragma once
+// The result window: a running log of measurement results, newest line on
+// top, the last 100 lines kept.
+#include "plot/PlotSinks.h"
+
+#include <QWidget>
+
+#include <array>
+#include <string>
+
+class QPlainTextEdit;
+
+namespace raylen {
+
+class FrmResult : public QWidget, public ResultWriter {
+    Q_OBJECT
+public:
+    static constexpr int messageCount = 100;
+
+    explicit FrmResult(QWidget* parent = nullptr);
+
+    // Adds one line at the top of the log.
+    std::string sfMessage(const std::string& strMessage) override;
+    QPlainTextEdit* txtMsg = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Entry 0 is the newest.
+    std::array<std::string, messageCount> messages_;
+};
+
+// The loaded result window, else null.
+FrmResult* frmResult();
+// Loads the window if needed (starting its log with an empty line) and
+// shows it modeless beside the main window; the focus goes back to the
+// window that had it. Null when it could not be loaded (message shown).
+FrmResult* showFrmResult();
+void unloadFrmResult();
+
+} // namespace raylen

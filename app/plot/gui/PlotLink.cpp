@@ -1,0 +1,101 @@
+// The plot window as the shell sees it (PlotWindowLink), and the seams of
+// the windows it opens.
+#include "plot/GaussFit.h"
+#include "plot/gui/FrmPlot.h"
+#include "plot/gui/PlotTaskLinks.h"
+#include "shell/AppState.h"
+#include "shell/gui/DocumentLinks.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+
+namespace raylen {
+
+namespace {
+
+class PlotLink final : public PlotWindowLink {
+public:
+    bool isLoaded() const override { return loadedFrmPlot() != nullptr; }
+    void unload() override { unloadFrmPlot(); }
+    bool dfIsDataChange() override
+    {
+        FrmPlot* plot = loadedFrmPlot();
+        return plot != nullptr && plot->dfIsDataChange();
+    }
+    void dsUnloadForm(bool& blnCancel) override
+    {
+        blnCancel = false;
+        if (FrmPlot* plot = loadedFrmPlot())
+            plot->dsUnloadForm(blnCancel);
+    }
+    std::string showSpectrum(const std::string& strFileName) override
+    {
+        FrmPlot* plot = frmPlot();
+        if (plot == nullptr)
+            return {};
+        std::string message = plot->sfInitForm(strFileName);
+        if (message.empty())
+            message = plot->sfPlotLin(appState().sngSpecX, appState().sngSpecY);
+        plot->formActivate();
+        return message;
+    }
+    void toolBarAction(const std::string& key) override
+    {
+        FrmPlot* plot = loadedFrmPlot();
+        if (plot == nullptr)
+            return;
+        if (key == "Open")
+            plot->mnuOpen_Click();
+        else if (key == "SaveAs")
+            plot->mnuSaveAs_Click();
+        else if (key == "Print")
+            plot->mnuPrint_Click();
+        else if (key == "Axis")
+            plot->mnuAxis_Click();
+        else if (key == "Ident")
+            plot->mnuIdent_Click();
+        else if (key == "Dispcor")
+            plot->mnuCalib_Click(taskDispCor);
+        else if (key == "Fluxcalib")
+            plot->mnuCalib_Click(taskFluxCalib);
+        else if (key == "Normalize")
+            plot->mnuCalib_Click(taskNormalize);
+        else if (key == "FFT")
+            plot->mnuCalib_Click(taskFFT);
+        else if (key == "Result")
+            plot->mnuResult_Click();
+    }
+    void setTaskMenusEnabled(bool blnEnabled) override
+    {
+        if (FrmPlot* plot = loadedFrmPlot()) {
+            plot->mnuFile->menuAction()->setEnabled(blnEnabled);
+            for (QAction* item : {plot->mnuIdent, plot->mnuDispCor, plot->mnuFluxCalib, plot->mnuNormalize,
+                                  plot->mnuFFT})
+                item->setEnabled(blnEnabled);
+        }
+    }
+};
+
+} // namespace
+
+PlotTaskLinks& plotTaskLinks()
+{
+    static PlotTaskLinks links;
+    return links;
+}
+
+void registerPlotWindow()
+{
+    static PlotLink link;
+    setPlotWindowLink(&link);
+    // The fit blocks the window with the hourglass.
+    setFitBusyHook([](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
+}
+
+} // namespace raylen
