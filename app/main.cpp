@@ -4,6 +4,7 @@
 #include "platform/UiService.h"
 #include "plot/gui/FrmPlot.h"
 #include "plot/gui/MeasureLinks.h"
+#include "reduce/gui/FrmApall.h"
 #include "shell/AppState.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Fonts.h"
@@ -45,6 +46,8 @@ int main(int argc, char** argv)
         platform::setUiService(nullptr);
         return 0;
     }
+
+    raylen::registerFrmApall();
 
     int status = 0;
     {

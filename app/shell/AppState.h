@@ -4,6 +4,7 @@
 #include "fits/FitsHeader.h"
 #include "display/Bitmap.h"
 #include "numeric/Array2D.h"
+#include "reduce/ScanParam.h"
 
 #include <array>
 #include <cstdint>
@@ -11,24 +12,6 @@
 #include <vector>
 
 namespace raylen {
-
-// Aperture scan parameters; member order is the order of the parameter file.
-struct ScanParam {
-    int16_t intScanWidth = 0;
-    int16_t intTraceOrder = 0;
-    int16_t blnSkySub = 0; // -1 true, 0 false
-    int16_t intSkyStart1 = 0;
-    int16_t intSkyEnd1 = 0;
-    int16_t intSkyFitOrder = 0;
-    int16_t intReserved = 0;
-    std::array<double, 51> dblTraceCoef{};
-    int32_t lngStartX = 0;
-    int32_t lngEndX = 0;
-    int32_t lngStartY = 0;
-    int32_t lngEndY = 0;
-    int16_t intSkyStart2 = 0;
-    int16_t intSkyEnd2 = 0;
-};
 
 // Window and task codes.
 enum ActiveWindow : int16_t { windowImage = 10, windowPlot = 20 };
@@ -64,8 +47,5 @@ struct AppState {
 
 // The one instance.
 AppState& appState();
-
-// Defaults of the scan parameters set at start-up.
-void dsInitScanParam(ScanParam& typScanParam);
 
 } // namespace raylen

@@ -1,0 +1,60 @@
+#pragma once
+// One column of the extraction: the aperture sum across the slit and the
+// sky fitted beside the trace and integrated over the same aperture.
+#include "numeric/Array2D.h"
+#include "reduce/ScanParam.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace raylen {
+
+// The aperture [c − w/2, c + w/2] and its inner whole rows n1 … n2.
+struct Aperture {
+    double a = 0, b = 0;
+    int32_t n1 = 0, n2 = 0;
+};
+Aperture apertureAround(int16_t intScanWidth, float centre);
+
+// The column's values joined by straight lines between whole rows and
+// integrated over the aperture. The rows Int(a), n1, n2 and n2 + 1 are read
+// even when the aperture ends on a whole row.
+std::string sfIntegData(const ScanParam& typScanParam, const SingleImage& sngImage, int32_t x, float centre,
+                        float& sum);
+
+// The sky polynomial of one column, in powers of (row − origin) so that it
+// stays well conditioned far from row 0.
+struct SkyPolynomial {
+    int32_t origin = 0;
+    std::vector<double> coef;
+    double operator()(double row) const;
+};
+
+// Fits the sky rows r + start1 … r + end1 and r + start2 … r + end2 (r the
+// centre rounded half to even) with a polynomial of the record's sky order.
+// Every column samples the same offsets from its r, so the least-squares
+// fit is one fixed linear map of the sampled values: it is found once from
+// sfLst2Fit and then applied column by column.
+class SkyFitter {
+public:
+    explicit SkyFitter(const ScanParam& typScanParam);
+    // sfSkyFit: the fit of column x; statuses of sfLst2Fit are passed on.
+    std::string fit(const SingleImage& sngImage, int32_t x, float centre, SkyPolynomial& sky);
+
+private:
+    std::string prepare();
+
+    std::vector<float> offsets_;
+    int order_;
+    bool prepared_ = false;
+    // projection_[j * samples + i]: weight of sample i in coefficient j.
+    std::vector<double> projection_;
+    std::vector<float> values_;
+};
+
+// The sky polynomial integrated over the aperture by the same scheme as the
+// pixel values, except that the ends use the polynomial itself.
+std::string sfIntegSky(const ScanParam& typScanParam, float centre, const SkyPolynomial& sky, float& skyLevel);
+
+} // namespace raylen

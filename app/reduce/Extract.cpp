@@ -1,0 +1,85 @@
+#include "reduce/Extract.h"
+
+#include "platform/BasicError.h"
+#include "reduce/ApertureSum.h"
+#include "reduce/ParamFile.h"
+#include "reduce/Trace.h"
+
+#include <optional>
+
+namespace raylen {
+
+namespace {
+
+// The columns of the record's region, with or without the sky.
+std::string extractColumns(const ScanParam& p, const SingleImage& image, bool subtractSky, std::vector<float>& xs,
+                           std::vector<float>& ys)
+{
+    std::string status = platform::trapErrors("sfScanDataPro", [&] {
+        if (p.lngEndX < p.lngStartX)
+            platform::raise(platform::errSubscript);
+        const size_t columns = static_cast<size_t>(static_cast<int64_t>(p.lngEndX) - p.lngStartX) + 1;
+        xs.resize(columns);
+        ys.resize(columns);
+        // An order the coefficients cannot hold ends here, before any column.
+        (void)traceCentre(p, p.lngStartX);
+    });
+    if (!status.empty())
+        return status;
+    std::optional<SkyFitter> fitter;
+    if (subtractSky)
+        fitter.emplace(p);
+    SkyPolynomial sky;
+    for (int64_t x = p.lngStartX; x <= p.lngEndX; ++x) {
+        const auto column = static_cast<int32_t>(x);
+        const float centre = traceCentre(p, column);
+        float skyLevel = 0, sum = 0;
+        if (fitter) {
+            status = fitter->fit(image, column, centre, sky);
+            if (status.empty())
+                status = sfIntegSky(p, centre, sky, skyLevel);
+        }
+        if (status.empty())
+            status = sfIntegData(p, image, column, centre, sum);
+        if (!status.empty())
+            return status;
+        const auto i = static_cast<size_t>(x - p.lngStartX);
+        xs[i] = static_cast<float>(column);
+        ys[i] = sum - skyLevel;
+    }
+    return {};
+}
+
+std::string extractAndPlot(const ScanParam& p, const SingleImage& image, bool subtractSky,
+                           std::vector<float>& sngScanX, std::vector<float>& sngScanY, ScanPlotter& plotter)
+{
+    std::vector<float> xs, ys;
+    std::string status = extractColumns(p, image, subtractSky, xs, ys);
+    if (!status.empty())
+        return status;
+    sngScanX.swap(xs);
+    sngScanY.swap(ys);
+    return plotter.plotLin(sngScanX, sngScanY);
+}
+
+} // namespace
+
+std::string sfScanDataPro(const ScanParam& typScanParam, const SingleImage& sngImage, std::vector<float>& sngScanX,
+                          std::vector<float>& sngScanY, ScanPlotter& plotter)
+{
+    return extractAndPlot(typScanParam, sngImage, typScanParam.blnSkySub != 0, sngScanX, sngScanY, plotter);
+}
+
+std::string sfRefScanDataPro(const std::string& strPath, const SingleImage& sngImage, const FitsInfo& typFitsInfo,
+                             ScanParam& typScanParam, std::vector<float>& sngScanX, std::vector<float>& sngScanY,
+                             ScanPlotter& plotter)
+{
+    std::string status = platform::trapErrors("sfRefScanDataPro", [&] { readPrmFile(strPath, typScanParam); });
+    if (status.empty())
+        status = sfCheckParam(typScanParam, typFitsInfo);
+    if (status.empty())
+        status = extractAndPlot(typScanParam, sngImage, false, sngScanX, sngScanY, plotter);
+    return status;
+}
+
+} // namespace raylen

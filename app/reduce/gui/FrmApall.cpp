@@ -1,0 +1,592 @@
+#include "reduce/gui/FrmApall.h"
+
+#include "image/gui/FrmImage.h"
+#include "platform/BasicError.h"
+#include "plot/gui/PlotTaskLinks.h"
+#include "platform/BasicRuntime.h"
+#include "platform/Format.h"
+#include "platform/UiService.h"
+#include "reduce/Extract.h"
+#include "reduce/ParamFile.h"
+#include "reduce/Trace.h"
+#include "reduce/gui/ScanPlotWindow.h"
+#include "shell/AppState.h"
+#include "shell/FileAccess.h"
+#include "shell/gui/DocumentLinks.h"
+#include "shell/gui/FileIntake.h"
+#include "shell/gui/Fonts.h"
+#include "shell/gui/Help.h"
+#include "shell/gui/MdiRaylen.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace raylen {
+
+using namespace platform;
+
+namespace {
+
+QPointer<FrmApall> loadedDialog;
+ScanPlotWindow* registeredPlot = nullptr;
+
+const char* const prmFilter = "参照ﾌｧｲﾙ(*.prm)|*.prm|";
+const std::string kCaptionNext = "次へ";
+const std::string kCaptionSave = "保存";
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
+}
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+std::string str(const QLineEdit* box) { return box->text().toStdString(); }
+
+int32_t longOf(const QLineEdit* box) { return toLong(leadingNumber(str(box))); }
+
+} // namespace
+
+ScanPlotWindow* scanPlotWindow() { return registeredPlot; }
+void setScanPlotWindow(ScanPlotWindow* window) { registeredPlot = window; }
+
+FrmApall* frmApall() { return loadedDialog.data(); }
+
+FrmApall::FrmApall(ScanPlotWindow& plot, QWidget* parent) : QDialog(parent), plot_(plot)
+{
+    setObjectName("frmApall");
+    setWindowTitle(QString::fromUtf8("ｽｷｬﾝ"));
+    buildPages();
+    cmdReturn = new QPushButton(QString::fromUtf8("戻る"), this);
+    cmdNext = new QPushButton(qs(kCaptionNext), this);
+    cmdCancel = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ"), this);
+    cmdHelp = new QPushButton(QString::fromUtf8("ﾍﾙﾌﾟ"), this);
+    cmdReturn->setObjectName("cmdReturn");
+    cmdNext->setObjectName("cmdNext");
+    cmdCancel->setObjectName("cmdCancel");
+    cmdHelp->setObjectName("cmdHelp");
+    cmdNext->setDefault(true);
+    connect(cmdReturn, &QPushButton::clicked, this, &FrmApall::cmdReturn_Click);
+    connect(cmdNext, &QPushButton::clicked, this, &FrmApall::cmdNext_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &FrmApall::cmdCancel_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp(); });
+    connect(cmdFit, &QPushButton::clicked, this, &FrmApall::cmdFit_Click);
+    connect(chkRefScan, &QCheckBox::clicked, this, &FrmApall::chkRefScan_Click);
+    connect(chkSkySub, &QCheckBox::clicked, this, &FrmApall::chkSkySub_Click);
+    connect(cmdRefFileName, &QPushButton::clicked, this, &FrmApall::cmdRefFileName_Click);
+    for (QLineEdit* box : {txtStartX, txtEndX, txtStartY, txtEndY})
+        box->installEventFilter(this);
+}
+
+FrmApall::~FrmApall()
+{
+    if (!unloaded)
+        formUnload();
+}
+
+void FrmApall::buildPages()
+{
+    auto label = [](QWidget* parent, const char* name, const char* caption) {
+        auto* l = new QLabel(QString::fromUtf8(caption), parent);
+        l->setObjectName(name);
+        return l;
+    };
+    auto box = [](QWidget* parent, const QString& name) {
+        auto* t = new QLineEdit(parent);
+        t->setObjectName(name);
+        return t;
+    };
+    for (int page = 1; page <= 5; ++page) {
+        picContena[static_cast<size_t>(page)] = new QFrame(this);
+        picContena[static_cast<size_t>(page)]->setObjectName(QString("picContena%1").arg(page));
+    }
+    QFrame* p1 = picContena[1];
+    chkRefScan = new QCheckBox(QString::fromUtf8("参照してスキャン"), p1);
+    chkRefScan->setObjectName("chkRefScan");
+    txtRefFileName = box(p1, "txtRefFileName");
+    cmdRefFileName = new QPushButton(QString::fromUtf8("参照"), p1);
+    cmdRefFileName->setObjectName("cmdRefFileName");
+
+    QFrame* p2 = picContena[2];
+    fraDirection = new QGroupBox(QString::fromUtf8("ｽｷｬﾝ方向"), p2);
+    fraDirection->setObjectName("fraDirection");
+    optHor = new QRadioButton(QString::fromUtf8("X 方向"), fraDirection);
+    optVer = new QRadioButton(QString::fromUtf8("Y 方向"), fraDirection);
+    optHor->setObjectName("optHor");
+    optVer->setObjectName("optVer");
+    lblRegion = label(p2, "lblRegion", "範囲の設定");
+    lblX = label(p2, "lblX", "X");
+    lblY = label(p2, "lblY", "Y");
+    txtStartX = box(p2, "txtStartX");
+    txtEndX = box(p2, "txtEndX");
+    txtStartY = box(p2, "txtStartY");
+    txtEndY = box(p2, "txtEndY");
+
+    QFrame* p3 = picContena[3];
+    lblScanWidth = label(p3, "lblScanWidth", "ｽｷｬﾝ幅");
+    txtScanWidth = box(p3, "txtScanWidth");
+    lblScanPixel = label(p3, "lblScanPixel", "ﾋﾟｸｾﾙ");
+    chkSkySub = new QCheckBox(QString::fromUtf8("ｽｶｲの差し引き"), p3);
+    chkSkySub->setObjectName("chkSkySub");
+    lblSkyRegion = label(p3, "lblSkyRegion", "ｽｶｲの範囲");
+    for (size_t i = 0; i < 2; ++i) {
+        txtStartRegion[i] = box(p3, QString("txtStartRegion%1").arg(i));
+        lblDot[i] = label(p3, "lblDot", "～");
+        txtEndRegion[i] = box(p3, QString("txtEndRegion%1").arg(i));
+    }
+    lblSkyFitOrder = label(p3, "lblSkyFitOrder", "ﾌｨｯﾄ　次数");
+    txtSkyFitOrder = box(p3, "txtSkyFitOrder");
+
+    QFrame* p4 = picContena[4];
+    lblOrder = label(p4, "lblOrder", "次数");
+    txtOrder = box(p4, "txtOrder");
+    cmdFit = new QPushButton(QString::fromUtf8("ﾌｨｯﾄ"), p4);
+    cmdFit->setObjectName("cmdFit");
+    lblResult = label(p4, "lblResult", "結果");
+    lblResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    lblOK = label(picContena[5], "lblOK", "よろしいですか？");
+}
+
+std::string FrmApall::sfInitForm(const std::string& strFileName)
+{
+    return trapErrors("sfInitForm", [&]() -> std::string {
+        setFixedSize(twipsToPixelsX(5400), twipsToPixelsY(3420));
+        for (int page = 1; page <= 5; ++page)
+            picContena[static_cast<size_t>(page)]->setGeometry(twipsRect(120, 120, 5160, 2520));
+        chkRefScan->setGeometry(twipsRect(240, 240, 2400, 300));
+        txtRefFileName->setGeometry(twipsRect(240, 720, 3600, 330));
+        cmdRefFileName->setGeometry(twipsRect(3960, 705, 900, 360));
+        fraDirection->setGeometry(twipsRect(120, 60, 1800, 1200));
+        optHor->setGeometry(twipsRect(180, 300, 1400, 300));
+        optVer->setGeometry(twipsRect(180, 720, 1400, 300));
+        lblRegion->setGeometry(twipsRect(2160, 120, 1500, 300));
+        lblX->setGeometry(twipsRect(2160, 540, 300, 300));
+        txtStartX->setGeometry(twipsRect(2520, 510, 1080, 330));
+        txtEndX->setGeometry(twipsRect(3720, 510, 1080, 330));
+        lblY->setGeometry(twipsRect(2160, 1020, 300, 300));
+        txtStartY->setGeometry(twipsRect(2520, 990, 1080, 330));
+        txtEndY->setGeometry(twipsRect(3720, 990, 1080, 330));
+        lblScanWidth->setGeometry(twipsRect(120, 150, 1200, 300));
+        txtScanWidth->setGeometry(twipsRect(1440, 120, 840, 330));
+        lblScanPixel->setGeometry(twipsRect(2400, 150, 900, 300));
+        chkSkySub->setGeometry(twipsRect(120, 660, 2400, 300));
+        lblSkyRegion->setGeometry(twipsRect(360, 1140, 1200, 300));
+        for (size_t i = 0; i < 2; ++i) {
+            const int left = 1560 + static_cast<int>(i) * 1800;
+            txtStartRegion[i]->setGeometry(twipsRect(left, 1110, 660, 330));
+            lblDot[i]->setGeometry(twipsRect(left + 690, 1140, 360, 300));
+            txtEndRegion[i]->setGeometry(twipsRect(left + 1050, 1110, 660, 330));
+        }
+        lblSkyFitOrder->setGeometry(twipsRect(360, 1620, 1200, 300));
+        txtSkyFitOrder->setGeometry(twipsRect(1560, 1590, 660, 330));
+        lblOrder->setGeometry(twipsRect(120, 150, 600, 300));
+        txtOrder->setGeometry(twipsRect(840, 120, 660, 330));
+        cmdFit->setGeometry(twipsRect(1680, 105, 1080, 360));
+        lblResult->setGeometry(twipsRect(120, 600, 4920, 1800));
+        lblOK->setGeometry(twipsRect(240, 960, 3000, 300));
+        cmdReturn->setGeometry(twipsRect(600, 2880, 1080, 390));
+        cmdNext->setGeometry(twipsRect(1800, 2880, 1080, 390));
+        cmdCancel->setGeometry(twipsRect(3000, 2880, 1080, 390));
+        cmdHelp->setGeometry(twipsRect(4200, 2880, 1080, 390));
+
+        std::string name = strFileName, directory;
+        std::string message = sfExtrFileName(strFileName, name, directory);
+        if (!message.empty())
+            return message;
+        setWindowTitle(qs("ｽｷｬﾝ [ " + name + " ]"));
+        intPage = 1;
+        optHor->setChecked(true);
+        txtRefFileName->setVisible(false);
+        cmdRefFileName->setVisible(false);
+        cmdNext->setEnabled(true);
+        cmdReturn->setEnabled(false);
+        dsShowPage();
+        return std::string();
+    });
+}
+
+void FrmApall::dsShowPage()
+{
+    for (int page = 1; page <= 5; ++page)
+        picContena[static_cast<size_t>(page)]->setVisible(page == intPage);
+    QFrame* current = picContena[static_cast<size_t>(intPage)];
+    current->move(twipsToPixelsX(120), twipsToPixelsY(120));
+    current->raise();
+}
+
+void FrmApall::dsSetScanRegion()
+{
+    FrmImage* image = frmImage();
+    if (image == nullptr)
+        return;
+    const ShpBox& b = image->box();
+    txtStartX->setText(qs(Format(b.left, "0")));
+    txtEndX->setText(qs(Format(static_cast<double>(b.left) + b.width - 1, "0")));
+    txtStartY->setText(qs(Format(b.top, "0")));
+    txtEndY->setText(qs(Format(static_cast<double>(b.top) + b.height - 1, "0")));
+}
+
+void FrmApall::dsSetScanParam()
+{
+    ScanParamTexts texts;
+    raylen::dsSetScanParam(appState().typScanParam, texts);
+    txtScanWidth->setText(qs(texts.scanWidth));
+    chkSkySub->setChecked(texts.skySub);
+    chkSkySub_Click();
+    txtStartRegion[0]->setText(qs(texts.skyOffsets[0]));
+    txtEndRegion[0]->setText(qs(texts.skyOffsets[1]));
+    txtStartRegion[1]->setText(qs(texts.skyOffsets[2]));
+    txtEndRegion[1]->setText(qs(texts.skyOffsets[3]));
+    txtSkyFitOrder->setText(qs(texts.skyFitOrder));
+}
+
+std::string FrmApall::dsGetScanParam()
+{
+    ScanParamTexts texts;
+    texts.scanWidth = str(txtScanWidth);
+    texts.skySub = chkSkySub->isChecked();
+    texts.skyOffsets = {str(txtStartRegion[0]), str(txtEndRegion[0]), str(txtStartRegion[1]), str(txtEndRegion[1])};
+    texts.skyFitOrder = str(txtSkyFitOrder);
+    texts.startX = str(txtStartX);
+    texts.endX = str(txtEndX);
+    texts.startY = str(txtStartY);
+    texts.endY = str(txtEndY);
+    std::string message = raylen::dsGetScanParam(texts, appState().typScanParam);
+    if (message.empty()) {
+        txtStartRegion[0]->setText(qs(texts.skyOffsets[0]));
+        txtEndRegion[0]->setText(qs(texts.skyOffsets[1]));
+        txtStartRegion[1]->setText(qs(texts.skyOffsets[2]));
+        txtEndRegion[1]->setText(qs(texts.skyOffsets[3]));
+    }
+    return message;
+}
+
+void FrmApall::dsScanSkySub(bool enabled)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{lblSkyRegion, txtStartRegion[0], txtEndRegion[0],
+                                                       txtStartRegion[1], txtEndRegion[1], lblSkyFitOrder,
+                                                       txtSkyFitOrder})
+        w->setEnabled(enabled);
+}
+
+void FrmApall::chkSkySub_Click()
+{
+    const bool on = chkSkySub->isChecked();
+    appState().typScanParam.blnSkySub = on ? -1 : 0;
+    dsScanSkySub(on);
+}
+
+void FrmApall::chkRefScan_Click()
+{
+    const bool on = chkRefScan->isChecked();
+    txtRefFileName->setVisible(on);
+    cmdRefFileName->setVisible(on);
+}
+
+void FrmApall::cmdRefFileName_Click()
+{
+    MdiRaylen* main = mdiRaylen();
+    if (main == nullptr)
+        return;
+    AppState& s = appState();
+    int filterIndex = 1;
+    bool cancel = false;
+    std::string message =
+        sfBrowseFile(main->dlgOpenFile, s.strPrmFileName, browseOpen, "参照ﾌｧｲﾙを開く", prmFilter, filterIndex, cancel);
+    if (!message.empty())
+        MsgBox(message, vbCritical);
+    std::string name = s.strPrmFileName, directory;
+    sfExtrFileName(s.strPrmFileName, name, directory);
+    txtRefFileName->setText(qs(name));
+}
+
+bool FrmApall::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter in a range box corrects the range and moves the region box.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            std::string message =
+                sfCheckAndReset(RegionFields{txtStartX, txtEndX, txtStartY, txtEndY}, appState().typFitsInfo);
+            if (!message.empty())
+                MsgBox(message, vbCritical);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+std::string FrmApall::plotRegionFromBoxes()
+{
+    std::string message;
+    int32_t x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    message = trapErrors("sfPlotRegion", [&] {
+        x1 = longOf(txtStartX);
+        x2 = longOf(txtEndX);
+        y1 = longOf(txtStartY);
+        y2 = longOf(txtEndY);
+    });
+    if (message.empty())
+        message = sfPlotRegion(1, appState().sngImage, x1, x2, y1, y2, plot_);
+    return message;
+}
+
+bool FrmApall::toSavePage(const std::string& message)
+{
+    if (!message.empty()) {
+        MsgBox(message, vbCritical);
+        return true;
+    }
+    intPage = 5;
+    cmdNext->setText(qs(kCaptionSave));
+    return true;
+}
+
+bool FrmApall::nextFromPage1()
+{
+    AppState& s = appState();
+    if (!chkRefScan->isChecked()) {
+        cmdReturn->setEnabled(true);
+        intPage = 2;
+        dsSetScanRegion();
+        return true;
+    }
+    std::string name, directory;
+    sfExtrFileName(s.strPrmFileName, name, directory);
+    s.strPrmFileName = directory + str(txtRefFileName);
+    if (!dfIsFileExist(s.strPrmFileName)) {
+        MsgBox(kMsgRefMissing, vbExclamation);
+        return true;
+    }
+    std::string message;
+    {
+        WaitCursor wait;
+        message = sfRefScanDataPro(s.strPrmFileName, s.sngImage, s.typFitsInfo, s.typScanParam, sngScanX, sngScanY,
+                                   plot_);
+    }
+    return toSavePage(message);
+}
+
+bool FrmApall::nextFromPage2()
+{
+    std::string message =
+        sfCheckAndReset(RegionFields{txtStartX, txtEndX, txtStartY, txtEndY}, appState().typFitsInfo);
+    if (message.empty())
+        message = plotRegionFromBoxes();
+    if (!message.empty()) {
+        MsgBox(message, vbCritical);
+        return true;
+    }
+    intPage = 3;
+    dsSetScanParam();
+    return true;
+}
+
+bool FrmApall::nextFromPage3()
+{
+    AppState& s = appState();
+    std::string message = dsGetScanParam();
+    if (message.empty()) {
+        const ScanParam& p = s.typScanParam;
+        WaitCursor wait;
+        message = sfPlotPeak(0, s.sngImage, p.lngStartX, p.lngEndX, p.lngStartY, p.lngEndY, sngScanX, sngScanY, plot_);
+    }
+    if (!message.empty()) {
+        MsgBox(message, vbCritical);
+        return true;
+    }
+    intPage = 4;
+    txtOrder->setText(qs(Format(s.typScanParam.intTraceOrder, "0")));
+    cmdNext->setEnabled(false);
+    return true;
+}
+
+bool FrmApall::nextFromPage4()
+{
+    AppState& s = appState();
+    if (plot_.isLoaded())
+        plot_.dsErasePlotClone();
+    std::string message;
+    {
+        WaitCursor wait;
+        message = sfScanDataPro(s.typScanParam, s.sngImage, sngScanX, sngScanY, plot_);
+    }
+    return toSavePage(message);
+}
+
+bool FrmApall::nextFromPage5()
+{
+    std::string file;
+    bool cancel = false;
+    std::string message = plot_.sfSaveDataPro(sngScanX, sngScanY, file, cancel);
+    if (message.empty() && cancel)
+        return true;
+    if (message.empty())
+        message = sfWritePrmFile(file, appState().typScanParam);
+    if (!message.empty()) {
+        MsgBox(message, vbCritical);
+        return true;
+    }
+    plot_.unload();
+    close();
+    return false;
+}
+
+void FrmApall::cmdNext_Click()
+{
+    bool stays = true;
+    switch (intPage) {
+    case 1: stays = nextFromPage1(); break;
+    case 2: stays = nextFromPage2(); break;
+    case 3: stays = nextFromPage3(); break;
+    case 4: stays = nextFromPage4(); break;
+    default: stays = nextFromPage5(); break;
+    }
+    if (stays)
+        dsShowPage();
+}
+
+void FrmApall::cmdReturn_Click()
+{
+    if (plot_.isLoaded()) {
+        plot_.dsErasePlot();
+        plot_.dsErasePlotClone();
+    }
+    intPage = static_cast<int16_t>(std::max(1, intPage - 1));
+    std::string message;
+    if (intPage <= 3) {
+        message = plotRegionFromBoxes();
+        if (intPage == 1)
+            cmdReturn->setEnabled(false);
+        if (intPage == 3)
+            cmdNext->setEnabled(true);
+    } else {
+        const ScanParam& p = appState().typScanParam;
+        message = sfPlotPeak(0, appState().sngImage, p.lngStartX, p.lngEndX, p.lngStartY, p.lngEndY, sngScanX,
+                             sngScanY, plot_);
+        cmdNext->setText(qs(kCaptionNext));
+        plot_.dsChangeData(false);
+    }
+    if (!message.empty()) {
+        // The page number has already gone back; the old page stays in
+        // front, as it always has.
+        MsgBox(message, vbCritical);
+        return;
+    }
+    dsShowPage();
+}
+
+void FrmApall::cmdFit_Click()
+{
+    AppState& s = appState();
+    TraceFit fit = fitTrace(str(txtOrder), sngScanX, sngScanY, s.typScanParam);
+    if (!fit.status.empty()) {
+        MsgBox(fit.status, fit.leastSquaresFailed ? vbExclamation : vbCritical);
+        return;
+    }
+    QString result;
+    for (const std::string& line : fit.resultLines)
+        result += (result.isEmpty() ? QString() : QString("\n")) + qs(line);
+    lblResult->setText(result);
+    std::string message = plot_.plotLinClone(sngScanX, fit.fitY);
+    if (!message.empty())
+        MsgBox(message, vbCritical, "Scan");
+    cmdNext->setEnabled(true);
+}
+
+void FrmApall::cmdCancel_Click()
+{
+    plot_.unload();
+    close();
+}
+
+void FrmApall::discardUnloaded()
+{
+    unloaded = true;
+    deleteLater();
+}
+
+void FrmApall::closeEvent(QCloseEvent* event)
+{
+    if (!unloaded)
+        formUnload();
+    event->accept();
+}
+
+void FrmApall::formUnload()
+{
+    unloaded = true;
+    if (loadedDialog == this)
+        loadedDialog = nullptr;
+    if (MdiRaylen* main = mdiRaylen())
+        main->dsMenuToolEnabled(true);
+    appState().intTaskMode = taskNone;
+}
+
+void showFrmApall()
+{
+    if (loadedDialog != nullptr) {
+        loadedDialog->raise();
+        loadedDialog->activateWindow();
+        return;
+    }
+    ScanPlotWindow* plot = scanPlotWindow();
+    if (plot == nullptr)
+        return;
+    MdiRaylen* main = mdiRaylen();
+    auto* dialog = new FrmApall(*plot, main);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    std::string message = dialog->sfInitForm(appState().strFileName);
+    if (!message.empty()) {
+        MsgBox(message, vbCritical);
+        dialog->discardUnloaded();
+        return;
+    }
+    loadedDialog = dialog;
+    if (main != nullptr)
+        main->dsMenuToolEnabled(false);
+    appState().intTaskMode = taskScan;
+    dialog->show();
+}
+
+void unloadFrmApall()
+{
+    if (loadedDialog != nullptr)
+        loadedDialog->close();
+}
+
+void registerFrmApall()
+{
+    if (scanPlotWindow() == nullptr)
+        setScanPlotWindow(&plotWindowForScan());
+    ImageDialogLinks& links = imageDialogLinks();
+    links.showScan = showFrmApall;
+    static bool hooked = false;
+    if (hooked)
+        return;
+    hooked = true;
+    // The image and plot windows unload their task dialogs together; keep
+    // the others' part.
+    auto withImage = links.unloadAll;
+    links.unloadAll = [withImage] {
+        if (withImage)
+            withImage();
+        unloadFrmApall();
+    };
+    auto withPlot = plotTaskLinks().unloadTasks;
+    plotTaskLinks().unloadTasks = [withPlot] {
+        if (withPlot)
+            withPlot();
+        unloadFrmApall();
+    };
+}
+
+} // namespace raylen

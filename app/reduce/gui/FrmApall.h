@@ -1,0 +1,118 @@
+#pragma once
+// The extraction dialog: a five-page wizard from a region of the open image
+// (or the aperture of an earlier parameter file) to a saved spectrum.
+#include "reduce/ScanParam.h"
+
+#include <QDialog>
+
+#include <array>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace raylen {
+
+class ScanPlotWindow;
+
+class FrmApall : public QDialog {
+    Q_OBJECT
+public:
+    FrmApall(ScanPlotWindow& plot, QWidget* parent = nullptr);
+    ~FrmApall() override;
+
+    std::string sfInitForm(const std::string& strFileName);
+    void cmdNext_Click();
+    void cmdReturn_Click();
+    void cmdCancel_Click();
+    void cmdFit_Click();
+    void chkRefScan_Click();
+    void chkSkySub_Click();
+    void cmdRefFileName_Click();
+    void discardUnloaded();
+
+    int16_t intPage = 1;
+    std::vector<float> sngScanX, sngScanY;
+
+    std::array<QFrame*, 6> picContena{}; // 1 … 5
+    QPushButton* cmdReturn = nullptr;
+    QPushButton* cmdNext = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdHelp = nullptr;
+    // Page 1
+    QCheckBox* chkRefScan = nullptr;
+    QLineEdit* txtRefFileName = nullptr;
+    QPushButton* cmdRefFileName = nullptr;
+    // Page 2
+    QGroupBox* fraDirection = nullptr;
+    QRadioButton* optHor = nullptr;
+    QRadioButton* optVer = nullptr;
+    QLabel* lblRegion = nullptr;
+    QLabel* lblX = nullptr;
+    QLabel* lblY = nullptr;
+    QLineEdit* txtStartX = nullptr;
+    QLineEdit* txtEndX = nullptr;
+    QLineEdit* txtStartY = nullptr;
+    QLineEdit* txtEndY = nullptr;
+    // Page 3
+    QLabel* lblScanWidth = nullptr;
+    QLineEdit* txtScanWidth = nullptr;
+    QLabel* lblScanPixel = nullptr;
+    QCheckBox* chkSkySub = nullptr;
+    QLabel* lblSkyRegion = nullptr;
+    std::array<QLineEdit*, 2> txtStartRegion{};
+    std::array<QLineEdit*, 2> txtEndRegion{};
+    std::array<QLabel*, 2> lblDot{};
+    QLabel* lblSkyFitOrder = nullptr;
+    QLineEdit* txtSkyFitOrder = nullptr;
+    // Page 4
+    QLabel* lblOrder = nullptr;
+    QLineEdit* txtOrder = nullptr;
+    QPushButton* cmdFit = nullptr;
+    QLabel* lblResult = nullptr;
+    // Page 5
+    QLabel* lblOK = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildPages();
+    void dsShowPage();
+    void dsSetScanRegion();
+    void dsSetScanParam();
+    std::string dsGetScanParam();
+    void dsScanSkySub(bool enabled);
+    std::string plotRegionFromBoxes();
+    // A spectrum was extracted (or the message shown): on to "保存".
+    bool toSavePage(const std::string& message);
+    bool nextFromPage1();
+    bool nextFromPage2();
+    bool nextFromPage3();
+    bool nextFromPage4();
+    bool nextFromPage5();
+    void formUnload();
+
+    ScanPlotWindow& plot_;
+    bool unloaded = false;
+};
+
+// The dialog while it is loaded, else null.
+FrmApall* frmApall();
+// Loads and shows the dialog (modeless, owned by the main window) on the
+// open image; brings it forward when it is already loaded.
+void showFrmApall();
+void unloadFrmApall();
+// Hooks the dialog to the image window's scan command and to the unloading
+// of the image and plot windows; it plots into the plot window unless
+// another surface was set before.
+void registerFrmApall();
+
+} // namespace raylen

@@ -1,0 +1,156 @@
+// extract: the extraction wizard in one run, with or without a reference.
+#include "Command.h"
+#include "ImageInput.h"
+
+#include "platform/Format.h"
+#include "reduce/Extract.h"
+#include "reduce/ParamFile.h"
+#include "reduce/ScanParam.h"
+#include "reduce/Trace.h"
+#include "shell/FileAccess.h"
+#include "shell/Region.h"
+#include "shell/TextSpectrum.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace cli {
+
+namespace {
+
+const CommandSpec* extractSpec()
+{
+    return &commands().at("extract");
+}
+
+// "S1:E1,S2:E2" into the four sky boxes, as typed.
+bool splitSky(const std::string& text, std::array<std::string, 4>& boxes)
+{
+    const size_t comma = text.find(',');
+    if (comma == std::string::npos)
+        return false;
+    const std::string halves[2] = {text.substr(0, comma), text.substr(comma + 1)};
+    for (int h = 0; h < 2; ++h) {
+        long a = 0, b = 0;
+        if (!parseIntRange(halves[h], a, b))
+            return false;
+        boxes[static_cast<size_t>(2 * h)] = std::to_string(a);
+        boxes[static_cast<size_t>(2 * h + 1)] = std::to_string(b);
+    }
+    return true;
+}
+
+// Writes the spectrum, then the parameter file beside it.
+std::string saveSpectrumAndParam(const std::vector<float>& xs, const std::vector<float>& ys,
+                                 const std::string& output, const raylen::ScanParam& param)
+{
+    std::string message = raylen::sfSaveText(xs, ys, output);
+    if (message.empty())
+        message = raylen::sfWritePrmFile(output, param);
+    return message;
+}
+
+int runReference(const Arguments& args, const OpenedImage& opened, const std::string& output)
+{
+    const std::string reference = *args.option("ref");
+    if (!raylen::dfIsFileExist(reference))
+        return fail(raylen::kMsgRefMissing);
+    raylen::ScanParam param;
+    raylen::dsInitScanParam(param);
+    std::vector<float> xs, ys;
+    raylen::NoScanPlotter plotter;
+    std::string message =
+        raylen::sfRefScanDataPro(reference, opened.image, opened.info, param, xs, ys, plotter);
+    if (message.empty())
+        message = saveSpectrumAndParam(xs, ys, output, param);
+    return message.empty() ? exitOk : fail(message);
+}
+
+int runRegion(const Arguments& args, const OpenedImage& opened, const std::string& output)
+{
+    long x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    if (!args.option("x") || !args.option("y") || !parseIntRange(*args.option("x"), x1, x2) ||
+        !parseIntRange(*args.option("y"), y1, y2))
+        return usageError("--x and --y take pixel ranges A:B", extractSpec());
+    raylen::ScanParam param;
+    raylen::dsInitScanParam(param);
+    raylen::ScanParamTexts texts;
+    raylen::dsSetScanParam(param, texts);
+    if (auto width = args.option("width"))
+        texts.scanWidth = *width;
+    if (auto sky = args.option("sky"); sky && !splitSky(*sky, texts.skyOffsets))
+        return usageError("--sky takes S1:E1,S2:E2", extractSpec());
+    if (auto order = args.option("sky-order"))
+        texts.skyFitOrder = *order;
+    texts.skySub = !args.flag("no-sky");
+
+    // The range is corrected as the dialog corrects typed numbers.
+    auto clampLong = [](long v) { return static_cast<int32_t>(std::clamp(v, -2147483647L, 2147483647L)); };
+    raylen::PixelRegion region =
+        raylen::correctRegion({clampLong(x1), clampLong(x2), clampLong(y1), clampLong(y2)}, opened.info);
+    texts.startX = platform::Format(region.startX, "0");
+    texts.endX = platform::Format(region.endX, "0");
+    texts.startY = platform::Format(region.startY, "0");
+    texts.endY = platform::Format(region.endY, "0");
+
+    std::vector<float> xs, ys;
+    raylen::NoScanPlotter plotter;
+    std::string message = raylen::dsGetScanParam(texts, param);
+    if (message.empty())
+        message = raylen::sfInputPeakData(0, opened.image, param.lngStartX, param.lngEndX, param.lngStartY,
+                                          param.lngEndY, xs, ys);
+    if (!message.empty())
+        return fail(message);
+    raylen::TraceFit fit = raylen::fitTrace(args.option("trace-order").value_or(platform::Format(param.intTraceOrder, "0")),
+                                            xs, ys, param);
+    if (!fit.status.empty())
+        return fail(fit.status);
+    message = raylen::sfScanDataPro(param, opened.image, xs, ys, plotter);
+    if (message.empty())
+        message = saveSpectrumAndParam(xs, ys, output, param);
+    if (!message.empty())
+        return fail(message);
+    for (const std::string& line : fit.resultLines)
+        std::cout << line << '\n';
+    return exitOk;
+}
+
+int runExtract(const Arguments& args)
+{
+    auto output = args.option("o");
+    if (!output)
+        return usageError("-o is required", extractSpec());
+    const std::string& name = *output;
+    // The parameter file takes the spectrum's name with "prm" in place of
+    // its last three characters: a name already ending so would be
+    // overwritten by it, and a shorter one cannot take it.
+    if (name.size() < 3 || name.compare(name.size() - 3, 3, "prm") == 0)
+        return usageError("-o must be longer than three characters and not end in prm", extractSpec());
+    const bool reference = args.option("ref").has_value();
+    if (reference) {
+        for (const char* aperture : {"x", "y", "width", "trace-order", "sky", "sky-order"})
+            if (args.option(aperture))
+                return usageError(std::string("--") + aperture + " cannot be combined with --ref", extractSpec());
+        if (args.flag("no-sky"))
+            return usageError("--no-sky cannot be combined with --ref", extractSpec());
+    }
+    OpenedImage opened;
+    std::string message = openImage(args.positional[0], opened);
+    if (!message.empty())
+        return fail(message);
+    return reference ? runReference(args, opened, name) : runRegion(args, opened, name);
+}
+
+Registration extract({"extract",
+                      "extract IMAGE --x X1:X2 --y Y1:Y2 [--width W] [--trace-order N] [--sky S1:E1,S2:E2] "
+                      "[--no-sky] [--sky-order N] -o OUT.txt | extract IMAGE --ref REF.prm -o OUT.txt",
+                      "extract a spectrum along the fitted trace with sky subtraction, or with the aperture of a "
+                      "parameter file; writes the spectrum and its parameter file (name ending in prm)",
+                      {"o", "x", "y", "width", "trace-order", "sky", "sky-order", "ref"},
+                      {"no-sky"},
+                      1,
+                      runExtract});
+
+} // namespace
+
+} // namespace cli

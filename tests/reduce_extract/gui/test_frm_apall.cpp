@@ -1,0 +1,455 @@
+// The extraction wizard driven page by page on a real image window, with a
+// recording plot window and scripted message boxes and file dialogs.
+#include "GuiHarness.h"
+
+#include "../SyntheticFrame.h"
+#include "image/gui/FrmImage.h"
+#include "image/gui/PicImage.h"
+#include "reduce/Extract.h"
+#include "reduce/ParamFile.h"
+#include "reduce/Trace.h"
+#include "plot/gui/FrmPlot.h"
+#include "reduce/gui/FrmApall.h"
+#include "reduce/gui/ScanPlotWindow.h"
+#include "shell/TextSpectrum.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace guitest;
+using namespace platform;
+using raylen::appState;
+using raylen::frmApall;
+using raylen::frmImage;
+
+namespace {
+
+// Keeps what the wizard draws and answers the save as the plot window
+// would: a chosen name (the text file written) or a cancelled dialog.
+struct RecordingPlot : raylen::ScanPlotWindow {
+    std::string plotLin(const std::vector<float>& x, const std::vector<float>& y) override
+    {
+        loaded = true;
+        lineX = x;
+        lineY = y;
+        ++lines;
+        return {};
+    }
+    std::string plotLinClone(const std::vector<float>& x, const std::vector<float>& y) override
+    {
+        loaded = true;
+        cloneX = x;
+        cloneY = y;
+        return {};
+    }
+    bool isLoaded() const override { return loaded; }
+    void dsErasePlot() override
+    {
+        lineX.clear();
+        lineY.clear();
+        ++erased;
+    }
+    void dsErasePlotClone() override
+    {
+        cloneX.clear();
+        cloneY.clear();
+        ++clonesErased;
+    }
+    void dsChangeData(bool flag) override { changed = flag; }
+    std::string sfSaveDataPro(const std::vector<float>& x, const std::vector<float>& y, std::string& file,
+                              bool& cancel) override
+    {
+        ++saves;
+        cancel = saveAs.empty();
+        if (cancel)
+            return {};
+        file = saveAs;
+        return raylen::sfSaveText(x, y, file);
+    }
+    void unload() override
+    {
+        loaded = false;
+        ++unloads;
+    }
+
+    bool loaded = false, changed = true;
+    int lines = 0, erased = 0, clonesErased = 0, saves = 0, unloads = 0;
+    std::vector<float> lineX, lineY, cloneX, cloneY;
+    std::string saveAs;
+};
+
+void press(QWidget* w, QPoint at) { mouse(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton); }
+
+class Wizard : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        shape.width = 160;
+        shape.height = 90;
+        shape.centre0 = 44;
+        image = extracttest::makeFrame(shape);
+        extracttest::saveFrame(dir.file("star.fit"), image);
+        raylen::setScanPlotWindow(&plot);
+        raylen::registerFrmApall();
+        h = std::make_unique<Harness>();
+        h->openThroughDialog(dir.file("star.fit"));
+        ASSERT_NE(frmImage(), nullptr);
+    }
+    void TearDown() override
+    {
+        raylen::unloadFrmApall();
+        QApplication::processEvents();
+        h.reset();
+        raylen::setScanPlotWindow(nullptr);
+    }
+
+    // The region box drawn with the mouse over columns 10 … 149, rows 20 … 69.
+    void drawRegion()
+    {
+        QWidget* pic = frmImage()->picImage;
+        press(pic, QPoint(10, 20));
+        mouse(pic, QEvent::MouseMove, QPoint(150, 70), Qt::NoButton, Qt::LeftButton);
+        mouse(pic, QEvent::MouseButtonRelease, QPoint(150, 70), Qt::LeftButton, Qt::NoButton);
+    }
+    raylen::FrmApall* open()
+    {
+        frmImage()->mnuScan->trigger();
+        QApplication::processEvents();
+        return frmApall();
+    }
+    static bool onPage(raylen::FrmApall* d, int page)
+    {
+        for (int p = 1; p <= 5; ++p)
+            if (d->picContena[static_cast<size_t>(p)]->isVisible() != (p == page))
+                return false;
+        return d->intPage == page;
+    }
+    std::vector<std::string> messages() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& shown : h->ui.shown)
+            texts.push_back(shown.prompt);
+        return texts;
+    }
+
+    TempDir dir;
+    extracttest::FrameShape shape;
+    raylen::SingleImage image;
+    RecordingPlot plot;
+    std::unique_ptr<Harness> h;
+};
+
+} // namespace
+
+TEST_F(Wizard, PageByPageToTheSavedSpectrum)
+{
+    drawRegion();
+    const raylen::ShpBox box = frmImage()->box();
+    raylen::FrmApall* d = open();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(text(d->windowTitle()), "ｽｷｬﾝ [ star.fit ]");
+    EXPECT_EQ(appState().intTaskMode, 20);
+    EXPECT_FALSE(h->main->button(8)->isEnabled());
+    EXPECT_TRUE(onPage(d, 1));
+    EXPECT_FALSE(d->cmdReturn->isEnabled());
+    EXPECT_FALSE(d->txtRefFileName->isVisibleTo(d));
+    EXPECT_EQ(text(d->cmdNext->text()), "次へ");
+    EXPECT_EQ(text(d->chkRefScan->text()), "参照してスキャン");
+
+    d->cmdNext->click();
+    EXPECT_TRUE(onPage(d, 2));
+    EXPECT_TRUE(d->cmdReturn->isEnabled());
+    EXPECT_TRUE(d->optHor->isChecked());
+    EXPECT_EQ(text(d->txtStartX->text()), std::to_string(box.left));
+    EXPECT_EQ(text(d->txtEndX->text()), std::to_string(box.left + box.width - 1));
+    EXPECT_EQ(text(d->txtStartY->text()), std::to_string(box.top));
+    EXPECT_EQ(text(d->txtEndY->text()), std::to_string(box.top + box.height - 1));
+    // Typed over the image's edge and confirmed with Enter: clamped.
+    d->txtEndX->setText("500");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    QApplication::sendEvent(d->txtEndX, &enter);
+    EXPECT_EQ(text(d->txtEndX->text()), "159");
+
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 3)) << ::testing::PrintToString(messages());
+    // The slit profile of the region was plotted.
+    EXPECT_EQ(plot.lineX.size(), static_cast<size_t>(box.height));
+    EXPECT_EQ(text(d->txtScanWidth->text()), "6");
+    EXPECT_TRUE(d->chkSkySub->isChecked());
+    EXPECT_EQ(text(d->txtSkyFitOrder->text()), "1");
+    d->txtStartRegion[0]->setText("10");
+    d->txtEndRegion[0]->setText("20");
+    d->txtStartRegion[1]->setText("-20");
+    d->txtEndRegion[1]->setText("-10");
+    d->chkSkySub->click();
+    EXPECT_EQ(appState().typScanParam.blnSkySub, 0);
+    EXPECT_FALSE(d->txtSkyFitOrder->isEnabled());
+    d->chkSkySub->click();
+    EXPECT_EQ(appState().typScanParam.blnSkySub, -1);
+    EXPECT_TRUE(d->txtSkyFitOrder->isEnabled());
+
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 4)) << ::testing::PrintToString(messages());
+    EXPECT_EQ(text(d->txtStartRegion[0]->text()), "-20");
+    EXPECT_EQ(text(d->txtEndRegion[0]->text()), "-10");
+    EXPECT_EQ(text(d->txtStartRegion[1]->text()), "10");
+    EXPECT_EQ(text(d->txtEndRegion[1]->text()), "20");
+    EXPECT_EQ(text(d->txtOrder->text()), "2");
+    EXPECT_FALSE(d->cmdNext->isEnabled());
+    const std::vector<float> centres = plot.lineY;
+    EXPECT_EQ(centres.size(), 150u);
+    EXPECT_EQ(d->sngScanY, centres);
+
+    d->cmdFit->click();
+    EXPECT_TRUE(d->cmdNext->isEnabled());
+    const QStringList result = d->lblResult->text().split('\n');
+    ASSERT_EQ(result.size(), 4);
+    EXPECT_EQ(text(result[0]), "結果 a0+a1*x+a2*x^2+a3*x^3+....");
+    EXPECT_TRUE(result[3].startsWith("a2="));
+    EXPECT_EQ(plot.cloneY.size(), 150u);
+
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 5)) << ::testing::PrintToString(messages());
+    EXPECT_EQ(text(d->cmdNext->text()), "保存");
+    EXPECT_TRUE(plot.cloneY.empty()); // the fitted trace is erased first
+    // The spectrum is the core's extraction with the record the pages set.
+    raylen::NoScanPlotter none;
+    std::vector<float> xs, ys;
+    ASSERT_EQ(raylen::sfScanDataPro(appState().typScanParam, appState().sngImage, xs, ys, none), "");
+    EXPECT_EQ(plot.lineY, ys);
+    EXPECT_EQ(d->sngScanY, ys);
+
+    // Back to page 4 re-measures the centres in place of the spectrum.
+    d->cmdReturn->click();
+    EXPECT_TRUE(onPage(d, 4));
+    EXPECT_EQ(d->sngScanY, centres);
+    EXPECT_EQ(plot.lineY, centres);
+    EXPECT_EQ(text(d->cmdNext->text()), "次へ");
+    EXPECT_FALSE(plot.changed);
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 5));
+
+    // A cancelled save dialog writes nothing and stays.
+    d->cmdNext->click();
+    EXPECT_EQ(plot.saves, 1);
+    EXPECT_TRUE(onPage(d, 5));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("star_spec.prm")));
+
+    plot.saveAs = dir.file("star_spec.txt");
+    d->cmdNext->click();
+    QApplication::processEvents();
+    EXPECT_EQ(frmApall(), nullptr);
+    EXPECT_EQ(plot.unloads, 1);
+    EXPECT_EQ(appState().intTaskMode, 10);
+    EXPECT_TRUE(h->main->button(8)->isEnabled());
+    const raylen::PrmBytes bytes = raylen::encodeScanParam(appState().typScanParam);
+    EXPECT_EQ(readAll(dir.file("star_spec.prm")), std::string(bytes.begin(), bytes.end()));
+    EXPECT_EQ(appState().typScanParam.intSkyStart1, -20);
+    EXPECT_EQ(appState().typScanParam.lngEndX, 159);
+    EXPECT_TRUE(messages().empty()) << ::testing::PrintToString(messages());
+}
+
+TEST_F(Wizard, BadInputKeepsThePageWithTheMessage)
+{
+    drawRegion();
+    raylen::FrmApall* d = open();
+    ASSERT_NE(d, nullptr);
+    d->cmdNext->click();
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 3));
+    const raylen::ScanParam before = appState().typScanParam;
+    d->txtScanWidth->setText("70000");
+    d->cmdNext->click();
+    EXPECT_TRUE(onPage(d, 3));
+    ASSERT_EQ(h->ui.shown.size(), 1u);
+    EXPECT_EQ(h->ui.shown[0].prompt, "dsGetScanParam, 6オーバーフローしました。");
+    EXPECT_EQ(h->ui.shown[0].icon(), vbCritical);
+    EXPECT_EQ(appState().typScanParam, before);
+
+    d->txtScanWidth->setText("6");
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 4));
+    d->txtOrder->setText("51");
+    d->cmdFit->click();
+    EXPECT_EQ(h->ui.shown.back().prompt, "cmdFit_Click, 9インデックスが有効範囲にありません。");
+    EXPECT_EQ(h->ui.shown.back().icon(), vbCritical);
+    d->txtOrder->setText("200");
+    d->cmdFit->click();
+    EXPECT_EQ(h->ui.shown.back().prompt, "cmdFit_Click, 9インデックスが有効範囲にありません。");
+    EXPECT_FALSE(d->cmdNext->isEnabled());
+    EXPECT_TRUE(onPage(d, 4));
+
+    // Going back to page 3 plots the profile again and allows "次へ".
+    d->cmdReturn->click();
+    EXPECT_TRUE(onPage(d, 3));
+    EXPECT_TRUE(d->cmdNext->isEnabled());
+    EXPECT_EQ(plot.lineX.size(), 50u);
+    d->cmdReturn->click();
+    d->cmdReturn->click();
+    EXPECT_TRUE(onPage(d, 1));
+    EXPECT_FALSE(d->cmdReturn->isEnabled());
+
+    d->cmdCancel->click();
+    QApplication::processEvents();
+    EXPECT_EQ(frmApall(), nullptr);
+    EXPECT_EQ(plot.unloads, 1);
+    EXPECT_EQ(appState().intTaskMode, 10);
+}
+
+TEST_F(Wizard, ReferenceScanFromAParameterFile)
+{
+    raylen::ScanParam reference;
+    raylen::dsInitScanParam(reference);
+    reference.intTraceOrder = 0;
+    reference.dblTraceCoef[0] = 45.5;
+    reference.lngStartX = 30;
+    reference.lngEndX = 129;
+    reference.lngStartY = 10;
+    reference.lngEndY = 80;
+    ASSERT_EQ(raylen::sfWritePrmFile(dir.file("ref.txt"), reference), "");
+    raylen::ScanParam tooLarge = reference;
+    tooLarge.lngEndY = 91;
+    ASSERT_EQ(raylen::sfWritePrmFile(dir.file("big.txt"), tooLarge), "");
+
+    raylen::FrmApall* d = open();
+    ASSERT_NE(d, nullptr);
+    d->chkRefScan->click();
+    EXPECT_TRUE(d->txtRefFileName->isVisibleTo(d));
+    EXPECT_TRUE(d->cmdRefFileName->isVisibleTo(d));
+    h->ui.answerDialog(dir.file("big.prm"));
+    d->cmdRefFileName->click();
+    ASSERT_FALSE(h->ui.dialogs.empty());
+    EXPECT_EQ(h->ui.dialogs.back().dialog.DialogTitle, "参照ﾌｧｲﾙを開く");
+    EXPECT_EQ(h->ui.dialogs.back().dialog.Filter, "参照ﾌｧｲﾙ(*.prm)|*.prm|");
+    EXPECT_EQ(text(d->txtRefFileName->text()), "big.prm");
+
+    d->cmdNext->click();
+    EXPECT_TRUE(onPage(d, 1));
+    ASSERT_EQ(h->ui.shown.size(), 1u);
+    EXPECT_EQ(h->ui.shown[0].prompt, "参照ファイルが適切ではありません。");
+    EXPECT_EQ(h->ui.shown[0].icon(), vbCritical);
+    EXPECT_EQ(plot.lines, 0);
+
+    d->txtRefFileName->setText("none.prm");
+    d->cmdNext->click();
+    EXPECT_TRUE(onPage(d, 1));
+    EXPECT_EQ(h->ui.shown.back().prompt, "参照ファイルが存在しません。");
+    EXPECT_EQ(h->ui.shown.back().icon(), vbExclamation);
+
+    d->txtRefFileName->setText("ref.prm");
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 5));
+    EXPECT_EQ(text(d->cmdNext->text()), "保存");
+    EXPECT_EQ(appState().typScanParam, reference);
+    EXPECT_EQ(appState().strPrmFileName, dir.file("ref.prm"));
+    raylen::ScanParam plain = reference;
+    plain.blnSkySub = 0;
+    raylen::NoScanPlotter none;
+    std::vector<float> xs, ys;
+    ASSERT_EQ(raylen::sfScanDataPro(plain, appState().sngImage, xs, ys, none), "");
+    EXPECT_EQ(plot.lineY, ys);
+}
+
+namespace {
+
+// The real plot window behind the wizard, on a frame with a region drawn.
+struct OnThePlotWindow {
+    TempDir dir;
+    std::unique_ptr<Harness> h;
+    OnThePlotWindow()
+    {
+        extracttest::FrameShape shape;
+        shape.width = 120;
+        shape.height = 80;
+        shape.centre0 = 40;
+        extracttest::saveFrame(dir.file("night.fit"), extracttest::makeFrame(shape));
+        raylen::setScanPlotWindow(nullptr);
+        raylen::registerFrmApall(); // the plot window itself
+        h = std::make_unique<Harness>();
+        h->openThroughDialog(dir.file("night.fit"));
+        QWidget* pic = frmImage()->picImage;
+        press(pic, QPoint(5, 10));
+        mouse(pic, QEvent::MouseMove, QPoint(115, 70), Qt::NoButton, Qt::LeftButton);
+        mouse(pic, QEvent::MouseButtonRelease, QPoint(115, 70), Qt::LeftButton, Qt::NoButton);
+        frmImage()->mnuScan->trigger();
+    }
+    ~OnThePlotWindow()
+    {
+        raylen::unloadFrmApall();
+        raylen::unloadFrmPlot();
+        QApplication::processEvents();
+        h.reset();
+        raylen::setScanPlotWindow(nullptr);
+    }
+};
+
+} // namespace
+
+TEST(WizardOnThePlotWindow, PlotsIntoItAndSavesThroughItsDialog)
+{
+    OnThePlotWindow w;
+    raylen::FrmApall* d = frmApall();
+    ASSERT_NE(d, nullptr);
+    d->cmdNext->click();
+    d->cmdNext->click();
+    ASSERT_EQ(d->intPage, 3) << w.h->ui.shown.size();
+    raylen::FrmPlot* plot = raylen::loadedFrmPlot();
+    ASSERT_NE(plot, nullptr);
+    // The slit profile: one point per row of the region.
+    const raylen::ShpBox box = frmImage()->box();
+    EXPECT_EQ(plot->plotX().size(), static_cast<size_t>(box.height));
+    EXPECT_EQ(plot->plotX().front(), static_cast<float>(box.top));
+    d->cmdNext->click();
+    ASSERT_EQ(d->intPage, 4);
+    EXPECT_EQ(plot->plotY(), d->sngScanY);
+    d->cmdFit->click();
+    d->cmdNext->click();
+    ASSERT_EQ(d->intPage, 5);
+    EXPECT_EQ(plot->plotY(), d->sngScanY);
+
+    // The save dialog cancelled: nothing written, still on page 5.
+    w.h->ui.cancelDialog();
+    d->cmdNext->click();
+    ASSERT_FALSE(w.h->ui.dialogs.empty());
+    EXPECT_EQ(w.h->ui.dialogs.back().dialog.DialogTitle, "名前を付けて保存");
+    EXPECT_EQ(d->intPage, 5);
+    EXPECT_TRUE(d->picContena[5]->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(w.dir.file("night_spec.txt")));
+
+    const std::vector<float> xs = d->sngScanX, ys = d->sngScanY;
+    w.h->ui.answerDialog(w.dir.file("night_spec.txt"));
+    w.h->ui.answers.push_back(vbNo); // should the plot window ask about its spectrum
+    d->cmdNext->click();
+    QApplication::processEvents();
+    EXPECT_EQ(frmApall(), nullptr);
+    EXPECT_EQ(raylen::loadedFrmPlot(), nullptr);
+    std::vector<float> savedX, savedY;
+    ASSERT_EQ(raylen::sfOpenText(w.dir.file("night_spec.txt"), savedX, savedY), "");
+    EXPECT_EQ(savedX, xs);
+    EXPECT_EQ(savedY, ys);
+    const raylen::PrmBytes bytes = raylen::encodeScanParam(appState().typScanParam);
+    EXPECT_EQ(readAll(w.dir.file("night_spec.prm")), std::string(bytes.begin(), bytes.end()));
+    for (const auto& shown : w.h->ui.shown)
+        ADD_FAILURE() << "unexpected message: " << shown.prompt;
+}
+
+TEST(WizardOnThePlotWindow, ClosingThePlotWindowUnloadsTheWizard)
+{
+    OnThePlotWindow w;
+    raylen::FrmApall* d = frmApall();
+    ASSERT_NE(d, nullptr);
+    d->cmdNext->click();
+    d->cmdNext->click();
+    ASSERT_NE(raylen::loadedFrmPlot(), nullptr);
+    w.h->ui.answers.push_back(vbNo);
+    raylen::unloadFrmPlot();
+    QApplication::processEvents();
+    EXPECT_EQ(raylen::loadedFrmPlot(), nullptr);
+    EXPECT_EQ(frmApall(), nullptr);
+    EXPECT_EQ(appState().intTaskMode, 10);
+}
