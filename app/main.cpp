@@ -5,6 +5,7 @@
 #include "plot/gui/FrmPlot.h"
 #include "plot/gui/MeasureLinks.h"
 #include "reduce/gui/FrmApall.h"
+#include "reduce/gui/FrmCalib.h"
 #include "shell/AppState.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Fonts.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
     raylen::installFontSubstitutions();
     raylen::registerPlotWindow();
     raylen::registerPlotMeasureWindows();
+    raylen::registerReduceTaskDialogs();
     QApplication::setWindowIcon(raylen::programIcon());
     raylen::registerImageWindow();
 

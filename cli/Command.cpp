@@ -25,16 +25,6 @@ bool parseLong(const std::string& text, long& value)
     return errno == 0 && end != text.c_str() && *end == '\0';
 }
 
-bool parseDouble(const std::string& text, double& value)
-{
-    if (text.empty())
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(text.c_str(), &end);
-    return errno == 0 && end != text.c_str() && *end == '\0';
-}
-
 // Splits at the separator that is not a leading sign ("-5:-1" → "-5", "-1").
 bool split(const std::string& text, char separator, std::string& a, std::string& b)
 {
@@ -47,6 +37,16 @@ bool split(const std::string& text, char separator, std::string& a, std::string&
 }
 
 } // namespace
+
+bool parseDouble(const std::string& text, double& value)
+{
+    if (text.empty())
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(text.c_str(), &end);
+    return errno == 0 && end != text.c_str() && *end == '\0';
+}
 
 std::optional<std::string> Arguments::option(const std::string& name) const
 {

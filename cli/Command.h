@@ -45,6 +45,8 @@ int fail(const std::string& message);
 // Prints the usage of a command (or of everything) and returns exitUsage.
 int usageError(const std::string& problem, const CommandSpec* spec);
 
+// One real number filling the whole text; false when malformed.
+bool parseDouble(const std::string& text, double& value);
 // "A:B" as two integers / two reals; false when malformed.
 bool parseIntRange(const std::string& text, long& a, long& b);
 bool parseRealRange(const std::string& text, double& a, double& b);

@@ -110,13 +110,18 @@ int32_t checkedAdd32(int64_t a, int64_t b)
     return static_cast<int32_t>(r);
 }
 
-std::string singleToText(float value)
+namespace {
+
+// Shortest round-trip text of a float or double; fixed notation for
+// exponents from -5 below fixedLimit.
+template <class T>
+std::string shortestText(T value, int fixedLimit)
 {
     if (std::isnan(value))
         return "NaN";
     if (std::isinf(value))
         return value > 0 ? "Inf" : "-Inf";
-    if (value == 0.0f)
+    if (value == T(0))
         return std::signbit(value) ? "-0" : "0";
     // Shortest round-trip digits in scientific form, then laid out by magnitude.
     char buffer[64];
@@ -133,7 +138,7 @@ std::string singleToText(float value)
         if (c != '.')
             digits += c;
     std::string text = negative ? "-" : "";
-    if (exponent >= -5 && exponent < 7) {
+    if (exponent >= -5 && exponent < fixedLimit) {
         if (exponent >= 0) {
             if (static_cast<int>(digits.size()) <= exponent + 1) {
                 text += digits + std::string(exponent + 1 - digits.size(), '0');
@@ -154,6 +159,18 @@ std::string singleToText(float value)
         text += "0";
     text += std::to_string(magnitude);
     return text;
+}
+
+} // namespace
+
+std::string singleToText(float value)
+{
+    return shortestText(value, 7);
+}
+
+std::string doubleToText(double value)
+{
+    return shortestText(value, 15);
 }
 
 } // namespace platform

@@ -32,5 +32,7 @@ int32_t checkedAdd32(int64_t a, int64_t b);
 // decimal point whatever the locale, "E+nn"/"E-nn" for very small or very
 // large magnitudes (below 1E-5 or from 1E+7 on).
 std::string singleToText(float value);
+// The same for a Double, with exponent notation below 1E-5 and from 1E+15 on.
+std::string doubleToText(double value);
 
 } // namespace platform

@@ -1,0 +1,32 @@
+#pragma once
+// Continuum normalisation: a polynomial fitted to the points of the marked
+// continuum regions, then the spectrum divided by it.
+#include "reduce/TaskPlotter.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace raylen {
+
+// Order of the continuum when the task starts.
+constexpr int16_t defaultContinuumOrder = 5;
+
+// sfLst2Fit over the listed points (indices into the spectrum). A list
+// with upper bound 0 holds no region, as the region keys treat it. A
+// failed fit returns the least-squares text and leaves dblCont alone.
+std::string sfContinuumFit(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
+                           const std::vector<int32_t>& lngContRegion, int16_t intContOrder,
+                           std::vector<double>& dblCont);
+
+// The continuum at every X as the second line.
+std::string sfPlotContinuum(const std::vector<float>& sngSpecX, const std::vector<double>& dblCont,
+                            TaskPlotter& plotter);
+
+// Y / C(X) at every point; a continuum of 0 is a division by zero. Then
+// (X, new values) becomes the plotted spectrum (a plotting failure is not
+// reported).
+std::string sfNormalizePlot(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
+                            const std::vector<double>& dblCont, std::vector<float>& sngNewY, TaskPlotter& plotter);
+
+} // namespace raylen

@@ -1,0 +1,93 @@
+#include "reduce/TextFields.h"
+
+#include "platform/BasicError.h"
+#include "shell/FileAccess.h"
+
+#include <cerrno>
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+
+namespace raylen {
+
+std::string readTextFile(const std::string& path)
+{
+    LargeVector<char> bytes = readWholeFileAs<char>(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::vector<std::string_view> splitLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
+            ++start;
+    }
+    return lines;
+}
+
+void NumberFields::skipSpace()
+{
+    while (pos_ < text_.size() &&
+           (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\r' || text_[pos_] == '\n'))
+        ++pos_;
+}
+
+bool NumberFields::atEnd()
+{
+    skipSpace();
+    return pos_ >= text_.size();
+}
+
+double NumberFields::next()
+{
+    skipSpace();
+    if (pos_ >= text_.size())
+        platform::raise(platform::errInputPastEnd);
+    if (text_[pos_] == ',') {
+        ++pos_;
+        return 0.0;
+    }
+    const size_t start = pos_;
+    auto separator = [](char c) { return c == ',' || c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (pos_ < text_.size() && !separator(text_[pos_]))
+        ++pos_;
+    std::string token(text_.substr(start, pos_ - start));
+    // A comma after the blanks that end the field belongs to it.
+    size_t look = pos_;
+    while (look < text_.size() && (text_[look] == ' ' || text_[look] == '\t'))
+        ++look;
+    if (look < text_.size() && text_[look] == ',')
+        pos_ = look + 1;
+
+    for (char& c : token)
+        if (c == 'D' || c == 'd')
+            c = 'E';
+    if (token.find_first_of("xXnNiI") != std::string::npos)
+        platform::raise(platform::errTypeMismatch);
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(token.c_str(), &end);
+    if (end == token.c_str() || *end != '\0')
+        platform::raise(platform::errTypeMismatch);
+    if (std::isinf(value))
+        platform::raise(platform::errOverflow);
+    return value;
+}
+
+float toSingle(double value)
+{
+    if (std::isnan(value) || std::fabs(value) > static_cast<double>(FLT_MAX))
+        platform::raise(platform::errOverflow);
+    return static_cast<float>(value);
+}
+
+} // namespace raylen

@@ -1,0 +1,29 @@
+#include "reduce/WavelengthTable.h"
+
+#include "platform/BasicError.h"
+#include "platform/BasicRuntime.h"
+#include "reduce/TextFields.h"
+
+namespace raylen {
+
+namespace {
+// Only this many leading characters of a line hold the wavelength.
+constexpr size_t tableNumberWidth = 11;
+} // namespace
+
+std::string sfOpenCompFile(const std::string& strFile, std::vector<float>& sngWave)
+{
+    return platform::trapErrors("sfOpenCompFile", [&] {
+        const std::string text = readTextFile(strFile);
+        const std::vector<std::string_view> lines = splitLines(text);
+        // Sizing the array to no entries is a subscript fault.
+        if (lines.empty())
+            platform::raise(platform::errSubscript);
+        std::vector<float> wave(lines.size());
+        for (size_t j = 0; j < lines.size(); ++j)
+            wave[j] = toSingle(platform::leadingNumber(lines[j].substr(0, tableNumberWidth)));
+        sngWave.swap(wave);
+    });
+}
+
+} // namespace raylen

@@ -1,0 +1,352 @@
+#include "reduce/gui/FrmCalib.h"
+
+#include "platform/BasicError.h"
+#include "platform/Format.h"
+#include "platform/UiService.h"
+#include "plot/gui/FrmPlot.h"
+#include "plot/gui/PlotTaskLinks.h"
+#include "reduce/DispCor.h"
+#include "reduce/Dispersion.h"
+#include "reduce/FftPlot.h"
+#include "reduce/FluxCal.h"
+#include "reduce/Normalize.h"
+#include "reduce/gui/FrmIdent.h"
+#include "reduce/gui/WizardSupport.h"
+#include "shell/AppState.h"
+#include "shell/FileAccess.h"
+#include "shell/gui/FileIntake.h"
+#include "shell/gui/Fonts.h"
+#include "shell/gui/Help.h"
+#include "shell/gui/MdiRaylen.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+namespace raylen {
+
+using namespace platform;
+
+namespace {
+
+QPointer<FrmCalib> loadedDialog;
+
+} // namespace
+
+FrmCalib* frmCalib() { return loadedDialog.data(); }
+
+FrmCalib::FrmCalib(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("frmCalib");
+    setWindowTitle(qt("較正"));
+    for (size_t i = 0; i < picContena.size(); ++i) {
+        picContena[i] = new QFrame(this);
+        picContena[i]->setObjectName(QString("picContena%1").arg(i + 1));
+    }
+    for (size_t i = 0; i < picChild.size(); ++i) {
+        picChild[i] = new QFrame(picContena[0]);
+        picChild[i]->setObjectName(QString("picChild%1").arg(i));
+    }
+    lblCalibFile = new QLabel(picChild[0]);
+    txtCalibFile = new QLineEdit(picChild[0]);
+    cmdCalibFile = new QPushButton(qt("参照"), picChild[0]);
+    lblCont = new QLabel(qt("連続スペクトル領域を指定して下さい"), picChild[1]);
+    lblOrder = new QLabel(qt("次数"), picChild[1]);
+    txtOrder = new QLineEdit(picChild[1]);
+    cmdFit = new QPushButton(qt("ﾌｨｯﾄ"), picChild[1]);
+    lblFFT = new QLabel(qt("フーリエ変換"), picChild[2]);
+    lblOK = new QLabel(qt("よろしいですか？"), picContena[1]);
+    cmdReturn = new QPushButton(qt("戻る"), this);
+    cmdNext = new QPushButton(qt("次へ"), this);
+    cmdCancel = new QPushButton(qt("ｷｬﾝｾﾙ"), this);
+    cmdHelp = new QPushButton(qt("ﾍﾙﾌﾟ"), this);
+    const std::pair<QWidget*, const char*> names[] = {
+        {lblCalibFile, "lblCalibFile"}, {txtCalibFile, "txtCalibFile"}, {cmdCalibFile, "cmdCalibFile"},
+        {lblCont, "lblCont"}, {lblOrder, "lblOrder"}, {txtOrder, "txtOrder"}, {cmdFit, "cmdFit"},
+        {lblFFT, "lblFFT"}, {lblOK, "lblOK"}, {cmdReturn, "cmdReturn"}, {cmdNext, "cmdNext"},
+        {cmdCancel, "cmdCancel"}, {cmdHelp, "cmdHelp"}};
+    for (const auto& [widget, name] : names)
+        widget->setObjectName(name);
+    lblCont->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblFFT->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    connect(cmdCalibFile, &QPushButton::clicked, this, &FrmCalib::cmdCalibFile_Click);
+    connect(txtCalibFile, &QLineEdit::textChanged, this, &FrmCalib::txtCalibFile_Change);
+    connect(cmdNext, &QPushButton::clicked, this, &FrmCalib::cmdNext_Click);
+    connect(cmdReturn, &QPushButton::clicked, this, &FrmCalib::cmdReturn_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &FrmCalib::cmdCancel_Click);
+    connect(cmdFit, &QPushButton::clicked, this, &FrmCalib::cmdFit_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp(); });
+}
+
+FrmCalib::~FrmCalib()
+{
+    if (!unloaded)
+        formUnload();
+}
+
+void FrmCalib::layoutPages()
+{
+    setFixedSize(twipsToPixelsX(5520), twipsToPixelsY(2880));
+    for (QFrame* page : picContena)
+        page->setGeometry(twipsRect(120, 120, 5280, 1920));
+    for (QFrame* child : picChild)
+        child->setGeometry(twipsRect(0, 0, 5280, 1920));
+    lblCalibFile->setGeometry(twipsRect(120, 240, 2400, 300));
+    txtCalibFile->setGeometry(twipsRect(120, 600, 3900, 330));
+    cmdCalibFile->setGeometry(twipsRect(4140, 585, 960, 360));
+    lblCont->setGeometry(twipsRect(120, 120, 5040, 1080));
+    lblOrder->setGeometry(twipsRect(120, 1380, 600, 300));
+    txtOrder->setGeometry(twipsRect(780, 1350, 600, 330));
+    cmdFit->setGeometry(twipsRect(1560, 1320, 1000, 390));
+    lblFFT->setGeometry(twipsRect(120, 240, 5040, 1200));
+    lblOK->setGeometry(twipsRect(120, 600, 5040, 600));
+    cmdReturn->setGeometry(twipsRect(840, 2220, 1080, 390));
+    cmdNext->setGeometry(twipsRect(2010, 2220, 1080, 390));
+    cmdCancel->setGeometry(twipsRect(3180, 2220, 1080, 390));
+    cmdHelp->setGeometry(twipsRect(4350, 2220, 1080, 390));
+}
+
+void FrmCalib::showPage() { bringToFront({picContena.begin(), picContena.end()}, static_cast<size_t>(intPage_ - 1)); }
+
+std::string FrmCalib::sfInitForm(const std::string& strFileName, int16_t intTaskMode)
+{
+    return trapErrors("sfInitForm", [&]() -> std::string {
+        layoutPages();
+        intPage_ = 1;
+        showPage();
+        cmdReturn->setEnabled(false);
+        cmdNext->setEnabled(false);
+        intTask = intTaskMode;
+        const std::string name = namePart(strFileName);
+        size_t panel = 0;
+        switch (intTaskMode) {
+        case taskDispCor:
+            setWindowTitle(qt("波長較正 [ " + name + " ]"));
+            lblCalibFile->setText(qt("参照ﾌｧｲﾙ名"));
+            strDlgTitle = "分散ﾌｧｲﾙを開く";
+            strDlgFilter = "ﾌｧｲﾙ名(*.dip)|*.dip|";
+            break;
+        case taskFluxCalib:
+            setWindowTitle(qt("強度較正 [ " + name + " ]"));
+            lblCalibFile->setText(qt("参照ﾌｧｲﾙ名"));
+            strDlgTitle = "強度較正ﾌｧｲﾙを開く";
+            strDlgFilter = "ﾌｧｲﾙ名(*.sns)|*.sns|";
+            break;
+        case taskNormalize:
+            setWindowTitle(qt("規格化 [ " + name + " ]"));
+            panel = 1;
+            lblCont->setText(qt("連続スペクトル領域を指定して下さい \n「s」キー　領域選択\n「d」キー　領域削除"));
+            intContOrder = defaultContinuumOrder;
+            txtOrder->setText(qt(Format(intContOrder, "#")));
+            break;
+        case taskFFT:
+            setWindowTitle(qt("フーリエ変換 [ " + name + " ]"));
+            panel = 2;
+            lblFFT->setText(qt("フーリエ変換\n\n「次へ」を押すと実行されます"));
+            cmdNext->setEnabled(true);
+            break;
+        default:
+            platform::raise(errInvalidCall);
+        }
+        bringToFront({picChild.begin(), picChild.end()}, panel);
+        return {};
+    });
+}
+
+void FrmCalib::cmdCalibFile_Click()
+{
+    MdiRaylen* main = mdiRaylen();
+    if (main == nullptr)
+        return;
+    int filterIndex = 1;
+    bool cancel = false;
+    std::string message =
+        sfBrowseFile(main->dlgOpenFile, strCalibFileName, browseOpen, strDlgTitle, strDlgFilter, filterIndex, cancel);
+    if (!message.empty()) {
+        MsgBox(message, vbExclamation);
+        return;
+    }
+    if (!cancel)
+        txtCalibFile->setText(qt(namePart(strCalibFileName)));
+}
+
+void FrmCalib::txtCalibFile_Change() { cmdNext->setEnabled(true); }
+
+std::string FrmCalib::runTask()
+{
+    const AppState& s = appState();
+    std::string message;
+    switch (intTask) {
+    case taskDispCor: {
+        std::vector<double> a;
+        message = sfOpenDispFile(strCalibFileName, a);
+        if (message.empty())
+            message = sfDispCorPlot(s.sngSpecX, s.sngSpecY, a, sngNewX, plotter_);
+        if (message.empty())
+            dblA = a;
+        return message;
+    }
+    case taskFluxCalib: {
+        std::vector<float> sensX, sensY;
+        message = sfReadSensFncFile(strCalibFileName, sensX, sensY);
+        if (message.empty())
+            message = sfCalibratePlot(s.sngSpecX, s.sngSpecY, sensX, sensY, sngNewY, plotter_);
+        return message;
+    }
+    case taskNormalize:
+        return sfNormalizePlot(s.sngSpecX, s.sngSpecY, dblCont, sngNewY, plotter_);
+    case taskFFT:
+        return sfFFTPlot(s.sngSpecX, s.sngSpecY, sngNewX, sngNewY, plotter_);
+    default:
+        return {};
+    }
+}
+
+void FrmCalib::cmdNext_Click()
+{
+    AppState& s = appState();
+    if (intPage_ == 1) {
+        if (intTask == taskDispCor || intTask == taskFluxCalib) {
+            strCalibFileName = directoryPart(strCalibFileName) + txtCalibFile->text().toStdString();
+            if (!dfIsFileExist(strCalibFileName)) {
+                MsgBox("ファイルが存在しません。", vbExclamation);
+                return;
+            }
+        }
+        std::string message = runTask();
+        if (!message.empty()) {
+            MsgBox(message, vbCritical);
+            return;
+        }
+        intPage_ = 2;
+        cmdReturn->setEnabled(true);
+        cmdNext->setText(qt("完了"));
+        showPage();
+        return;
+    }
+    // "完了": the preview becomes the plot window's data.
+    if (FrmPlot* plot = loadedFrmPlot()) {
+        std::string message = plot->sfGetPlotData(s.sngSpecX, s.sngSpecY);
+        if (!message.empty()) {
+            MsgBox(message, vbCritical);
+            return;
+        }
+        plot->dsChangeData(true);
+    }
+    finished = true;
+    close();
+}
+
+void FrmCalib::plotUnchanged()
+{
+    const AppState& s = appState();
+    std::string message = plotter_.sfPlotLin(s.sngSpecX, s.sngSpecY);
+    if (!message.empty())
+        MsgBox(message, vbCritical);
+}
+
+void FrmCalib::cmdReturn_Click()
+{
+    eraseBothPlotLines();
+    intPage_ = std::max(1, intPage_ - 1);
+    if (intPage_ == 1) {
+        plotUnchanged();
+        if (FrmPlot* plot = loadedFrmPlot())
+            plot->dsChangeData(false);
+        cmdReturn->setEnabled(false);
+        cmdNext->setText(qt("次へ"));
+    }
+    showPage();
+}
+
+void FrmCalib::cmdCancel_Click() { close(); }
+
+void FrmCalib::cmdFit_Click()
+{
+    const AppState& s = appState();
+    try {
+        intContOrder = orderFromText(txtOrder->text().toStdString());
+    } catch (const BasicError& e) {
+        MsgBox(trapMessage("cmdFit_Click", e), vbCritical);
+        return;
+    }
+    std::vector<double> c;
+    std::string message = sfContinuumFit(s.sngSpecX, s.sngSpecY, s.lngContRegion, intContOrder, c);
+    if (!message.empty()) {
+        MsgBox(message, vbExclamation);
+        return;
+    }
+    dblCont = c;
+    message = sfPlotContinuum(s.sngSpecX, dblCont, plotter_);
+    if (!message.empty()) {
+        MsgBox(message, vbCritical);
+        return;
+    }
+    cmdNext->setEnabled(true);
+}
+
+void FrmCalib::closeEvent(QCloseEvent* event)
+{
+    // Closing the window cancels too: the preview must not stay as the
+    // plot window's data while the spectrum itself is unchanged.
+    if (!unloaded && !finished)
+        plotUnchanged();
+    if (!unloaded)
+        formUnload();
+    event->accept();
+}
+
+void FrmCalib::formUnload()
+{
+    unloaded = true;
+    if (loadedDialog == this)
+        loadedDialog = nullptr;
+    AppState& s = appState();
+    s.lngContRegion.assign(1, 0);
+    menusEnabled(true);
+    s.intTaskMode = taskNone;
+}
+
+void showFrmCalib()
+{
+    if (loadedDialog != nullptr) {
+        loadedDialog->raise();
+        loadedDialog->activateWindow();
+        return;
+    }
+    auto* dialog = new FrmCalib(mdiRaylen());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    const AppState& s = appState();
+    std::string message = dialog->sfInitForm(s.strFileName, s.intTaskMode);
+    if (!message.empty())
+        MsgBox(message, vbCritical);
+    loadedDialog = dialog;
+    menusEnabled(false);
+    dialog->show();
+}
+
+void unloadFrmCalib()
+{
+    if (loadedDialog != nullptr)
+        loadedDialog->close();
+}
+
+void registerReduceTaskDialogs()
+{
+    PlotTaskLinks& links = plotTaskLinks();
+    links.showIdent = showFrmIdent;
+    links.showCalib = showFrmCalib;
+    const auto previousUnload = links.unloadTasks;
+    links.unloadTasks = [previousUnload] {
+        unloadFrmIdent();
+        unloadFrmCalib();
+        if (previousUnload)
+            previousUnload();
+    };
+}
+
+} // namespace raylen

@@ -1,0 +1,89 @@
+#pragma once
+// The calibration dialog: dispersion correction, flux calibration,
+// continuum normalisation or the Fourier amplitude spectrum of the spectrum
+// in the plot window, previewed there and taken over on "完了".
+#include "reduce/gui/PlotWindowPlotter.h"
+
+#include <QDialog>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace raylen {
+
+class FrmCalib : public QDialog {
+    Q_OBJECT
+public:
+    explicit FrmCalib(QWidget* parent = nullptr);
+    ~FrmCalib() override;
+
+    std::string sfInitForm(const std::string& strFileName, int16_t intTaskMode);
+    // Drops a dialog whose load failed, without the unload handler.
+    void discardUnloaded()
+    {
+        unloaded = true;
+        deleteLater();
+    }
+
+    void cmdCalibFile_Click();
+    void txtCalibFile_Change();
+    void cmdNext_Click();
+    void cmdReturn_Click();
+    void cmdCancel_Click();
+    void cmdFit_Click();
+
+    int intPage() const { return intPage_; }
+    int16_t task() const { return intTask; }
+
+    std::array<QFrame*, 2> picContena{};
+    std::array<QFrame*, 3> picChild{};
+    QLabel* lblCalibFile = nullptr;
+    QLineEdit* txtCalibFile = nullptr;
+    QPushButton* cmdCalibFile = nullptr;
+    QLabel* lblCont = nullptr;
+    QLabel* lblOrder = nullptr;
+    QLineEdit* txtOrder = nullptr;
+    QPushButton* cmdFit = nullptr;
+    QLabel* lblFFT = nullptr;
+    QLabel* lblOK = nullptr;
+    QPushButton* cmdReturn = nullptr;
+    QPushButton* cmdNext = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdHelp = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void layoutPages();
+    void showPage();
+    std::string runTask();
+    void plotUnchanged();
+    void formUnload();
+
+    int intPage_ = 1;
+    int16_t intTask = 0;
+    std::string strCalibFileName, strDlgTitle, strDlgFilter;
+    std::vector<double> dblA, dblCont;
+    std::vector<float> sngNewX, sngNewY;
+    int16_t intContOrder = 0;
+    PlotWindowPlotter plotter_;
+    bool finished = false;
+    bool unloaded = false;
+};
+
+FrmCalib* frmCalib();
+// Form_Load for the task already set in intTaskMode; a failure is shown.
+void showFrmCalib();
+void unloadFrmCalib();
+// The identification and calibration dialogs known to the plot window.
+void registerReduceTaskDialogs();
+
+} // namespace raylen

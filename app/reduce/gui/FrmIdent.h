@@ -1,0 +1,119 @@
+#pragma once
+// The identification dialog: read a table of lamp wavelengths, attach to
+// each the pixel of its line measured on the plotted comparison spectrum,
+// fit the dispersion polynomial and save it as a dispersion file.
+#include "plot/gui/PlotTaskLinks.h"
+#include "reduce/IdentGrid.h"
+#include "reduce/gui/PlotWindowPlotter.h"
+
+#include <QDialog>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace raylen {
+
+class FrmIdent : public QDialog, public IdentKeyTarget {
+    Q_OBJECT
+public:
+    explicit FrmIdent(QWidget* parent = nullptr);
+    ~FrmIdent() override;
+
+    std::string sfInitForm(const std::string& strFileName, const std::string& strTableFileName);
+    // Drops a dialog whose load failed, without the unload handler.
+    void discardUnloaded()
+    {
+        unloaded = true;
+        deleteLater();
+    }
+
+    // Keys g, m and n of the plot window.
+    std::string sfSearchGaussPeakPos(float sngX, const std::vector<float>& sngDataX,
+                                     const std::vector<float>& sngDataY) override;
+    std::string sfSearchPeakPos(float sngX, const std::vector<float>& sngDataX,
+                                const std::vector<float>& sngDataY) override;
+    void setCurrentPixelCell(const std::string& text) override;
+
+    void cmdCompTable_Click();
+    void cmdNext_Click();
+    void cmdReturn_Click();
+    void cmdCancel_Click();
+    void cmdClear_Click();
+    void cmdFit_Click();
+    void txtSearch_Change();
+    void txtHPFW_Change();
+
+    int intPage() const { return intPage_; }
+    const IdentGrid& grid() const { return grid_; }
+    // Moves the grid's current cell (row from 1, column 1 or 2).
+    void setCurrentCell(int row, int col);
+    int16_t searchWidth() const { return intSearch; }
+    double halfWidth() const { return dblHPFW; }
+    const std::vector<double>& coefficients() const { return dblA; }
+
+    std::array<QFrame*, 4> picContena{};
+    QLabel* lblCompTable = nullptr;
+    QLineEdit* txtCompTable = nullptr;
+    QPushButton* cmdCompTable = nullptr;
+    QTableWidget* fg2 = nullptr;
+    QLineEdit* txtEdit = nullptr;
+    QLabel* lblSearch = nullptr;
+    QLineEdit* txtSearch = nullptr;
+    std::array<QLabel*, 2> lblPix{};
+    QLabel* lblHPFW = nullptr;
+    QLineEdit* txtHPFW = nullptr;
+    QPushButton* cmdClear = nullptr;
+    QLabel* lblOrder = nullptr;
+    QLineEdit* txtOrder = nullptr;
+    QPushButton* cmdFit = nullptr;
+    QLabel* lblResult = nullptr;
+    QLabel* lblOK = nullptr;
+    QPushButton* cmdReturn = nullptr;
+    QPushButton* cmdNext = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdHelp = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showPage();
+    void layoutPages();
+    void dsFGridInit();
+    void setCell(int row, int col, const std::string& text);
+    std::string sfPlotGridData();
+    std::string plotComparison();
+    // The floating editor over the current cell.
+    void MSFlexGridEdit(int KeyAscii);
+    void storeEditor();
+    void fg2_EnterCell(int row, int col, int previousRow, int previousCol);
+    bool txtEdit_KeyDown(int key);
+    void formUnload();
+
+    int intPage_ = 1;
+    IdentGrid grid_;
+    std::vector<float> sngWave, sngPix, sngCompX, sngCompY;
+    int16_t intSearch = 8;
+    double dblHPFW = 1.0;
+    std::vector<double> dblA;
+    int16_t intOrder = 0;
+    PlotWindowPlotter plotter_;
+    bool unloaded = false;
+};
+
+// The dialog while it is loaded, else null.
+FrmIdent* frmIdent();
+// Form_Load from the plot window's menu; a failure is shown.
+void showFrmIdent();
+void unloadFrmIdent();
+
+} // namespace raylen

@@ -1,0 +1,139 @@
+// Calibration commands: dispcor, fluxcal, normalize, fft.
+#include "Command.h"
+#include "SpectrumInput.h"
+
+#include "platform/BasicRuntime.h"
+#include "plot/ContRegion.h"
+#include "reduce/DispCor.h"
+#include "reduce/Dispersion.h"
+#include "reduce/FftPlot.h"
+#include "reduce/FluxCal.h"
+#include "reduce/Normalize.h"
+#include "shell/TextSpectrum.h"
+
+#include <cmath>
+
+namespace cli {
+
+namespace {
+
+int finish(const std::string& message, const std::vector<float>& x, const std::vector<float>& y,
+           const std::string& output)
+{
+    if (!message.empty())
+        return fail(message);
+    const std::string saved = raylen::sfSaveText(x, y, output);
+    return saved.empty() ? exitOk : fail(saved);
+}
+
+int runDispcor(const Arguments& args)
+{
+    std::vector<float> x, y, newX;
+    std::vector<double> a;
+    raylen::NullTaskPlotter plotter;
+    std::string message = openSpectrum(args.positional[0], x, y);
+    if (message.empty())
+        message = checkCalibFile(*args.option("dip"));
+    if (message.empty())
+        message = raylen::sfOpenDispFile(*args.option("dip"), a);
+    if (message.empty())
+        message = raylen::sfDispCorPlot(x, y, a, newX, plotter);
+    return finish(message, newX, y, *args.option("o"));
+}
+
+int runFluxcal(const Arguments& args)
+{
+    std::vector<float> x, y, sensX, sensY, newY;
+    raylen::NullTaskPlotter plotter;
+    std::string message = openSpectrum(args.positional[0], x, y);
+    if (message.empty())
+        message = checkCalibFile(*args.option("sns"));
+    if (message.empty())
+        message = raylen::sfReadSensFncFile(*args.option("sns"), sensX, sensY);
+    if (message.empty())
+        message = raylen::sfCalibratePlot(x, y, sensX, sensY, newY, plotter);
+    return finish(message, x, newY, *args.option("o"));
+}
+
+// The region marks are not drawn in a batch run.
+struct NoMarks : raylen::SymbolPlotter {
+    std::string sfPlotSymClone(const std::vector<float>&, const std::vector<float>&) override { return {}; }
+};
+
+int runNormalize(const Arguments& args)
+{
+    const CommandSpec* spec = &commands().at("normalize");
+    std::vector<std::pair<double, double>> regions;
+    for (const std::string& text : args.all("region")) {
+        double a = 0, b = 0;
+        if (!parseRealRange(text, a, b))
+            return usageError("--region takes X1:X2", spec);
+        regions.emplace_back(a, b);
+    }
+    if (regions.empty())
+        return usageError("at least one --region is required", spec);
+    int16_t order = raylen::defaultContinuumOrder;
+    if (auto text = args.option("order")) {
+        double value = 0;
+        if (!parseDouble(*text, value) || !(std::fabs(value) <= 32767))
+            return usageError("--order takes a number", spec);
+        order = platform::toInteger(value);
+    }
+
+    std::vector<float> x, y, newY;
+    std::string message = openSpectrum(args.positional[0], x, y);
+    if (!message.empty())
+        return fail(message);
+    // The list starts as the task resets it: one entry.
+    std::vector<int32_t> list(1, 0);
+    NoMarks marks;
+    for (const auto& [a, b] : regions) {
+        message = raylen::sfSetContRegion(x, y, static_cast<float>(a), static_cast<float>(b), list, marks);
+        if (!message.empty())
+            return fail(message);
+    }
+    std::vector<double> continuum;
+    raylen::NullTaskPlotter plotter;
+    message = raylen::sfContinuumFit(x, y, list, order, continuum);
+    if (message.empty())
+        message = raylen::sfNormalizePlot(x, y, continuum, newY, plotter);
+    return finish(message, x, newY, *args.option("o"));
+}
+
+int runFft(const Arguments& args)
+{
+    std::vector<float> x, y, freq, amp;
+    raylen::NullTaskPlotter plotter;
+    std::string message = openSpectrum(args.positional[0], x, y);
+    if (message.empty())
+        message = raylen::sfFFTPlot(x, y, freq, amp, plotter);
+    return finish(message, freq, amp, *args.option("o"));
+}
+
+// Wraps a command whose named options are all required.
+std::function<int(const Arguments&)> requiring(std::string name, std::vector<std::string> required,
+                                               int (*run)(const Arguments&))
+{
+    return [name, required, run](const Arguments& a) {
+        for (const std::string& option : required)
+            if (!a.option(option))
+                return usageError((option == "o" ? "-o" : "--" + option) + " is required", &commands().at(name));
+        return run(a);
+    };
+}
+
+Registration dispcor({"dispcor", "dispcor SPEC.txt --dip FILE.dip -o OUT.txt",
+                      "replace the pixel scale by the wavelengths of a dispersion file", {"o", "dip"}, {}, 1,
+                      requiring("dispcor", {"dip", "o"}, runDispcor)});
+Registration fluxcal({"fluxcal", "fluxcal SPEC.txt --sns FILE.sns -o OUT.txt",
+                      "divide by the sensitivity interpolated in a sensitivity file", {"o", "sns"}, {}, 1,
+                      requiring("fluxcal", {"sns", "o"}, runFluxcal)});
+Registration normalize({"normalize", "normalize SPEC.txt --region X1:X2 [--region ...] [--order N] -o OUT.txt",
+                        "divide by a continuum polynomial fitted to the marked regions (default order 5)",
+                        {"o", "region", "order"}, {}, 1, requiring("normalize", {"o"}, runNormalize)});
+Registration fft({"fft", "fft SPEC.txt -o OUT.txt", "Fourier amplitude spectrum", {"o"}, {}, 1,
+                  requiring("fft", {"o"}, runFft)});
+
+} // namespace
+
+} // namespace cli

@@ -1,0 +1,142 @@
+// identify: comparison-line identification and the dispersion file.
+#include "Command.h"
+#include "SpectrumInput.h"
+
+#include "platform/BasicError.h"
+#include "reduce/Dispersion.h"
+#include "reduce/IdentGrid.h"
+#include "reduce/LineMeasure.h"
+#include "reduce/WavelengthTable.h"
+#include "shell/FileAccess.h"
+
+#include <cmath>
+#include <iostream>
+
+namespace cli {
+
+namespace {
+
+struct Settings {
+    std::string measure = "gauss";
+    int16_t search = 8;
+    double halfWidth = 1.0;
+    int16_t order = 2;
+};
+
+// Reads --measure, --search, --hw and --order as the dialog reads its boxes.
+std::string readSettings(const Arguments& args, Settings& s)
+{
+    s.measure = args.option("measure").value_or("gauss");
+    if (s.measure != "peak" && s.measure != "gauss" && s.measure != "none")
+        return "--measure takes peak, gauss or none";
+    double value = 0;
+    try {
+        if (auto text = args.option("search")) {
+            if (!parseDouble(*text, value))
+                return "--search takes a number";
+            s.search = raylen::searchWidthFromText(*text);
+        }
+        if (auto text = args.option("hw")) {
+            if (!parseDouble(*text, value))
+                return "--hw takes a number";
+            s.halfWidth = raylen::halfWidthFromText(*text);
+        }
+        if (auto text = args.option("order")) {
+            if (!parseDouble(*text, value))
+                return "--order takes a number";
+            s.order = raylen::orderFromText(*text);
+        }
+    } catch (const platform::BasicError&) {
+        return "--search and --order take numbers within 16 bits";
+    }
+    return {};
+}
+
+int runIdentify(const Arguments& args)
+{
+    const CommandSpec* spec = &commands().at("identify");
+    Settings settings;
+    std::string problem = readSettings(args, settings);
+    if (!problem.empty())
+        return usageError(problem, spec);
+    auto table = args.option("table");
+    std::vector<std::string> lines = args.all("line");
+    if (!table || lines.empty())
+        return usageError("--table and at least one --line are required", spec);
+    std::vector<std::pair<long, double>> marks;
+    for (const std::string& line : lines) {
+        double row = 0, pixel = 0;
+        if (!parseRealRange(line, row, pixel) || row < 1 || row > 2147483647.0 || row != std::floor(row))
+            return usageError("--line takes ROW:PIXEL with a table row from 1", spec);
+        marks.emplace_back(static_cast<long>(row), pixel);
+    }
+
+    std::vector<float> compX, compY;
+    std::string message = openSpectrum(args.positional[0], compX, compY);
+    if (!message.empty())
+        return fail(message);
+    if (!raylen::dfIsFileExist(*table))
+        return fail("波長テーブルファイルが存在しません。");
+    std::vector<float> wave;
+    message = raylen::sfOpenCompFile(*table, wave);
+    if (!message.empty())
+        return fail(message);
+
+    raylen::IdentGrid grid;
+    raylen::dsFGridInit(grid, wave);
+    raylen::NullTaskPlotter plotter;
+    for (const auto& [row, pixel] : marks) {
+        if (row >= grid.Rows())
+            return usageError("--line row " + std::to_string(row) + " is beyond the table's " +
+                                  std::to_string(grid.Rows() - 1) + " lines",
+                              spec);
+        grid.setRow(static_cast<int>(row));
+        std::string cell = grid.text(grid.Row(), raylen::IdentGrid::colPixel);
+        const float cursor = static_cast<float>(pixel);
+        if (settings.measure == "peak")
+            message = raylen::sfSearchPeakPos(cursor, compX, compY, settings.search, plotter, cell);
+        else if (settings.measure == "gauss")
+            message = raylen::sfSearchGaussPeakPos(cursor, compX, compY, settings.search, settings.halfWidth, plotter,
+                                                   cell);
+        else
+            cell = raylen::cursorPixelText(cursor);
+        if (!message.empty())
+            return fail(message);
+        grid.setText(grid.Row(), raylen::IdentGrid::colPixel, cell);
+    }
+
+    std::vector<float> sngWave, sngPix;
+    message = raylen::sfInputGridData(grid, sngWave, sngPix);
+    std::vector<double> coefficients;
+    if (message.empty())
+        message = raylen::sfDispersionFit(sngPix, sngWave, settings.order, coefficients);
+    std::string output;
+    if (message.empty()) {
+        if (auto o = args.option("o"))
+            output = *o;
+        else
+            message = raylen::dfEditDipFileName(args.positional[0], output);
+    }
+    if (message.empty())
+        message = raylen::sfWriteDispFactor(output, settings.order, coefficients);
+    if (!message.empty())
+        return fail(message);
+
+    for (const auto& [row, pixel] : marks)
+        std::cout << row << ' ' << grid.text(static_cast<int>(row), raylen::IdentGrid::colWave) << ' '
+                  << grid.text(static_cast<int>(row), raylen::IdentGrid::colPixel) << '\n';
+    std::string result = raylen::dispersionResultText(settings.order, coefficients);
+    std::cout << result.substr(result.find('\n') + 1) << '\n';
+    return exitOk;
+}
+
+Registration identify({"identify",
+                       "identify COMP.txt --table LINES.dat --line ROW:PIXEL [--line ...] "
+                       "[--measure peak|gauss|none] [--search N] [--hw W] [--order N] [-o OUT.dip]",
+                       "measure comparison lines, fit the dispersion and write the dispersion file "
+                       "(default name: the spectrum's with \"dip\" for its last three characters)",
+                       {"o", "table", "line", "measure", "search", "hw", "order"}, {}, 1, runIdentify});
+
+} // namespace
+
+} // namespace cli

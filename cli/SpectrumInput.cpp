@@ -1,0 +1,21 @@
+#include "SpectrumInput.h"
+
+#include "shell/FileAccess.h"
+#include "shell/TextSpectrum.h"
+
+
+namespace cli {
+
+std::string openSpectrum(const std::string& path, std::vector<float>& x, std::vector<float>& y)
+{
+    if (!raylen::dfIsFileExist(path))
+        return "ﾌｧｲﾙが存在しません";
+    return raylen::sfOpenText(path, x, y);
+}
+
+std::string checkCalibFile(const std::string& path)
+{
+    return raylen::dfIsFileExist(path) ? std::string() : "ファイルが存在しません。";
+}
+
+} // namespace cli

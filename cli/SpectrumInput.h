@@ -1,0 +1,15 @@
+#pragma once
+// Reading the inputs of the spectrum commands the way the windows do.
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// A text spectrum: "ﾌｧｲﾙが存在しません" when it cannot be opened, else the
+// reader's message. Empty on success.
+std::string openSpectrum(const std::string& path, std::vector<float>& x, std::vector<float>& y);
+
+// A calibration file (.dip, .sns) must exist before it is read.
+std::string checkCalibFile(const std::string& path);
+
+} // namespace cli
