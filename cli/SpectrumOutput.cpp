@@ -14,16 +14,6 @@ namespace {
 
 const std::string fitsSuffix = ".fits";
 
-bool looksLikePixelNumbers(const std::vector<float>& x)
-{
-    if (x.empty() || (x.front() != 0.0f && x.front() != 1.0f))
-        return false;
-    for (size_t i = 1; i < x.size(); ++i)
-        if (x[i] - x[i - 1] != 1.0f)
-            return false;
-    return true;
-}
-
 } // namespace
 
 bool isFitsSpectrumName(const std::string& path)
@@ -53,7 +43,7 @@ std::string openAnySpectrum(const std::string& path, std::vector<float>& x, std:
         return raylen::sfOpenFitsSpectrum(path, x, y, &wavelength);
     std::string message = openSpectrum(path, x, y);
     if (message.empty())
-        wavelength = !looksLikePixelNumbers(x);
+        wavelength = !raylen::looksLikePixelNumbers(x);
     return message;
 }
 

@@ -483,6 +483,16 @@ const std::vector<std::string>& observationKeywords()
     return keys;
 }
 
+bool looksLikePixelNumbers(const std::vector<float>& x)
+{
+    if (x.empty() || (x.front() != 0.0f && x.front() != 1.0f))
+        return false;
+    for (size_t i = 1; i < x.size(); ++i)
+        if (x[i] - x[i - 1] != 1.0f)
+            return false;
+    return true;
+}
+
 bool isEvenlySpaced(const std::vector<float>& x, double& start, double& step)
 {
     if (x.size() < 2)

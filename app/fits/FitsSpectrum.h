@@ -17,6 +17,9 @@ constexpr double evenStepTolerance = 1e-6;
 // start and step then describe the scale.
 bool isEvenlySpaced(const std::vector<float>& x, double& start, double& step);
 
+// True when X runs 0, 1, 2 … or 1, 2, 3 …: pixel numbers, not a wavelength.
+bool looksLikePixelNumbers(const std::vector<float>& x);
+
 struct FitsSpectrumOptions {
     bool xIsWavelength = true;                 // CTYPE1/CUNIT1 and TUNIT1 only then
     const HeaderCards* source = nullptr;       // observation cards are copied from it
