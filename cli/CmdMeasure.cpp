@@ -5,7 +5,7 @@
 
 #include "plot/EqWidth.h"
 #include "plot/GaussFit.h"
-#include "shell/TextSpectrum.h"
+#include "files/TextSpectrum.h"
 
 #include <iostream>
 

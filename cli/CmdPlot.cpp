@@ -10,8 +10,8 @@
 #include "platform/BasicError.h"
 #include "platform/com/DispatchCall.h"
 #include "plot/PlotChart.h"
-#include "shell/FileAccess.h"
-#include "shell/TextSpectrum.h"
+#include "files/FileAccess.h"
+#include "files/TextSpectrum.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -6,7 +6,7 @@
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
 #include "reduce/TextFields.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 
 namespace raylen {
 

@@ -1,7 +1,7 @@
 #include "reduce/ParamFile.h"
 
 #include "platform/BasicError.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 
 #include <bit>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "reduce/TextFields.h"
 
 #include "platform/BasicError.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 
 #include <cerrno>
 #include <cfloat>

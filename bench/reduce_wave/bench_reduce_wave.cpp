@@ -7,7 +7,7 @@
 #include "reduce/FluxCal.h"
 #include "reduce/LineMeasure.h"
 #include "reduce/Normalize.h"
-#include "shell/TextSpectrum.h"
+#include "files/TextSpectrum.h"
 
 #include <chrono>
 #include <cmath>

@@ -1,7 +1,7 @@
 // raylen-cli plot: the plot window's chart rendered to PNG, SVG and PDF.
 #include "../support/TestSupport.h"
 
-#include "shell/TextSpectrum.h"
+#include "files/TextSpectrum.h"
 
 #include <cmath>
 

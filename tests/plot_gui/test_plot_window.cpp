@@ -3,7 +3,7 @@
 #include "PlotHarness.h"
 
 #include "lumigra/Constants.h"
-#include "shell/TextSpectrum.h"
+#include "files/TextSpectrum.h"
 
 #include <QAction>
 #include <QMenu>

@@ -4,7 +4,7 @@
 
 #include "MeasureFixtures.h"
 #include "plot/GaussFit.h"
-#include "shell/TextSpectrum.h"
+#include "files/TextSpectrum.h"
 
 using testsupport::TempDir;
 using testsupport::shellQuote;

@@ -5,7 +5,7 @@
 #include "reduce/Extract.h"
 #include "reduce/ParamFile.h"
 #include "reduce/Trace.h"
-#include "shell/TextSpectrum.h"
+#include "files/TextSpectrum.h"
 
 #include <filesystem>
 

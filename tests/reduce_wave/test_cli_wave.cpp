@@ -5,7 +5,7 @@
 
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
-#include "shell/TextSpectrum.h"
+#include "files/TextSpectrum.h"
 
 #include <cmath>
 #include <sstream>

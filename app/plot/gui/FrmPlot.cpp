@@ -15,7 +15,7 @@
 #include "plot/gui/PlotSave.h"
 #include "plot/gui/PlotTaskLinks.h"
 #include "shell/AppState.h"
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Fonts.h"
 #include "shell/gui/Help.h"

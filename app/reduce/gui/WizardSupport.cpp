@@ -1,6 +1,6 @@
 #include "reduce/gui/WizardSupport.h"
 
-#include "shell/FileAccess.h"
+#include "files/FileAccess.h"
 #include "shell/gui/Fonts.h"
 #include "shell/gui/MdiRaylen.h"
 

@@ -11,7 +11,7 @@
 #include "plot/gui/FrmPlot.h"
 #include "reduce/gui/FrmApall.h"
 #include "reduce/gui/ScanPlotWindow.h"
-#include "shell/TextSpectrum.h"
+#include "files/TextSpectrum.h"
 
 #include <QCheckBox>
 #include <QFrame>
