@@ -1,6 +1,7 @@
 // Calibration commands: dispcor, fluxcal, normalize, fft.
 #include "Command.h"
 #include "SpectrumInput.h"
+#include "SpectrumOutput.h"
 
 #include "platform/BasicRuntime.h"
 #include "plot/ContRegion.h"
@@ -17,12 +18,13 @@ namespace cli {
 
 namespace {
 
+// wavelength: X is a wavelength (FITS outputs mark it so).
 int finish(const std::string& message, const std::vector<float>& x, const std::vector<float>& y,
-           const std::string& output)
+           const std::string& output, bool wavelength = true)
 {
     if (!message.empty())
         return fail(message);
-    const std::string saved = raylen::sfSaveText(x, y, output);
+    const std::string saved = saveSpectrum(x, y, output, wavelength);
     return saved.empty() ? exitOk : fail(saved);
 }
 
@@ -72,6 +74,9 @@ int runNormalize(const Arguments& args)
     }
     if (regions.empty())
         return usageError("at least one --region is required", spec);
+    raylen::RejectOptions reject;
+    if (auto text = args.option("reject"); text && !raylen::parseRejectOptions(*text, reject))
+        return usageError("--reject takes LOW:HIGH[:ITER]", spec);
     int16_t order = raylen::defaultContinuumOrder;
     if (auto text = args.option("order")) {
         double value = 0;
@@ -94,7 +99,7 @@ int runNormalize(const Arguments& args)
     }
     std::vector<double> continuum;
     raylen::NullTaskPlotter plotter;
-    message = raylen::sfContinuumFit(x, y, list, order, continuum);
+    message = raylen::sfContinuumFit(x, y, list, order, continuum, reject);
     if (message.empty())
         message = raylen::sfNormalizePlot(x, y, continuum, newY, plotter);
     return finish(message, x, newY, *args.option("o"));
@@ -107,7 +112,7 @@ int runFft(const Arguments& args)
     std::string message = openSpectrum(args.positional[0], x, y);
     if (message.empty())
         message = raylen::sfFFTPlot(x, y, freq, amp, plotter);
-    return finish(message, freq, amp, *args.option("o"));
+    return finish(message, freq, amp, *args.option("o"), false);
 }
 
 // Wraps a command whose named options are all required.
@@ -128,9 +133,11 @@ Registration dispcor({"dispcor", "dispcor SPEC.txt --dip FILE.dip -o OUT.txt",
 Registration fluxcal({"fluxcal", "fluxcal SPEC.txt --sns FILE.sns -o OUT.txt",
                       "divide by the sensitivity interpolated in a sensitivity file", {"o", "sns"}, {}, 1,
                       requiring("fluxcal", {"sns", "o"}, runFluxcal)});
-Registration normalize({"normalize", "normalize SPEC.txt --region X1:X2 [--region ...] [--order N] -o OUT.txt",
+Registration normalize({"normalize",
+                        "normalize SPEC.txt --region X1:X2 [--region ...] [--order N] [--reject LOW:HIGH[:ITER]] "
+                        "-o OUT.txt",
                         "divide by a continuum polynomial fitted to the marked regions (default order 5)",
-                        {"o", "region", "order"}, {}, 1, requiring("normalize", {"o"}, runNormalize)});
+                        {"o", "region", "order", "reject"}, {}, 1, requiring("normalize", {"o"}, runNormalize)});
 Registration fft({"fft", "fft SPEC.txt -o OUT.txt", "Fourier amplitude spectrum", {"o"}, {}, 1,
                   requiring("fft", {"o"}, runFft)});
 

@@ -1,6 +1,7 @@
 // extract: the extraction wizard in one run, with or without a reference.
 #include "Command.h"
 #include "ImageInput.h"
+#include "SpectrumOutput.h"
 
 #include "platform/Format.h"
 #include "reduce/Extract.h"
@@ -42,9 +43,10 @@ bool splitSky(const std::string& text, std::array<std::string, 4>& boxes)
 
 // Writes the spectrum, then the parameter file beside it.
 std::string saveSpectrumAndParam(const std::vector<float>& xs, const std::vector<float>& ys,
-                                 const std::string& output, const raylen::ScanParam& param)
+                                 const std::string& output, const raylen::ScanParam& param,
+                                 const raylen::HeaderCards& source)
 {
-    std::string message = raylen::sfSaveText(xs, ys, output);
+    std::string message = saveSpectrum(xs, ys, output, false, &source);
     if (message.empty())
         message = raylen::sfWritePrmFile(output, param);
     return message;
@@ -62,7 +64,7 @@ int runReference(const Arguments& args, const OpenedImage& opened, const std::st
     std::string message =
         raylen::sfRefScanDataPro(reference, opened.image, opened.info, param, xs, ys, plotter);
     if (message.empty())
-        message = saveSpectrumAndParam(xs, ys, output, param);
+        message = saveSpectrumAndParam(xs, ys, output, param, opened.header);
     return message.empty() ? exitOk : fail(message);
 }
 
@@ -82,6 +84,9 @@ int runRegion(const Arguments& args, const OpenedImage& opened, const std::strin
         return usageError("--sky takes S1:E1,S2:E2", extractSpec());
     if (auto order = args.option("sky-order"))
         texts.skyFitOrder = *order;
+    raylen::RejectOptions reject;
+    if (auto text = args.option("reject"); text && !raylen::parseRejectOptions(*text, reject))
+        return usageError("--reject takes LOW:HIGH[:ITER]", extractSpec());
     texts.skySub = !args.flag("no-sky");
 
     // The range is corrected as the dialog corrects typed numbers.
@@ -102,12 +107,12 @@ int runRegion(const Arguments& args, const OpenedImage& opened, const std::strin
     if (!message.empty())
         return fail(message);
     raylen::TraceFit fit = raylen::fitTrace(args.option("trace-order").value_or(platform::Format(param.intTraceOrder, "0")),
-                                            xs, ys, param);
+                                            xs, ys, param, reject);
     if (!fit.status.empty())
         return fail(fit.status);
-    message = raylen::sfScanDataPro(param, opened.image, xs, ys, plotter);
+    message = raylen::sfScanDataPro(param, opened.image, xs, ys, plotter, reject);
     if (message.empty())
-        message = saveSpectrumAndParam(xs, ys, output, param);
+        message = saveSpectrumAndParam(xs, ys, output, param, opened.header);
     if (!message.empty())
         return fail(message);
     for (const std::string& line : fit.resultLines)
@@ -128,7 +133,7 @@ int runExtract(const Arguments& args)
         return usageError("-o must be longer than three characters and not end in prm", extractSpec());
     const bool reference = args.option("ref").has_value();
     if (reference) {
-        for (const char* aperture : {"x", "y", "width", "trace-order", "sky", "sky-order"})
+        for (const char* aperture : {"x", "y", "width", "trace-order", "sky", "sky-order", "reject"})
             if (args.option(aperture))
                 return usageError(std::string("--") + aperture + " cannot be combined with --ref", extractSpec());
         if (args.flag("no-sky"))
@@ -143,10 +148,11 @@ int runExtract(const Arguments& args)
 
 Registration extract({"extract",
                       "extract IMAGE --x X1:X2 --y Y1:Y2 [--width W] [--trace-order N] [--sky S1:E1,S2:E2] "
-                      "[--no-sky] [--sky-order N] -o OUT.txt | extract IMAGE --ref REF.prm -o OUT.txt",
+                      "[--no-sky] [--sky-order N] [--reject LOW:HIGH[:ITER]] -o OUT.txt|OUT.fits | "
+                      "extract IMAGE --ref REF.prm -o OUT.txt|OUT.fits",
                       "extract a spectrum along the fitted trace with sky subtraction, or with the aperture of a "
                       "parameter file; writes the spectrum and its parameter file (name ending in prm)",
-                      {"o", "x", "y", "width", "trace-order", "sky", "sky-order", "ref"},
+                      {"o", "x", "y", "width", "trace-order", "sky", "sky-order", "ref", "reject"},
                       {"no-sky"},
                       1,
                       runExtract});

@@ -3,7 +3,9 @@
 #include "SpectrumInput.h"
 
 #include "platform/BasicError.h"
+#include "reduce/AutoIdentify.h"
 #include "reduce/Dispersion.h"
+#include "reduce/DispersionResiduals.h"
 #include "reduce/IdentGrid.h"
 #include "reduce/LineMeasure.h"
 #include "reduce/WavelengthTable.h"
@@ -21,6 +23,11 @@ struct Settings {
     int16_t search = 8;
     double halfWidth = 1.0;
     int16_t order = 2;
+    // Added options; all off by default.
+    bool autoIdentify = false;
+    double tolerance = raylen::defaultAutoTolerance;
+    raylen::RejectOptions reject;
+    bool residuals = false;
 };
 
 // Reads --measure, --search, --hw and --order as the dialog reads its boxes.
@@ -49,6 +56,18 @@ std::string readSettings(const Arguments& args, Settings& s)
     } catch (const platform::BasicError&) {
         return "--search and --order take numbers within 16 bits";
     }
+    s.autoIdentify = args.flag("auto");
+    if (auto text = args.option("tolerance")) {
+        if (!s.autoIdentify)
+            return "--tolerance needs --auto";
+        if (!parseDouble(*text, s.tolerance) || !(s.tolerance > 0))
+            return "--tolerance takes a positive number of pixels";
+    }
+    if (auto text = args.option("reject"); text && !raylen::parseRejectOptions(*text, s.reject))
+        return "--reject takes LOW:HIGH[:ITER]";
+    if (s.autoIdentify && s.measure != "gauss")
+        return "--auto measures as gauss does; --measure must be gauss";
+    s.residuals = s.autoIdentify || s.reject.enabled() || args.flag("residuals");
     return {};
 }
 
@@ -106,10 +125,22 @@ int runIdentify(const Arguments& args)
     }
 
     std::vector<float> sngWave, sngPix;
-    message = raylen::sfInputGridData(grid, sngWave, sngPix);
     std::vector<double> coefficients;
-    if (message.empty())
-        message = raylen::sfDispersionFit(sngPix, sngWave, settings.order, coefficients);
+    std::vector<raylen::ResidualRow> rows;
+    int added = 0;
+    if (settings.autoIdentify) {
+        raylen::AutoIdentifySettings automatic{settings.search, settings.halfWidth, settings.order,
+                                               settings.tolerance, settings.reject};
+        message = raylen::sfAutoIdentify(grid, {}, compX, compY, automatic, coefficients, added);
+    }
+    if (message.empty() && settings.residuals) {
+        rows = raylen::identifiedRows(grid, {});
+        message = raylen::sfDispersionFitRows(rows, settings.order, settings.reject, coefficients);
+    } else if (message.empty()) {
+        message = raylen::sfInputGridData(grid, sngWave, sngPix);
+        if (message.empty())
+            message = raylen::sfDispersionFit(sngPix, sngWave, settings.order, coefficients);
+    }
     std::string output;
     if (message.empty()) {
         if (auto o = args.option("o"))
@@ -127,15 +158,22 @@ int runIdentify(const Arguments& args)
                   << grid.text(static_cast<int>(row), raylen::IdentGrid::colPixel) << '\n';
     std::string result = raylen::dispersionResultText(settings.order, coefficients);
     std::cout << result.substr(result.find('\n') + 1) << '\n';
+    if (settings.residuals) {
+        if (settings.autoIdentify)
+            std::cout << "added " << added << " lines\n";
+        std::cout << raylen::residualTableText(raylen::dispersionResiduals(rows, coefficients));
+    }
     return exitOk;
 }
 
 Registration identify({"identify",
                        "identify COMP.txt --table LINES.dat --line ROW:PIXEL [--line ...] "
-                       "[--measure peak|gauss|none] [--search N] [--hw W] [--order N] [-o OUT.dip]",
+                       "[--measure peak|gauss|none] [--search N] [--hw W] [--order N] [--auto [--tolerance T]] "
+                       "[--reject LOW:HIGH[:ITER]] [--residuals] [-o OUT.dip]",
                        "measure comparison lines, fit the dispersion and write the dispersion file "
                        "(default name: the spectrum's with \"dip\" for its last three characters)",
-                       {"o", "table", "line", "measure", "search", "hw", "order"}, {}, 1, runIdentify});
+                       {"o", "table", "line", "measure", "search", "hw", "order", "tolerance", "reject"},
+                       {"auto", "residuals"}, 1, runIdentify});
 
 } // namespace
 

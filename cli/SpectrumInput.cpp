@@ -2,6 +2,7 @@
 
 #include "files/FileAccess.h"
 #include "files/TextSpectrum.h"
+#include "fits/FitsSpectrum.h"
 
 
 namespace cli {
@@ -10,6 +11,8 @@ std::string openSpectrum(const std::string& path, std::vector<float>& x, std::ve
 {
     if (!raylen::dfIsFileExist(path))
         return "ﾌｧｲﾙが存在しません";
+    if (raylen::isFitsSpectrumFile(path))
+        return raylen::sfOpenFitsSpectrum(path, x, y);
     return raylen::sfOpenText(path, x, y);
 }
 

@@ -5,8 +5,8 @@
 
 namespace cli {
 
-// A text spectrum: "ﾌｧｲﾙが存在しません" when it cannot be opened, else the
-// reader's message. Empty on success.
+// A text spectrum, or a one-dimensional FITS spectrum: "ﾌｧｲﾙが存在しません"
+// when it cannot be opened, else the reader's message. Empty on success.
 std::string openSpectrum(const std::string& path, std::vector<float>& x, std::vector<float>& y);
 
 // A calibration file (.dip, .sns) must exist before it is read.

@@ -80,7 +80,7 @@ double SkyPolynomial::operator()(double row) const
     return polynomialValue(coef, row - origin);
 }
 
-SkyFitter::SkyFitter(const ScanParam& p) : order_(p.intSkyFitOrder)
+SkyFitter::SkyFitter(const ScanParam& p, const RejectOptions& reject) : order_(p.intSkyFitOrder), reject_(reject)
 {
     for (int32_t o = p.intSkyStart1; o <= p.intSkyEnd1; ++o)
         offsets_.push_back(static_cast<float>(o));
@@ -130,6 +130,8 @@ std::string SkyFitter::fit(const SingleImage& sngImage, int32_t x, float centre,
     // itself, which also gives its own message.
     if (!finite || offsets_.empty() || offsets_.size() > kMaxMappedSamples)
         return sfLst2Fit(offsets_, values_, order_, sky.coef);
+    if (reject_.enabled())
+        return sfLst2FitReject(offsets_, values_, order_, reject_, sky.coef);
     if (!prepared_) {
         status = prepare();
         if (!status.empty())

@@ -2,6 +2,7 @@
 // One column of the extraction: the aperture sum across the slit and the
 // sky fitted beside the trace and integrated over the same aperture.
 #include "numeric/Array2D.h"
+#include "numeric/SigmaReject.h"
 #include "reduce/ScanParam.h"
 
 #include <cstdint>
@@ -38,7 +39,9 @@ struct SkyPolynomial {
 // sfLst2Fit and then applied column by column.
 class SkyFitter {
 public:
-    explicit SkyFitter(const ScanParam& typScanParam);
+    // With rejection enabled every column is fitted on its own, so that
+    // cosmic-ray pixels can be left out.
+    explicit SkyFitter(const ScanParam& typScanParam, const RejectOptions& reject = {});
     // sfSkyFit: the fit of column x; statuses of sfLst2Fit are passed on.
     std::string fit(const SingleImage& sngImage, int32_t x, float centre, SkyPolynomial& sky);
 
@@ -47,6 +50,7 @@ private:
 
     std::vector<float> offsets_;
     int order_;
+    RejectOptions reject_;
     bool prepared_ = false;
     // projection_[j * samples + i]: weight of sample i in coefficient j.
     std::vector<double> projection_;

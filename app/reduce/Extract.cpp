@@ -12,8 +12,8 @@ namespace raylen {
 namespace {
 
 // The columns of the record's region, with or without the sky.
-std::string extractColumns(const ScanParam& p, const SingleImage& image, bool subtractSky, std::vector<float>& xs,
-                           std::vector<float>& ys)
+std::string extractColumns(const ScanParam& p, const SingleImage& image, bool subtractSky,
+                           const RejectOptions& skyReject, std::vector<float>& xs, std::vector<float>& ys)
 {
     std::string status = platform::trapErrors("sfScanDataPro", [&] {
         if (p.lngEndX < p.lngStartX)
@@ -28,7 +28,7 @@ std::string extractColumns(const ScanParam& p, const SingleImage& image, bool su
         return status;
     std::optional<SkyFitter> fitter;
     if (subtractSky)
-        fitter.emplace(p);
+        fitter.emplace(p, skyReject);
     SkyPolynomial sky;
     for (int64_t x = p.lngStartX; x <= p.lngEndX; ++x) {
         const auto column = static_cast<int32_t>(x);
@@ -51,10 +51,11 @@ std::string extractColumns(const ScanParam& p, const SingleImage& image, bool su
 }
 
 std::string extractAndPlot(const ScanParam& p, const SingleImage& image, bool subtractSky,
-                           std::vector<float>& sngScanX, std::vector<float>& sngScanY, ScanPlotter& plotter)
+                           std::vector<float>& sngScanX, std::vector<float>& sngScanY, ScanPlotter& plotter,
+                           const RejectOptions& skyReject = {})
 {
     std::vector<float> xs, ys;
-    std::string status = extractColumns(p, image, subtractSky, xs, ys);
+    std::string status = extractColumns(p, image, subtractSky, skyReject, xs, ys);
     if (!status.empty())
         return status;
     sngScanX.swap(xs);
@@ -65,9 +66,10 @@ std::string extractAndPlot(const ScanParam& p, const SingleImage& image, bool su
 } // namespace
 
 std::string sfScanDataPro(const ScanParam& typScanParam, const SingleImage& sngImage, std::vector<float>& sngScanX,
-                          std::vector<float>& sngScanY, ScanPlotter& plotter)
+                          std::vector<float>& sngScanY, ScanPlotter& plotter, const RejectOptions& skyReject)
 {
-    return extractAndPlot(typScanParam, sngImage, typScanParam.blnSkySub != 0, sngScanX, sngScanY, plotter);
+    return extractAndPlot(typScanParam, sngImage, typScanParam.blnSkySub != 0, sngScanX, sngScanY, plotter,
+                          skyReject);
 }
 
 std::string sfRefScanDataPro(const std::string& strPath, const SingleImage& sngImage, const FitsInfo& typFitsInfo,

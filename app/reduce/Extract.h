@@ -4,6 +4,7 @@
 // repeats an earlier extraction's aperture from its parameter file.
 #include "fits/FitsHeader.h"
 #include "numeric/Array2D.h"
+#include "numeric/SigmaReject.h"
 #include "reduce/ScanParam.h"
 #include "reduce/ScanPlotter.h"
 
@@ -15,8 +16,9 @@ namespace raylen {
 // For x = lngStartX … lngEndX: sngScanX = x, sngScanY = aperture sum − sky
 // (no sky unless blnSkySub), then the spectrum is plotted. The first
 // failing step's status is returned and the outputs keep what they held.
+// skyReject: opt-in sigma rejection in every column's sky fit.
 std::string sfScanDataPro(const ScanParam& typScanParam, const SingleImage& sngImage, std::vector<float>& sngScanX,
-                          std::vector<float>& sngScanY, ScanPlotter& plotter);
+                          std::vector<float>& sngScanY, ScanPlotter& plotter, const RejectOptions& skyReject = {});
 
 // Reads the parameter file at strPath into the record, checks its region
 // against the image and extracts the plain aperture sums (never the sky).

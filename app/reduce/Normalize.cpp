@@ -10,7 +10,8 @@ namespace raylen {
 
 std::string sfContinuumFit(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
                            const std::vector<int32_t>& lngContRegion, int16_t intContOrder,
-                           std::vector<double>& dblCont)
+                           std::vector<double>& dblCont, const RejectOptions& reject,
+                           std::vector<char>* rejected)
 {
     return platform::trapErrors("cmdFit_Click", [&] {
         std::vector<float> cx, cy;
@@ -25,7 +26,7 @@ std::string sfContinuumFit(const std::vector<float>& sngSpecX, const std::vector
                 cy.push_back(sngSpecY[static_cast<size_t>(index)]);
             }
         }
-        return sfLst2Fit(cx, cy, intContOrder, dblCont);
+        return sfLst2FitReject(cx, cy, intContOrder, reject, dblCont, rejected);
     });
 }
 

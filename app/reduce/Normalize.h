@@ -1,6 +1,7 @@
 #pragma once
 // Continuum normalisation: a polynomial fitted to the points of the marked
 // continuum regions, then the spectrum divided by it.
+#include "numeric/SigmaReject.h"
 #include "reduce/TaskPlotter.h"
 
 #include <cstdint>
@@ -12,12 +13,14 @@ namespace raylen {
 // Order of the continuum when the task starts.
 constexpr int16_t defaultContinuumOrder = 5;
 
+// With rejection enabled, `rejected` gets one flag per listed point.
 // sfLst2Fit over the listed points (indices into the spectrum). A list
 // with upper bound 0 holds no region, as the region keys treat it. A
 // failed fit returns the least-squares text and leaves dblCont alone.
 std::string sfContinuumFit(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
                            const std::vector<int32_t>& lngContRegion, int16_t intContOrder,
-                           std::vector<double>& dblCont);
+                           std::vector<double>& dblCont, const RejectOptions& reject = {},
+                           std::vector<char>* rejected = nullptr);
 
 // The continuum at every X as the second line.
 std::string sfPlotContinuum(const std::vector<float>& sngSpecX, const std::vector<double>& dblCont,

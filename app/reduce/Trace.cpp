@@ -62,7 +62,7 @@ std::string sfPlotRegion(int16_t intDirct, const SingleImage& sngImage, int32_t 
 }
 
 TraceFit fitTrace(const std::string& orderText, const std::vector<float>& sngScanX,
-                  const std::vector<float>& sngScanY, ScanParam& typScanParam)
+                  const std::vector<float>& sngScanY, ScanParam& typScanParam, const RejectOptions& reject)
 {
     TraceFit result;
     int16_t order = 0;
@@ -76,7 +76,7 @@ TraceFit fitTrace(const std::string& orderText, const std::vector<float>& sngSca
     if (!result.status.empty())
         return result;
     std::vector<double> coef;
-    result.status = sfLst2Fit(sngScanX, sngScanY, order, coef);
+    result.status = sfLst2FitReject(sngScanX, sngScanY, order, reject, coef, &result.rejected);
     if (!result.status.empty()) {
         result.leastSquaresFailed = true;
         return result;

@@ -2,6 +2,7 @@
 // The spectrum's trace: its centre measured in every column of the region,
 // and the polynomial fitted through those centres.
 #include "numeric/Array2D.h"
+#include "numeric/SigmaReject.h"
 #include "reduce/ScanParam.h"
 #include "reduce/ScanPlotter.h"
 
@@ -39,13 +40,16 @@ struct TraceFit {
     std::vector<std::string> resultLines;
     // The fitted trace at every sngScanX.
     std::vector<float> fitY;
+    // Columns left out by the sigma rejection (all 0 without it).
+    std::vector<char> rejected;
 };
 
 // The trace fit of the order typed in `orderText`: on success the order and
 // coefficients are stored in the record together; on any failure the
 // record is left as it was. An order above 50 cannot be stored.
+// With rejection enabled, deviant centres are left out of the fit.
 TraceFit fitTrace(const std::string& orderText, const std::vector<float>& sngScanX,
-                  const std::vector<float>& sngScanY, ScanParam& typScanParam);
+                  const std::vector<float>& sngScanY, ScanParam& typScanParam, const RejectOptions& reject = {});
 
 // The trace centre of column x, summed in double.
 float traceCentre(const ScanParam& typScanParam, int32_t x);

@@ -161,7 +161,7 @@ TEST(PlotWindow, CaptionsAndTheSaveQuestionAnswers)
     EXPECT_EQ(h.caption(), "ｸﾞﾗﾌ [ spec.txt ]");
     EXPECT_EQ(readAll(saved), "6560,1\r\n6561,2\r\n6562,3\r\n");
     EXPECT_EQ(h.ui.dialogs.back().dialog.DialogTitle, "名前を付けて保存");
-    EXPECT_EQ(h.ui.dialogs.back().dialog.Filter, "ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|");
+    EXPECT_EQ(h.ui.dialogs.back().dialog.Filter, "ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|FITSｽﾍﾟｸﾄﾙ(*.fits)|*.fits|");
 
     // No drops the change and the window closes.
     h.plot->dsChangeData(true);

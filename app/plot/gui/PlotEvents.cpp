@@ -28,6 +28,7 @@ enum KeyCode : int16_t {
     keyEqWidth = 'e',
     keyGaussPeak = 'g',
     keyGaussFit = 'k',
+    keyAutoIdent = 'l',
     keyPeak = 'm',
     keyMarkPixel = 'n',
     keyReset = 'r',
@@ -130,6 +131,10 @@ void FrmPlot::Lumigra1_KeyPress(int16_t KeyAscii)
         break;
     case keyGaussFit:
         twoPress(intGaussState, true, measured(&sfGaussFitPro));
+        break;
+    case keyAutoIdent:
+        if (ident != nullptr)
+            showStatus(ident->autoIdentify());
         break;
     case keyPeak:
         if (ident != nullptr)

@@ -1,9 +1,12 @@
 #include "plot/gui/PlotSave.h"
 
+#include "fits/FitsSpectrum.h"
 #include "platform/BasicError.h"
 #include "platform/UiService.h"
 #include "files/FileAccess.h"
 #include "files/TextSpectrum.h"
+#include "state/AppState.h"
+#include "shell/gui/DocumentLinks.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/MdiRaylen.h"
 
@@ -13,8 +16,9 @@ using namespace platform;
 
 namespace {
 constexpr const char* saveTitle = "名前を付けて保存";
-constexpr const char* textFilter = "ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|";
+constexpr const char* saveFilter = "ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|FITSｽﾍﾟｸﾄﾙ(*.fits)|*.fits|";
 constexpr int textFilterIndex = 1;
+constexpr int fitsFilterIndex = 2;
 } // namespace
 
 std::string sfSaveDataPro(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
@@ -27,7 +31,7 @@ std::string sfSaveDataPro(const std::vector<float>& sngDataX, const std::vector<
         int filterIndex = textFilterIndex;
         for (;;) {
             std::string message =
-                sfBrowseFile(dialog, strFile, browseSave, saveTitle, textFilter, filterIndex, blnCancel);
+                sfBrowseFile(dialog, strFile, browseSave, saveTitle, saveFilter, filterIndex, blnCancel);
             if (!message.empty())
                 return message;
             if (blnCancel)
@@ -45,6 +49,14 @@ std::string sfSaveDataPro(const std::vector<float>& sngDataX, const std::vector<
         }
         if (filterIndex == textFilterIndex)
             return sfSaveText(sngDataX, sngDataY, strFile);
+        if (filterIndex == fitsFilterIndex) {
+            FitsSpectrumOptions options;
+            options.xIsWavelength = !looksLikePixelNumbers(sngDataX);
+            // The observation cards of the image the spectrum came from.
+            if (loadedImageWindow() != nullptr && !appState().strHeader.empty())
+                options.source = &appState().strHeader;
+            return sfSaveFitsSpectrum(strFile, sngDataX, sngDataY, options);
+        }
         return {};
     });
 }

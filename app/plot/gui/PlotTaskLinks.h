@@ -20,6 +20,8 @@ public:
                                         const std::vector<float>& sngDataY) = 0;
     // Column 2 of the current row of its grid.
     virtual void setCurrentPixelCell(const std::string& text) = 0;
+    // Key l: the automatic identification.
+    virtual std::string autoIdentify() { return {}; }
 };
 
 struct PlotTaskLinks {

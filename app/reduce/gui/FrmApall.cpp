@@ -147,6 +147,7 @@ void FrmApall::buildPages()
     QFrame* p4 = picContena[4];
     lblOrder = label(p4, "lblOrder", "次数");
     txtOrder = box(p4, "txtOrder");
+    reject.create(p4, "txt");
     cmdFit = new QPushButton(QString::fromUtf8("ﾌｨｯﾄ"), p4);
     cmdFit->setObjectName("cmdFit");
     lblResult = label(p4, "lblResult", "結果");
@@ -190,6 +191,7 @@ std::string FrmApall::sfInitForm(const std::string& strFileName)
         lblOrder->setGeometry(twipsRect(120, 150, 600, 300));
         txtOrder->setGeometry(twipsRect(840, 120, 660, 330));
         cmdFit->setGeometry(twipsRect(1680, 105, 1080, 360));
+        reject.place(120, 2160);
         lblResult->setGeometry(twipsRect(120, 600, 4920, 1800));
         lblOK->setGeometry(twipsRect(240, 960, 3000, 300));
         cmdReturn->setGeometry(twipsRect(600, 2880, 1080, 390));
@@ -417,7 +419,7 @@ bool FrmApall::nextFromPage4()
     std::string message;
     {
         WaitCursor wait;
-        message = sfScanDataPro(s.typScanParam, s.sngImage, sngScanX, sngScanY, plot_);
+        message = sfScanDataPro(s.typScanParam, s.sngImage, sngScanX, sngScanY, plot_, rejectOptions_);
     }
     return toSavePage(message);
 }
@@ -487,7 +489,10 @@ void FrmApall::cmdReturn_Click()
 void FrmApall::cmdFit_Click()
 {
     AppState& s = appState();
-    TraceFit fit = fitTrace(str(txtOrder), sngScanX, sngScanY, s.typScanParam);
+    RejectOptions options;
+    if (!reject.read(options, "Scan"))
+        return;
+    TraceFit fit = fitTrace(str(txtOrder), sngScanX, sngScanY, s.typScanParam, options);
     if (!fit.status.empty()) {
         MsgBox(fit.status, fit.leastSquaresFailed ? vbExclamation : vbCritical);
         return;
@@ -496,6 +501,7 @@ void FrmApall::cmdFit_Click()
     for (const std::string& line : fit.resultLines)
         result += (result.isEmpty() ? QString() : QString("\n")) + qs(line);
     lblResult->setText(result);
+    rejectOptions_ = options;
     std::string message = plot_.plotLinClone(sngScanX, fit.fitY);
     if (!message.empty())
         MsgBox(message, vbCritical, "Scan");

@@ -2,6 +2,7 @@
 // The extraction dialog: a five-page wizard from a region of the open image
 // (or the aperture of an earlier parameter file) to a saved spectrum.
 #include "reduce/ScanParam.h"
+#include "reduce/gui/RejectFields.h"
 
 #include <QDialog>
 
@@ -74,6 +75,8 @@ public:
     // Page 4
     QLabel* lblOrder = nullptr;
     QLineEdit* txtOrder = nullptr;
+    // Rejection in the trace fit and in every column's sky fit.
+    RejectFields reject;
     QPushButton* cmdFit = nullptr;
     QLabel* lblResult = nullptr;
     // Page 5
@@ -84,6 +87,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    RejectOptions rejectOptions_;
     void buildPages();
     void dsShowPage();
     void dsSetScanRegion();

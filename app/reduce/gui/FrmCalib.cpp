@@ -56,6 +56,7 @@ FrmCalib::FrmCalib(QWidget* parent) : QDialog(parent)
     lblCont = new QLabel(qt("連続スペクトル領域を指定して下さい"), picChild[1]);
     lblOrder = new QLabel(qt("次数"), picChild[1]);
     txtOrder = new QLineEdit(picChild[1]);
+    reject.create(picChild[1], "txt");
     cmdFit = new QPushButton(qt("ﾌｨｯﾄ"), picChild[1]);
     lblFFT = new QLabel(qt("フーリエ変換"), picChild[2]);
     lblOK = new QLabel(qt("よろしいですか？"), picContena[1]);
@@ -102,6 +103,7 @@ void FrmCalib::layoutPages()
     lblOrder->setGeometry(twipsRect(120, 1380, 600, 300));
     txtOrder->setGeometry(twipsRect(780, 1350, 600, 330));
     cmdFit->setGeometry(twipsRect(1560, 1320, 1000, 390));
+    reject.place(2640, 1350);
     lblFFT->setGeometry(twipsRect(120, 240, 5040, 1200));
     lblOK->setGeometry(twipsRect(120, 600, 5040, 600));
     cmdReturn->setGeometry(twipsRect(840, 2220, 1080, 390));
@@ -274,8 +276,11 @@ void FrmCalib::cmdFit_Click()
         MsgBox(trapMessage("cmdFit_Click", e), vbCritical);
         return;
     }
+    RejectOptions options;
+    if (!reject.read(options, "Raylen"))
+        return;
     std::vector<double> c;
-    std::string message = sfContinuumFit(s.sngSpecX, s.sngSpecY, s.lngContRegion, intContOrder, c);
+    std::string message = sfContinuumFit(s.sngSpecX, s.sngSpecY, s.lngContRegion, intContOrder, c, options);
     if (!message.empty()) {
         MsgBox(message, vbExclamation);
         return;

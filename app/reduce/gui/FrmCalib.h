@@ -3,6 +3,7 @@
 // continuum normalisation or the Fourier amplitude spectrum of the spectrum
 // in the plot window, previewed there and taken over on "完了".
 #include "reduce/gui/PlotWindowPlotter.h"
+#include "reduce/gui/RejectFields.h"
 
 #include <QDialog>
 
@@ -50,6 +51,7 @@ public:
     QLabel* lblCont = nullptr;
     QLabel* lblOrder = nullptr;
     QLineEdit* txtOrder = nullptr;
+    RejectFields reject; // continuum fit
     QPushButton* cmdFit = nullptr;
     QLabel* lblFFT = nullptr;
     QLabel* lblOK = nullptr;

@@ -4,7 +4,10 @@
 #include "platform/Format.h"
 #include "platform/UiService.h"
 #include "plot/gui/FrmPlot.h"
+#include "platform/BasicRuntime.h"
+#include "reduce/AutoIdentify.h"
 #include "reduce/Dispersion.h"
+#include "reduce/DispersionResiduals.h"
 #include "reduce/LineMeasure.h"
 #include "reduce/WavelengthTable.h"
 #include "reduce/gui/WizardSupport.h"
@@ -41,6 +44,11 @@ constexpr int rowNumberWidth = 450;
 // A caret position past any text puts the caret at the end.
 constexpr int caretAtEnd = 1000;
 constexpr int keyBackspace = 8, keySpace = 32;
+// Shown beside the wavelength and pixel: fitted wavelength and residual.
+constexpr int residualColumns = 2;
+constexpr int fittedColumn = IdentGrid::Cols - 1, residualColumn = IdentGrid::Cols;
+const QColor excludedColour(128, 128, 128);
+const QColor includedColour(0, 0, 0);
 
 } // namespace
 
@@ -70,6 +78,12 @@ FrmIdent::FrmIdent(QWidget* parent) : QDialog(parent)
     txtHPFW = new QLineEdit(page2);
     lblPix[1] = new QLabel(qt("ﾋﾟｸｾﾙ"), page2);
     cmdClear = new QPushButton(qt("全部取り消し"), page2);
+    lblTolerance = new QLabel(qt("許容"), page2);
+    txtTolerance = new QLineEdit(qt("1"), page2);
+    cmdAuto = new QPushButton(qt("自動同定"), page2);
+    cmdExclude = new QPushButton(qt("除外/戻す"), page2);
+    reject.create(page3, "txt");
+    lblResidual = new QLabel(page3);
     lblOrder = new QLabel(qt("次数"), page3);
     txtOrder = new QLineEdit(qt("2"), page3);
     cmdFit = new QPushButton(qt("ﾌｨｯﾄ"), page3);
@@ -85,13 +99,14 @@ FrmIdent::FrmIdent(QWidget* parent) : QDialog(parent)
         {lblPix[0], "lblPix0"}, {lblHPFW, "lblHPFW"}, {txtHPFW, "txtHPFW"}, {lblPix[1], "lblPix1"},
         {cmdClear, "cmdClear"}, {lblOrder, "lblOrder"}, {txtOrder, "txtOrder"}, {cmdFit, "cmdFit"},
         {lblResult, "lblResult"}, {lblOK, "lblOK"}, {cmdReturn, "cmdReturn"}, {cmdNext, "cmdNext"},
-        {cmdCancel, "cmdCancel"}, {cmdHelp, "cmdHelp"}};
+        {cmdCancel, "cmdCancel"}, {cmdHelp, "cmdHelp"}, {lblTolerance, "lblTolerance"},
+        {txtTolerance, "txtTolerance"}, {cmdAuto, "cmdAuto"}, {cmdExclude, "cmdExclude"}, {lblResidual, "lblResidual"}};
     for (const auto& [widget, name] : names)
         widget->setObjectName(name);
     lblResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    fg2->setColumnCount(IdentGrid::Cols - 1);
+    fg2->setColumnCount(IdentGrid::Cols - 1 + residualColumns);
     fg2->setEditTriggers(QAbstractItemView::NoEditTriggers);
     fg2->setSelectionMode(QAbstractItemView::NoSelection);
     fg2->setTabKeyNavigation(false);
@@ -107,6 +122,8 @@ FrmIdent::FrmIdent(QWidget* parent) : QDialog(parent)
     connect(cmdCancel, &QPushButton::clicked, this, &FrmIdent::cmdCancel_Click);
     connect(cmdClear, &QPushButton::clicked, this, &FrmIdent::cmdClear_Click);
     connect(cmdFit, &QPushButton::clicked, this, &FrmIdent::cmdFit_Click);
+    connect(cmdAuto, &QPushButton::clicked, this, &FrmIdent::cmdAuto_Click);
+    connect(cmdExclude, &QPushButton::clicked, this, &FrmIdent::cmdExclude_Click);
     connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp(); });
     connect(txtSearch, &QLineEdit::textChanged, this, &FrmIdent::txtSearch_Change);
     connect(txtHPFW, &QLineEdit::textChanged, this, &FrmIdent::txtHPFW_Change);
@@ -140,6 +157,12 @@ void FrmIdent::layoutPages()
     txtHPFW->setGeometry(twipsRect(4140, 600, 600, 330));
     lblPix[1]->setGeometry(twipsRect(4800, 630, 480, 300));
     cmdClear->setGeometry(twipsRect(3420, 3240, 1800, 390));
+    lblTolerance->setGeometry(twipsRect(3420, 1110, 720, 300));
+    txtTolerance->setGeometry(twipsRect(4140, 1080, 600, 330));
+    cmdAuto->setGeometry(twipsRect(3420, 1560, 1800, 390));
+    cmdExclude->setGeometry(twipsRect(3420, 2040, 1800, 390));
+    reject.place(2640, 150);
+    lblResidual->setGeometry(twipsRect(120, 3240, 5040, 360));
     lblOrder->setGeometry(twipsRect(120, 180, 600, 300));
     txtOrder->setGeometry(twipsRect(780, 150, 600, 330));
     cmdFit->setGeometry(twipsRect(1560, 120, 1000, 390));
@@ -196,7 +219,8 @@ void FrmIdent::dsFGridInit()
     raylen::dsFGridInit(grid_, sngWave);
     const QSignalBlocker block(fg2);
     fg2->setRowCount(grid_.Rows() - 1);
-    fg2->setHorizontalHeaderLabels({qt(grid_.text(0, 1)), qt(grid_.text(0, 2))});
+    fg2->setHorizontalHeaderLabels({qt(grid_.text(0, 1)), qt(grid_.text(0, 2)), qt("ﾌｨｯﾄ波長"), qt("残差")});
+    excluded_.clear();
     QStringList numbers;
     for (int row = 1; row < grid_.Rows(); ++row) {
         numbers << qt(grid_.text(row, IdentGrid::colNumber));
@@ -204,6 +228,11 @@ void FrmIdent::dsFGridInit()
             auto* item = new QTableWidgetItem(qt(grid_.text(row, col)));
             item->setBackground(cellColour);
             fg2->setItem(row - 1, col - 1, item);
+        }
+        for (int col = fittedColumn; col <= residualColumn; ++col) {
+            auto* item = new QTableWidgetItem();
+            item->setFlags(Qt::ItemIsEnabled);
+            fg2->setItem(row - 1, col, item);
         }
     }
     fg2->setVerticalHeaderLabels(numbers);
@@ -282,9 +311,14 @@ void FrmIdent::cmdNext_Click()
         s.intTaskMode = taskIdent;
         break;
     }
-    case 2:
+    case 2: {
         storeEditor();
-        message = sfInputGridData(grid_, sngWave, sngPix);
+        // Excluded rows keep their pixel in the grid but stay out of the fit.
+        IdentGrid used = grid_;
+        for (int row : excluded_)
+            if (row < used.Rows())
+                used.setText(row, IdentGrid::colPixel, "");
+        message = sfInputGridData(used, sngWave, sngPix);
         if (!message.empty()) {
             MsgBox(message, vbExclamation);
             return;
@@ -296,8 +330,10 @@ void FrmIdent::cmdNext_Click()
         }
         intPage_ = 3;
         cmdNext->setEnabled(false);
+        lblResidual->clear();
         s.intTaskMode = taskNone;
         break;
+    }
     case 3:
         symbolCrossEnabled(false);
         message = sfPlotCalibComp(sngCompX, sngCompY, dblA, plotter_);
@@ -389,6 +425,8 @@ void FrmIdent::cmdClear_Click()
     clearPixelColumn(grid_);
     for (int row = 1; row < grid_.Rows(); ++row)
         setCell(row, IdentGrid::colPixel, "");
+    excluded_.clear();
+    clearResidualColumns();
 }
 
 void FrmIdent::cmdFit_Click()
@@ -399,8 +437,14 @@ void FrmIdent::cmdFit_Click()
         MsgBox(trapMessage("cmdFit_Click", e), vbCritical);
         return;
     }
+    RejectOptions options;
+    if (!reject.read(options, dialogCaption))
+        return;
     std::vector<double> a;
-    if (!sfDispersionFit(sngPix, sngWave, intOrder, a).empty()) {
+    std::vector<char> rejected;
+    const bool failed = options.enabled() ? !sfLst2FitReject(sngPix, sngWave, intOrder, options, a, &rejected).empty()
+                                         : !sfDispersionFit(sngPix, sngWave, intOrder, a).empty();
+    if (failed) {
         MsgBox(dispersionFitWarning, vbExclamation);
         return;
     }
@@ -410,6 +454,19 @@ void FrmIdent::cmdFit_Click()
     if (!message.empty()) {
         MsgBox(message, vbCritical);
         return;
+    }
+    showResiduals(dblA, rejected);
+    // Rejected lines are marked as the second symbol set.
+    std::vector<float> rejectedPix, rejectedWave;
+    for (size_t i = 0; i < rejected.size() && i < sngPix.size(); ++i)
+        if (rejected[i]) {
+            rejectedPix.push_back(sngPix[i]);
+            rejectedWave.push_back(sngWave[i]);
+        }
+    if (!rejectedPix.empty()) {
+        message = plotter_.sfPlotSymClone(rejectedPix, rejectedWave);
+        if (!message.empty())
+            MsgBox(message, vbCritical);
     }
     cmdNext->setEnabled(true);
 }
@@ -428,7 +485,8 @@ void FrmIdent::txtHPFW_Change() { dblHPFW = halfWidthFromText(txtHPFW->text().to
 void FrmIdent::fg2_EnterCell(int row, int col, int previousRow, int previousCol)
 {
     // Leaving a cell stores what the editor holds.
-    if (txtEdit->isVisible() && previousRow >= 1 && previousCol >= 1 && previousRow < grid_.Rows()) {
+    if (txtEdit->isVisible() && previousRow >= 1 && previousCol >= 1 && previousCol < IdentGrid::Cols &&
+        previousRow < grid_.Rows()) {
         setCell(previousRow, previousCol, txtEdit->text().toStdString());
         txtEdit->hide();
     }
@@ -445,7 +503,7 @@ void FrmIdent::storeEditor()
     if (!txtEdit->isVisible())
         return;
     const int row = fg2->currentRow() + 1, col = fg2->currentColumn() + 1;
-    if (row >= 1 && col >= 1)
+    if (row >= 1 && col >= 1 && col < IdentGrid::Cols)
         setCell(row, col, txtEdit->text().toStdString());
     txtEdit->hide();
 }
@@ -453,7 +511,8 @@ void FrmIdent::storeEditor()
 void FrmIdent::MSFlexGridEdit(int KeyAscii)
 {
     const int row = fg2->currentRow(), col = fg2->currentColumn();
-    if (row < 0 || col < 0)
+    // The residual columns are shown, never typed into.
+    if (row < 0 || col < 0 || col >= fittedColumn)
         return;
     if (KeyAscii > keySpace || KeyAscii < 0) {
         txtEdit->setText(QString(QChar(KeyAscii)));
@@ -520,6 +579,89 @@ bool FrmIdent::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void FrmIdent::clearResidualColumns()
+{
+    for (int row = 0; row < fg2->rowCount(); ++row)
+        for (int col = fittedColumn; col <= residualColumn; ++col)
+            if (QTableWidgetItem* item = fg2->item(row, col))
+                item->setText(QString());
+}
+
+void FrmIdent::showResiduals(const std::vector<double>& a, const std::vector<char>& rejected)
+{
+    std::vector<ResidualRow> rows = identifiedRows(grid_, excluded_);
+    size_t used = 0;
+    for (ResidualRow& r : rows)
+        if (!r.excluded) {
+            r.rejected = used < rejected.size() && rejected[used] != 0;
+            ++used;
+        }
+    const ResidualTable table = dispersionResiduals(rows, a);
+    clearResidualColumns();
+    for (const ResidualRow& r : table.rows) {
+        std::string residual = Format(r.residual, "0.000");
+        if (r.excluded)
+            residual += " 除外";
+        else if (r.rejected)
+            residual += " 棄却";
+        if (QTableWidgetItem* item = fg2->item(r.row - 1, fittedColumn))
+            item->setText(qt(Format(r.fitted, "0.000")));
+        if (QTableWidgetItem* item = fg2->item(r.row - 1, residualColumn))
+            item->setText(qt(residual));
+    }
+    lblResidual->setText(qt("RMS=" + Format(table.rms, "0.0000") + " (" + std::to_string(used) + "本)"));
+}
+
+void FrmIdent::cmdExclude_Click()
+{
+    const int row = grid_.Row();
+    if (row < 1 || row >= grid_.Rows())
+        return;
+    const bool exclude = excluded_.insert(row).second;
+    if (!exclude)
+        excluded_.erase(row);
+    for (int col = 0; col <= residualColumn; ++col)
+        if (QTableWidgetItem* item = fg2->item(row - 1, col))
+            item->setForeground(exclude ? excludedColour : includedColour);
+    if (QTableWidgetItem* item = fg2->item(row - 1, residualColumn))
+        item->setText(exclude ? qt("除外") : QString());
+}
+
+std::string FrmIdent::autoIdentify()
+{
+    if (intPage_ != 2)
+        return {};
+    storeEditor();
+    AutoIdentifySettings settings;
+    settings.search = intSearch;
+    settings.halfWidth = dblHPFW;
+    try {
+        settings.order = orderFromText(txtOrder->text().toStdString());
+    } catch (const BasicError& e) {
+        return trapMessage("cmdAuto_Click", e);
+    }
+    settings.tolerance = leadingNumber(txtTolerance->text().toStdString());
+    if (!(settings.tolerance > 0))
+        return "許容範囲は正の数で指定してください";
+    std::vector<double> a;
+    int added = 0;
+    std::string message = sfAutoIdentify(grid_, excluded_, sngCompX, sngCompY, settings, a, added);
+    if (!message.empty())
+        return message;
+    for (int row = 1; row < grid_.Rows(); ++row)
+        if (QTableWidgetItem* item = fg2->item(row - 1, IdentGrid::colPixel - 1))
+            item->setText(qt(grid_.text(row, IdentGrid::colPixel)));
+    showResiduals(a);
+    return {};
+}
+
+void FrmIdent::cmdAuto_Click()
+{
+    std::string message = autoIdentify();
+    if (!message.empty())
+        MsgBox(message, vbExclamation, dialogCaption);
 }
 
 void FrmIdent::closeEvent(QCloseEvent* event)

@@ -3,13 +3,16 @@
 // each the pixel of its line measured on the plotted comparison spectrum,
 // fit the dispersion polynomial and save it as a dispersion file.
 #include "plot/gui/PlotTaskLinks.h"
+#include "numeric/SigmaReject.h"
 #include "reduce/IdentGrid.h"
 #include "reduce/gui/PlotWindowPlotter.h"
+#include "reduce/gui/RejectFields.h"
 
 #include <QDialog>
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,6 +44,8 @@ public:
     std::string sfSearchPeakPos(float sngX, const std::vector<float>& sngDataX,
                                 const std::vector<float>& sngDataY) override;
     void setCurrentPixelCell(const std::string& text) override;
+    // Key l and the button: lines found from the fit of the rows so far.
+    std::string autoIdentify() override;
 
     void cmdCompTable_Click();
     void cmdNext_Click();
@@ -50,6 +55,10 @@ public:
     void cmdFit_Click();
     void txtSearch_Change();
     void txtHPFW_Change();
+    void cmdAuto_Click();
+    // Leaves the current row out of the fit, or takes it in again.
+    void cmdExclude_Click();
+    const std::set<int>& excludedRows() const { return excluded_; }
 
     int intPage() const { return intPage_; }
     const IdentGrid& grid() const { return grid_; }
@@ -71,6 +80,12 @@ public:
     QLabel* lblHPFW = nullptr;
     QLineEdit* txtHPFW = nullptr;
     QPushButton* cmdClear = nullptr;
+    QLabel* lblTolerance = nullptr;
+    QLineEdit* txtTolerance = nullptr;
+    QPushButton* cmdAuto = nullptr;
+    QPushButton* cmdExclude = nullptr;
+    RejectFields reject;
+    QLabel* lblResidual = nullptr;
     QLabel* lblOrder = nullptr;
     QLineEdit* txtOrder = nullptr;
     QPushButton* cmdFit = nullptr;
@@ -98,6 +113,9 @@ private:
     void fg2_EnterCell(int row, int col, int previousRow, int previousCol);
     bool txtEdit_KeyDown(int key);
     void formUnload();
+    // Fitted wavelength and residual columns and the RMS text.
+    void showResiduals(const std::vector<double>& a, const std::vector<char>& rejected = {});
+    void clearResidualColumns();
 
     int intPage_ = 1;
     IdentGrid grid_;
@@ -108,6 +126,7 @@ private:
     int16_t intOrder = 0;
     PlotWindowPlotter plotter_;
     bool unloaded = false;
+    std::set<int> excluded_;
 };
 
 // The dialog while it is loaded, else null.

@@ -1,6 +1,7 @@
 #include "shell/gui/FileIntake.h"
 
 #include "fits/FitsData.h"
+#include "fits/FitsSpectrum.h"
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
@@ -64,7 +65,7 @@ std::string openFits(const std::string& strFile)
 
 // Returns true when the spectrum was handed over; false with an empty
 // message when the user kept the current document.
-std::string openText(const std::string& strFile, bool& opened)
+std::string openText(const std::string& strFile, bool& opened, bool fitsSpectrum = false)
 {
     AppState& s = appState();
     PlotWindowLink* plot = plotWindowLink();
@@ -77,7 +78,8 @@ std::string openText(const std::string& strFile, bool& opened)
         if (cancel)
             return {};
     }
-    std::string message = sfOpenText(strFile, s.sngSpecX, s.sngSpecY);
+    std::string message = fitsSpectrum ? sfOpenFitsSpectrum(strFile, s.sngSpecX, s.sngSpecY)
+                                       : sfOpenText(strFile, s.sngSpecX, s.sngSpecY);
     if (!message.empty())
         return message;
     s.intActiveWindow = windowPlot;
@@ -136,7 +138,13 @@ std::string sfOpenFilePro(std::string strFile)
         std::string message = sfCheckKindOfFile(strFile, s.intFileKind);
         if (!message.empty())
             return message;
-        if (s.intFileKind == kindFits) {
+        // A one-dimensional FITS spectrum opens in the plot window.
+        if (s.intFileKind == kindFits && plotWindowLink() != nullptr && isFitsSpectrumFile(strFile)) {
+            bool opened = false;
+            message = openText(strFile, opened, true);
+            if (!opened)
+                return message;
+        } else if (s.intFileKind == kindFits) {
             message = openFits(strFile);
             if (!message.empty())
                 return message;

@@ -1,0 +1,591 @@
+#include "fits/FitsSpectrum.h"
+
+#include "files/FileAccess.h"
+#include "platform/BasicError.h"
+
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <map>
+#include <optional>
+
+using platform::trapErrors;
+
+namespace raylen {
+
+namespace {
+
+const char* const notSpectrumMessage = "1次元FITSスペクトルではありません";
+const char* const damagedMessage = "FITSファイルが壊れています";
+const char* const unsupportedColumnMessage = "WAVE, FLUX列の形式はサポートしていません";
+
+// --- writing cards --------------------------------------------------------
+
+std::string padCard(std::string card)
+{
+    card.resize(cardLength, ' ');
+    return card;
+}
+
+std::string keywordPart(const std::string& key)
+{
+    std::string k = key;
+    k.resize(keywordField, ' ');
+    return k + "= ";
+}
+
+// Fixed format: numbers and logicals right-justified to column 30.
+std::string fixedCard(const std::string& key, const std::string& value, const std::string& comment = {})
+{
+    std::string v = value;
+    if (v.size() < valueField)
+        v.insert(0, valueField - v.size(), ' ');
+    std::string card = keywordPart(key) + v;
+    if (!comment.empty())
+        card += " / " + comment;
+    return padCard(card);
+}
+
+std::string intCard(const std::string& key, long long value, const std::string& comment = {})
+{
+    return fixedCard(key, std::to_string(value), comment);
+}
+
+// Shortest text that reads back to the same Double, always with a point or
+// an exponent so that readers take it as a real.
+std::string realText(double value)
+{
+    char buffer[40];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string text(buffer, result.ptr);
+    for (char& c : text)
+        if (c == 'e')
+            c = 'E';
+    if (text.find_first_of(".E") == std::string::npos)
+        text += ".0";
+    return text;
+}
+
+std::string realCard(const std::string& key, double value, const std::string& comment = {})
+{
+    return fixedCard(key, realText(value), comment);
+}
+
+// Strings start at column 11; at least eight characters inside the quotes.
+std::string stringCard(const std::string& key, const std::string& value, const std::string& comment = {})
+{
+    std::string inner;
+    for (char c : value)
+        inner += c == '\'' ? std::string("''") : std::string(1, c);
+    if (inner.size() < 8)
+        inner.resize(8, ' ');
+    std::string card = keywordPart(key) + "'" + inner + "'";
+    if (!comment.empty())
+        card += " / " + comment;
+    return padCard(card);
+}
+
+std::string cardKeyword(const std::string& card)
+{
+    return trimBlanks(card.substr(0, std::min(card.size(), keywordField)));
+}
+
+void appendObservationCards(const HeaderCards* source, std::vector<std::string>& cards)
+{
+    if (source == nullptr)
+        return;
+    for (const std::string& key : observationKeywords()) {
+        for (const std::string& card : *source) {
+            if (cardKeyword(card) == "END")
+                break;
+            if (cardKeyword(card) == key && card.size() > keywordField && card[keywordField] == '=') {
+                cards.push_back(padCard(card));
+                break;
+            }
+        }
+    }
+}
+
+std::string joinBlocks(std::vector<std::string> cards)
+{
+    cards.push_back(padCard("END"));
+    std::string text;
+    for (const std::string& c : cards)
+        text += c;
+    text.resize((text.size() + blockLength - 1) / blockLength * blockLength, ' ');
+    return text;
+}
+
+void appendBigEndian(std::string& out, float value)
+{
+    uint32_t bits = std::bit_cast<uint32_t>(value);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out += static_cast<char>((bits >> shift) & 0xFF);
+}
+
+void padData(std::string& data)
+{
+    data.resize((data.size() + blockLength - 1) / blockLength * blockLength, '\0');
+}
+
+void writeAll(const std::string& file, const std::string& bytes)
+{
+    AtomicFileWriter writer(file);
+    writer.write(bytes);
+    writer.commit();
+}
+
+std::string imageFile(double start, double step, const std::vector<float>& y, const FitsSpectrumOptions& options)
+{
+    std::vector<std::string> cards = {
+        fixedCard("SIMPLE", "T"), intCard("BITPIX", -32), intCard("NAXIS", 1),
+        intCard("NAXIS1", static_cast<long long>(y.size())),
+    };
+    cards.push_back(realCard("CRVAL1", start, "X of the first pixel"));
+    cards.push_back(realCard("CDELT1", step, "X step per pixel"));
+    cards.push_back(realCard("CRPIX1", 1.0));
+    if (options.xIsWavelength) {
+        cards.push_back(stringCard("CTYPE1", "WAVE"));
+        cards.push_back(stringCard("CUNIT1", "Angstrom"));
+    }
+    appendObservationCards(options.source, cards);
+    std::string bytes = joinBlocks(cards);
+    std::string data;
+    data.reserve(y.size() * sizeof(float));
+    for (float v : y)
+        appendBigEndian(data, v);
+    padData(data);
+    return bytes + data;
+}
+
+std::string tableFile(const std::vector<float>& x, const std::vector<float>& y, const FitsSpectrumOptions& options)
+{
+    std::vector<std::string> primary = {fixedCard("SIMPLE", "T"), intCard("BITPIX", 8), intCard("NAXIS", 0),
+                                        fixedCard("EXTEND", "T")};
+    appendObservationCards(options.source, primary);
+    std::vector<std::string> table = {
+        stringCard("XTENSION", "BINTABLE"), intCard("BITPIX", 8), intCard("NAXIS", 2),
+        intCard("NAXIS1", 2 * static_cast<long long>(sizeof(float))),
+        intCard("NAXIS2", static_cast<long long>(x.size())), intCard("PCOUNT", 0), intCard("GCOUNT", 1),
+        intCard("TFIELDS", 2), stringCard("TTYPE1", "WAVE"), stringCard("TFORM1", "E")};
+    if (options.xIsWavelength)
+        table.push_back(stringCard("TUNIT1", "Angstrom"));
+    table.push_back(stringCard("TTYPE2", "FLUX"));
+    table.push_back(stringCard("TFORM2", "E"));
+    std::string data;
+    data.reserve(x.size() * 2 * sizeof(float));
+    for (size_t i = 0; i < x.size(); ++i) {
+        appendBigEndian(data, x[i]);
+        appendBigEndian(data, y[i]);
+    }
+    padData(data);
+    return joinBlocks(primary) + joinBlocks(table) + data;
+}
+
+// --- reading --------------------------------------------------------------
+
+struct Hdu {
+    std::map<std::string, std::string> values; // trimmed value text, strings unquoted
+    size_t dataStart = 0;                      // byte offset of the data
+};
+
+std::string unquote(const std::string& text)
+{
+    if (text.empty() || text[0] != '\'')
+        return text;
+    std::string out;
+    for (size_t i = 1; i < text.size(); ++i) {
+        if (text[i] == '\'') {
+            if (i + 1 < text.size() && text[i + 1] == '\'') {
+                out += '\'';
+                ++i;
+                continue;
+            }
+            break;
+        }
+        out += text[i];
+    }
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out;
+}
+
+// The value field of a card: a quoted string, or the text before " /".
+std::string cardValue(const std::string& card)
+{
+    std::string rest = card.substr(valueStart);
+    size_t first = rest.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    if (rest[first] == '\'') {
+        size_t i = first + 1;
+        while (i < rest.size()) {
+            if (rest[i] == '\'') {
+                if (i + 1 < rest.size() && rest[i + 1] == '\'') {
+                    i += 2;
+                    continue;
+                }
+                break;
+            }
+            ++i;
+        }
+        return unquote(rest.substr(first, i - first + 1));
+    }
+    size_t slash = rest.find('/', first);
+    return trimBlanks(rest.substr(first, slash == std::string::npos ? std::string::npos : slash - first));
+}
+
+// Parses the header starting at `offset`; nullopt when END is missing.
+std::optional<Hdu> parseHeader(const LargeVector<char>& file, size_t offset)
+{
+    Hdu hdu;
+    for (size_t pos = offset; pos + cardLength <= file.size(); pos += cardLength) {
+        std::string card(file.data() + pos, cardLength);
+        std::string key = cardKeyword(card);
+        if (key == "END") {
+            size_t end = pos + cardLength;
+            hdu.dataStart = (end - offset + blockLength - 1) / blockLength * blockLength + offset;
+            return hdu;
+        }
+        if (card.compare(keywordField, 2, "= ") == 0 && !hdu.values.count(key))
+            hdu.values[key] = cardValue(card);
+    }
+    return std::nullopt;
+}
+
+std::optional<double> number(const Hdu& hdu, const std::string& key)
+{
+    auto found = hdu.values.find(key);
+    if (found == hdu.values.end())
+        return std::nullopt;
+    std::string text = found->second;
+    std::replace(text.begin(), text.end(), 'D', 'E');
+    std::replace(text.begin(), text.end(), 'd', 'e');
+    double value = 0;
+    auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+long long integer(const Hdu& hdu, const std::string& key, long long fallback = -1)
+{
+    auto v = number(hdu, key);
+    if (!v || *v != std::floor(*v) || std::fabs(*v) > 1e15)
+        return fallback;
+    return static_cast<long long>(*v);
+}
+
+std::string upper(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+uint64_t readUnsigned(const char* p, int bytes)
+{
+    uint64_t value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value = (value << 8) | static_cast<unsigned char>(p[i]);
+    return value;
+}
+
+// One big-endian element of FITS type `code` (BITPIX or TFORM letter).
+double element(const char* p, char code)
+{
+    switch (code) {
+    case 'B': return static_cast<unsigned char>(p[0]);
+    case 'I': return static_cast<int16_t>(readUnsigned(p, 2));
+    case 'J': return static_cast<int32_t>(readUnsigned(p, 4));
+    case 'K': return static_cast<double>(static_cast<int64_t>(readUnsigned(p, 8)));
+    case 'E': return std::bit_cast<float>(static_cast<uint32_t>(readUnsigned(p, 4)));
+    case 'D': return std::bit_cast<double>(readUnsigned(p, 8));
+    default: return std::numeric_limits<double>::quiet_NaN();
+    }
+}
+
+int elementSize(char code)
+{
+    switch (code) {
+    case 'B': return 1;
+    case 'I': return 2;
+    case 'J': case 'E': return 4;
+    case 'K': case 'D': return 8;
+    default: return 0;
+    }
+}
+
+char codeOfBitpix(long long bitpix)
+{
+    switch (bitpix) {
+    case 8: return 'B';
+    case 16: return 'I';
+    case 32: return 'J';
+    case 64: return 'K';
+    case -32: return 'E';
+    case -64: return 'D';
+    default: return 0;
+    }
+}
+
+// Descending spectra are put into ascending order, as the text reader does.
+void makeAscending(std::vector<float>& x, std::vector<float>& y)
+{
+    if (x.size() > 1 && x.front() > x.back()) {
+        std::reverse(x.begin(), x.end());
+        std::reverse(y.begin(), y.end());
+    }
+}
+
+bool isImageSpectrum(const Hdu& primary)
+{
+    return integer(primary, "NAXIS") == 1 && integer(primary, "NAXIS1") > 0;
+}
+
+struct Column {
+    size_t offset = 0;
+    char code = 0;
+};
+
+struct TableLayout {
+    long long rowBytes = 0, rows = 0;
+    std::optional<Column> wave, flux;
+};
+
+// Column offsets of WAVE and FLUX; other columns are skipped by size.
+std::optional<TableLayout> tableLayout(const Hdu& table)
+{
+    auto found = table.values.find("XTENSION");
+    if (found == table.values.end() || upper(found->second) != "BINTABLE")
+        return std::nullopt;
+    TableLayout layout;
+    layout.rowBytes = integer(table, "NAXIS1");
+    layout.rows = integer(table, "NAXIS2");
+    long long fields = integer(table, "TFIELDS");
+    if (layout.rowBytes < 0 || layout.rows < 0 || fields < 0 || fields > 999)
+        return std::nullopt;
+    size_t offset = 0;
+    for (long long i = 1; i <= fields; ++i) {
+        std::string n = std::to_string(i);
+        auto form = table.values.find("TFORM" + n);
+        if (form == table.values.end())
+            return std::nullopt;
+        std::string f = upper(trimBlanks(form->second));
+        size_t digits = 0;
+        while (digits < f.size() && f[digits] >= '0' && f[digits] <= '9')
+            ++digits;
+        if (digits == f.size())
+            return std::nullopt;
+        long long repeat = digits == 0 ? 1 : std::stoll(f.substr(0, digits));
+        char code = f[digits];
+        int size = code == 'A' || code == 'L' || code == 'X' ? 1 : elementSize(code);
+        if (code == 'X')
+            repeat = (repeat + 7) / 8;
+        if (size == 0 || repeat > 1000000)
+            return std::nullopt;
+        auto type = table.values.find("TTYPE" + n);
+        std::string name = type == table.values.end() ? std::string() : upper(trimBlanks(type->second));
+        Column column{offset, repeat == 1 ? code : '?'};
+        if (name == "WAVE" && !layout.wave)
+            layout.wave = column;
+        else if (name == "FLUX" && !layout.flux)
+            layout.flux = column;
+        offset += static_cast<size_t>(repeat * size);
+    }
+    if (!layout.wave || !layout.flux || static_cast<long long>(offset) > layout.rowBytes)
+        return std::nullopt;
+    return layout;
+}
+
+std::optional<Hdu> firstExtension(const LargeVector<char>& file, const Hdu& primary)
+{
+    // An empty or non-image primary: its data (if any) are skipped by size.
+    long long naxis = integer(primary, "NAXIS", 0);
+    long long bitpix = integer(primary, "BITPIX", 8);
+    unsigned long long count = naxis > 0 ? 1 : 0;
+    for (long long i = 1; i <= naxis && i <= 999; ++i) {
+        long long n = integer(primary, "NAXIS" + std::to_string(i), 0);
+        if (n < 0 || n > (1LL << 40))
+            return std::nullopt;
+        count *= static_cast<unsigned long long>(n);
+    }
+    unsigned long long bytes = count * static_cast<unsigned long long>(std::llabs(bitpix) / 8);
+    unsigned long long next = primary.dataStart + (bytes + blockLength - 1) / blockLength * blockLength;
+    if (next >= file.size())
+        return std::nullopt;
+    return parseHeader(file, static_cast<size_t>(next));
+}
+
+std::string readImage(const LargeVector<char>& file, const Hdu& hdu, std::vector<float>& x, std::vector<float>& y,
+                      bool& wavelength)
+{
+    char code = codeOfBitpix(integer(hdu, "BITPIX", 0));
+    if (code == 0)
+        return "sfOpenFits, データ型が分かりません";
+    long long n = integer(hdu, "NAXIS1");
+    int size = elementSize(code);
+    if (hdu.dataStart + static_cast<unsigned long long>(n) * static_cast<unsigned>(size) > file.size())
+        return damagedMessage;
+    double scale = number(hdu, "BSCALE").value_or(1.0), zero = number(hdu, "BZERO").value_or(0.0);
+    double crval = number(hdu, "CRVAL1").value_or(1.0);
+    double crpix = number(hdu, "CRPIX1").value_or(1.0);
+    // Without a scale the pixel numbers from 1 are the X.
+    double cdelt = number(hdu, "CDELT1").value_or(number(hdu, "CD1_1").value_or(1.0));
+    std::vector<float> xs(static_cast<size_t>(n)), ys(static_cast<size_t>(n));
+    for (long long i = 0; i < n; ++i) {
+        xs[static_cast<size_t>(i)] = static_cast<float>(crval + (static_cast<double>(i) + 1.0 - crpix) * cdelt);
+        ys[static_cast<size_t>(i)] =
+            static_cast<float>(element(file.data() + hdu.dataStart + i * size, code) * scale + zero);
+    }
+    auto type = hdu.values.find("CTYPE1");
+    wavelength = type != hdu.values.end() && upper(type->second).rfind("WAVE", 0) == 0;
+    makeAscending(xs, ys);
+    x.swap(xs);
+    y.swap(ys);
+    return {};
+}
+
+std::string readTable(const LargeVector<char>& file, const Hdu& hdu, const TableLayout& layout,
+                      std::vector<float>& x, std::vector<float>& y, bool& wavelength)
+{
+    if (elementSize(layout.wave->code) == 0 || elementSize(layout.flux->code) == 0)
+        return unsupportedColumnMessage;
+    unsigned long long bytes =
+        static_cast<unsigned long long>(layout.rowBytes) * static_cast<unsigned long long>(layout.rows);
+    if (hdu.dataStart + bytes > file.size())
+        return damagedMessage;
+    std::vector<float> xs(static_cast<size_t>(layout.rows)), ys(static_cast<size_t>(layout.rows));
+    for (long long r = 0; r < layout.rows; ++r) {
+        const char* row = file.data() + hdu.dataStart + static_cast<size_t>(r * layout.rowBytes);
+        xs[static_cast<size_t>(r)] = static_cast<float>(element(row + layout.wave->offset, layout.wave->code));
+        ys[static_cast<size_t>(r)] = static_cast<float>(element(row + layout.flux->offset, layout.flux->code));
+    }
+    wavelength = true;
+    makeAscending(xs, ys);
+    x.swap(xs);
+    y.swap(ys);
+    return {};
+}
+
+} // namespace
+
+const std::vector<std::string>& observationKeywords()
+{
+    static const std::vector<std::string> keys = {
+        "OBJECT",   "DATE-OBS", "TIME-OBS", "UT",       "UTSTART", "MJD-OBS", "JD",       "EXPTIME",
+        "EXPOSURE", "OBSERVER", "OBSERVAT", "TELESCOP", "INSTRUME", "FILTER", "RA",       "DEC",
+        "EQUINOX",  "EPOCH",    "AIRMASS",  "SITELAT",  "SITELONG", "IMAGETYP"};
+    return keys;
+}
+
+bool looksLikePixelNumbers(const std::vector<float>& x)
+{
+    if (x.empty() || (x.front() != 0.0f && x.front() != 1.0f))
+        return false;
+    for (size_t i = 1; i < x.size(); ++i)
+        if (x[i] - x[i - 1] != 1.0f)
+            return false;
+    return true;
+}
+
+bool isEvenlySpaced(const std::vector<float>& x, double& start, double& step)
+{
+    if (x.size() < 2)
+        return false;
+    const double mean = (static_cast<double>(x.back()) - x.front()) / static_cast<double>(x.size() - 1);
+    if (mean == 0 || !std::isfinite(mean))
+        return false;
+    constexpr double singleRounding = std::numeric_limits<float>::epsilon();
+    for (size_t i = 1; i < x.size(); ++i) {
+        double d = static_cast<double>(x[i]) - x[i - 1];
+        double allowed = evenStepTolerance * std::fabs(mean) +
+                         singleRounding * (std::fabs(static_cast<double>(x[i])) + std::fabs(static_cast<double>(x[i - 1])));
+        if (!(std::fabs(d - mean) <= allowed))
+            return false;
+    }
+    start = x.front();
+    step = mean;
+    return true;
+}
+
+std::string sfSaveFitsSpectrumLinear(const std::string& strFile, double start, double step,
+                                     const std::vector<float>& y, const FitsSpectrumOptions& options)
+{
+    return trapErrors("sfSaveFitsSpectrum", [&]() -> std::string {
+        if (y.empty())
+            return "データがありません";
+        writeAll(strFile, imageFile(start, step, y, options));
+        return {};
+    });
+}
+
+std::string sfSaveFitsSpectrum(const std::string& strFile, const std::vector<float>& x, const std::vector<float>& y,
+                               const FitsSpectrumOptions& options)
+{
+    return trapErrors("sfSaveFitsSpectrum", [&]() -> std::string {
+        if (x.empty() || x.size() != y.size())
+            return "データがありません";
+        double start = 0, step = 0;
+        if (isEvenlySpaced(x, start, step))
+            writeAll(strFile, imageFile(start, step, y, options));
+        else
+            writeAll(strFile, tableFile(x, y, options));
+        return {};
+    });
+}
+
+bool isFitsSpectrumFile(const std::string& strFile)
+{
+    try {
+        if (readFilePrefix(strFile, 9) != "SIMPLE  =")
+            return false;
+        LargeVector<char> file = readWholeFileAs<char>(strFile);
+        auto primary = parseHeader(file, 0);
+        if (!primary)
+            return false;
+        if (isImageSpectrum(*primary))
+            return true;
+        auto extension = firstExtension(file, *primary);
+        return extension && tableLayout(*extension).has_value();
+    } catch (const platform::BasicError&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+std::string sfOpenFitsSpectrum(const std::string& strFile, std::vector<float>& x, std::vector<float>& y,
+                               bool* xIsWavelength)
+{
+    return trapErrors("sfOpenFitsSpectrum", [&]() -> std::string {
+        LargeVector<char> file = readWholeFileAs<char>(strFile);
+        if (file.size() < 9 || std::memcmp(file.data(), "SIMPLE  =", 9) != 0)
+            return notSpectrumMessage;
+        auto primary = parseHeader(file, 0);
+        if (!primary)
+            return damagedMessage;
+        bool wavelength = false;
+        std::string message;
+        if (isImageSpectrum(*primary)) {
+            message = readImage(file, *primary, x, y, wavelength);
+        } else {
+            auto extension = firstExtension(file, *primary);
+            std::optional<TableLayout> layout;
+            if (extension)
+                layout = tableLayout(*extension);
+            if (!layout)
+                return notSpectrumMessage;
+            message = readTable(file, *extension, *layout, x, y, wavelength);
+        }
+        if (message.empty() && xIsWavelength != nullptr)
+            *xIsWavelength = wavelength;
+        return message;
+    });
+}
+
+} // namespace raylen

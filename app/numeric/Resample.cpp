@@ -1,0 +1,100 @@
+#include "numeric/Resample.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace raylen {
+
+namespace {
+
+// Fewer steps than one Single's rounding are taken as whole.
+constexpr double countSlack = 1e-6;
+constexpr long maximumCount = 100000000;
+
+// Bin edges: midpoints, the outer ones half a step beyond the ends.
+std::vector<double> binEdges(const std::vector<float>& x)
+{
+    const size_t n = x.size();
+    std::vector<double> edges(n + 1);
+    for (size_t i = 1; i < n; ++i)
+        edges[i] = 0.5 * (static_cast<double>(x[i - 1]) + x[i]);
+    edges[0] = x[0] - (edges[1] - x[0]);
+    edges[n] = x[n - 1] + (x[n - 1] - edges[n - 1]);
+    return edges;
+}
+
+// Cumulative integral at every edge.
+std::vector<double> cumulative(const std::vector<double>& edges, const std::vector<float>& y)
+{
+    std::vector<double> sum(edges.size(), 0.0);
+    for (size_t i = 0; i < y.size(); ++i)
+        sum[i + 1] = sum[i] + static_cast<double>(y[i]) * (edges[i + 1] - edges[i]);
+    return sum;
+}
+
+// Integral from the first edge up to t (clamped to the data).
+double integralTo(const std::vector<double>& edges, const std::vector<double>& sum, const std::vector<float>& y,
+                  double t)
+{
+    if (t <= edges.front())
+        return 0.0;
+    if (t >= edges.back())
+        return sum.back();
+    size_t k = static_cast<size_t>(std::upper_bound(edges.begin(), edges.end(), t) - edges.begin()) - 1;
+    return sum[k] + static_cast<double>(y[k]) * (t - edges[k]);
+}
+
+} // namespace
+
+EvenScale defaultEvenScale(const std::vector<float>& x, double step)
+{
+    EvenScale scale;
+    if (x.size() < 2)
+        return scale;
+    const double span = static_cast<double>(x.back()) - x.front();
+    scale.start = x.front();
+    scale.step = step > 0 ? step : span / static_cast<double>(x.size() - 1);
+    if (scale.step > 0)
+        scale.count = static_cast<long>(std::floor(span / scale.step + countSlack)) + 1;
+    return scale;
+}
+
+double integrateFlux(const std::vector<float>& x, const std::vector<float>& y, double a, double b)
+{
+    if (x.size() < 2 || x.size() != y.size())
+        return 0.0;
+    std::vector<double> edges = binEdges(x);
+    std::vector<double> sum = cumulative(edges, y);
+    return integralTo(edges, sum, y, b) - integralTo(edges, sum, y, a);
+}
+
+std::string resampleFlux(const std::vector<float>& x, const std::vector<float>& y, const EvenScale& scale,
+                         std::vector<float>& outX, std::vector<float>& outY)
+{
+    if (x.size() < 2 || x.size() != y.size())
+        return "データ点が2点以上必要です";
+    if (!(scale.step > 0) || !std::isfinite(scale.step) || !std::isfinite(scale.start))
+        return "刻みは正の数で指定してください";
+    if (scale.count < 1 || scale.count > maximumCount)
+        return "点数が範囲外です";
+    for (size_t i = 1; i < x.size(); ++i)
+        if (!(x[i] > x[i - 1]))
+            return "Xが昇順ではありません";
+    std::vector<double> edges = binEdges(x);
+    std::vector<double> sum = cumulative(edges, y);
+    std::vector<float> rx(static_cast<size_t>(scale.count)), ry(static_cast<size_t>(scale.count));
+    for (long j = 0; j < scale.count; ++j) {
+        const double centre = scale.start + static_cast<double>(j) * scale.step;
+        const double lo = std::max(centre - 0.5 * scale.step, edges.front());
+        const double hi = std::min(centre + 0.5 * scale.step, edges.back());
+        rx[static_cast<size_t>(j)] = static_cast<float>(centre);
+        ry[static_cast<size_t>(j)] =
+            hi > lo ? static_cast<float>((integralTo(edges, sum, y, hi) - integralTo(edges, sum, y, lo)) / (hi - lo))
+                    : 0.0f;
+    }
+    outX.swap(rx);
+    outY.swap(ry);
+    return {};
+}
+
+} // namespace raylen

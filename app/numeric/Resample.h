@@ -1,0 +1,29 @@
+#pragma once
+// Flux-conserving resampling of a spectrum onto an even X scale. Each input
+// point stands for the bin between the midpoints to its neighbours; each
+// output value is the mean flux density over its own bin, so the integral
+// over any whole number of output bins inside the data is kept.
+#include <string>
+#include <vector>
+
+namespace raylen {
+
+struct EvenScale {
+    double start = 0; // X of the first output point
+    double step = 0;  // > 0
+    long count = 0;
+};
+
+// Default scale: from the first X with the mean step, as many steps as fit
+// up to the last X. step ≤ 0 takes the mean step.
+EvenScale defaultEvenScale(const std::vector<float>& x, double step = 0);
+
+// x ascending, at least two points. Output bins outside the data are 0;
+// bins partly outside hold the mean over the covered part.
+std::string resampleFlux(const std::vector<float>& x, const std::vector<float>& y, const EvenScale& scale,
+                         std::vector<float>& outX, std::vector<float>& outY);
+
+// Integral of the piecewise-constant spectrum from a to b.
+double integrateFlux(const std::vector<float>& x, const std::vector<float>& y, double a, double b);
+
+} // namespace raylen
