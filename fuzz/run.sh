@@ -5,6 +5,8 @@
 # Exits non-zero when any target reports a fault.
 set -euo pipefail
 bin="${1:?fuzz build bin folder}"
+# Absolute, since each target runs from inside its own work folder.
+bin="$(cd "$bin" && pwd)"
 seconds="${2:-600}"
 shift 2 || true
 targets=("$@")
