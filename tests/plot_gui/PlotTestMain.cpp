@@ -1,5 +1,6 @@
 // Runs the plot window tests in one application object, offscreen, with a
 // component registry of their own.
+#include "image/gui/ImageWindowLink.h"
 #include "plot/gui/FrmPlot.h"
 #include "shell/gui/Fonts.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     raylen::installFontSubstitutions();
     raylen::registerPlotWindow();
+    raylen::registerImageWindow();
     ::testing::InitGoogleTest(&argc, argv);
     const int status = RUN_ALL_TESTS();
     std::error_code ignored;
