@@ -12,8 +12,7 @@
 #include <unordered_map>
 
 #include "control/ContainerTransform.h"
-#include "control/ControlInput.h"
-#include "control/ControlEvents.h"
+#include "control/ControlMouse.h"
 #include "control/ControlWindow.h"
 #include "control/LumigraCtrl.h"
 #include "paint/PaintPass.h"
@@ -40,7 +39,8 @@ ControlWidget* windowOf(const LumigraCtrl& control)
 } // namespace
 
 ControlWidget::ControlWidget(LumigraCtrl& control, QWidget* parent)
-    : QWidget(parent), control_(platform::com::ComPtr<LumigraCtrl>::share(&control))
+    : QWidget(parent), control_(platform::com::ComPtr<LumigraCtrl>::share(&control)),
+      mouse_(std::make_unique<ControlMouse>(*this))
 {
     windows()[control_.get()] = this;
     setAttribute(Qt::WA_OpaquePaintEvent); // the pass fills every pixel
@@ -59,13 +59,18 @@ void ControlWidget::syncExtent()
     control_->setExtent(width(), height(), logicalDpiX(), logicalDpiY());
 }
 
+PaintFrame ControlWidget::paintFrame() const
+{
+    return PaintFrame{QRectF(rect()), double(logicalDpiX()), double(logicalDpiY()), 1};
+}
+
 void ControlWidget::paintEvent(QPaintEvent*)
 {
     // Changes made from here on ask for the next paint.
     control_->paintDone();
     syncExtent();
     QPainter painter(this);
-    const PaintFrame frame{QRectF(rect()), double(logicalDpiX()), double(logicalDpiY()), 1};
+    const PaintFrame frame = paintFrame();
     {
         DrawContext context(*control_.get(), painter, frame);
         lastToDevice_ = context.toDevice;
@@ -86,44 +91,34 @@ std::optional<QPointF> ControlWidget::mouseInMillimetres() const
     return lastToDevice_->inverted().map(QPointF(lastMouse_));
 }
 
-// The pointer position is remembered on every mouse message; the messages
-// go to the container as its stock events.
+// The pointer position is remembered on every mouse message.
 void ControlWidget::mouseMoveEvent(QMouseEvent* event)
 {
     lastMouse_ = event->position().toPoint();
-    if (control_->toolHint_)
-        updateToolHint(event->globalPosition().toPoint());
-    forwardMouse(*control_.get(), dispid::event::MouseMove, event->buttons(), event->modifiers(), event->position(),
-                 logicalDpiX(), logicalDpiY());
+    mouse_->move(*event);
 }
 
 void ControlWidget::mousePressEvent(QMouseEvent* event)
 {
     lastMouse_ = event->position().toPoint();
-    forwardMouse(*control_.get(), dispid::event::MouseDown, event->button(), event->modifiers(), event->position(),
-                 logicalDpiX(), logicalDpiY());
+    mouse_->press(*event);
 }
 
 void ControlWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     lastMouse_ = event->position().toPoint();
-    forwardMouse(*control_.get(), dispid::event::MouseUp, event->button(), event->modifiers(), event->position(),
-                 logicalDpiX(), logicalDpiY());
+    mouse_->release(*event);
 }
 
 void ControlWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
     lastMouse_ = event->position().toPoint();
-    forwardDoubleClick(*control_.get());
+    mouse_->doubleClick(*event);
 }
 
-void ControlWidget::keyPressEvent(QKeyEvent* event) { forwardKey(*control_.get(), *event, true); }
+void ControlWidget::keyPressEvent(QKeyEvent* event) { mouse_->keyPress(*event); }
 
-void ControlWidget::keyReleaseEvent(QKeyEvent* event)
-{
-    if (!event->isAutoRepeat())
-        forwardKey(*control_.get(), *event, false);
-}
+void ControlWidget::keyReleaseEvent(QKeyEvent* event) { mouse_->keyRelease(*event); }
 
 // The pointer's position in whole drawing millimetres follows it; the tip
 // changes only when the rounded position does.

@@ -2,18 +2,21 @@
 // The control's window: paints the chart with the window's resolution,
 // keeps the extent of the control up to date, remembers the drawing
 // context of its last paint and the last mouse position for GetMousePos,
-// and passes mouse and key messages on to the container.
+// and hands mouse and key messages to its mouse rules.
 #include <QPoint>
 #include <QString>
 #include <QTransform>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
+#include "paint/DrawContext.h"
 #include "platform/com/Dispatch.h"
 
 namespace lumigra {
 
+class ControlMouse;
 class LumigraCtrl;
 
 class ControlWidget : public QWidget {
@@ -28,6 +31,12 @@ public:
     std::optional<QPointF> mouseInMillimetres() const;
     // Takes the window's extent and resolution into the control.
     void syncExtent();
+    // The device the chart is painted on: the whole window at its resolution.
+    PaintFrame paintFrame() const;
+    // The mouse and key rules of the window.
+    ControlMouse& mouse() const { return *mouse_; }
+    // The tip that follows the pointer (ToolHint).
+    void updateToolHint(QPoint global);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,13 +49,12 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    void updateToolHint(QPoint global);
-
     // The window keeps its control alive.
     platform::com::ComPtr<LumigraCtrl> control_;
     std::optional<QTransform> lastToDevice_; // drawing millimetres to pixels
     QPoint lastMouse_;                        // pixels
     QString toolHint_;                        // the tip's text
+    std::unique_ptr<ControlMouse> mouse_;
 };
 
 } // namespace lumigra

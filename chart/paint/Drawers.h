@@ -1,6 +1,9 @@
 #pragma once
 // Drawing of each object kind, from outside the object model.
 #include <QPointF>
+#include <QPolygonF>
+
+#include <utility>
 
 namespace lumigra {
 
@@ -19,9 +22,14 @@ class LgTriangularAxis;
 class LgTriangularChart;
 class LgXyAxis;
 class LgXyChart;
+class LgXyTick;
+struct PointList;
 
 void drawXyChart(LgXyChart& chart, DrawContext& ctx);
 void drawXyAxis(LgXyAxis& axis, DrawContext& ctx);
+// Where a tick's marks reach across an axis at across (the axis's other
+// coordinate): from the lower to the higher end.
+std::pair<double, double> tickMarkSpan(const LgXyTick& tick, double across);
 void drawPolarChart(LgPolarChart& chart, DrawContext& ctx);
 void drawPolarAxis(LgPolarAxis& axis, DrawContext& ctx);
 void drawTriangularChart(LgTriangularChart& chart, DrawContext& ctx);
@@ -40,6 +48,8 @@ void drawSymbolLineBetween(const LgSymbolLine& arrow, DrawContext& ctx, QPointF 
 void drawSymbolLine(const LgSymbolLine& arrow, DrawContext& ctx);
 void drawLabel(const LgLabel& label, DrawContext& ctx);
 void drawLegend(LgLegend& legend, DrawContext& ctx);
+// The finite points of a figure's point list.
+QPolygonF finitePoints(const PointList& list);
 void drawPolygon(const LgPolygon& polygon, DrawContext& ctx);
 void drawPolyline(const LgPolyline& polyline, DrawContext& ctx);
 

@@ -8,9 +8,6 @@
 
 namespace lumigra {
 
-namespace {
-
-// The finite points of a point list.
 QPolygonF finitePoints(const PointList& list)
 {
     QPolygonF out;
@@ -23,8 +20,6 @@ QPolygonF finitePoints(const PointList& list)
     }
     return out;
 }
-
-} // namespace
 
 void drawPolygon(const LgPolygon& polygon, DrawContext& ctx)
 {

@@ -92,12 +92,13 @@ LabelLayout layoutLabel(const LgLabel& label, const DeviceUnits& units)
     }
     out.width = x;
     out.height = any ? top - bottom : 0;
+    out.bottom = any ? bottom : 0;
 
     const double theta = out.angle / 180.0 * M_PI;
     const double c = std::cos(theta), sn = std::sin(theta);
-    const double start = label.alignX_ == lgFontAlignRight ? -out.width : 0;
+    out.start = label.alignX_ == lgFontAlignRight ? -out.width : 0;
     for (Local& l : local) {
-        const double along = start + l.x;
+        const double along = out.start + l.x;
         l.run.at = QPointF(label.orgX_ + along * c - l.shift * sn, label.orgY_ + along * sn + l.shift * c);
         out.runs.push_back(std::move(l.run));
     }

@@ -26,6 +26,8 @@ struct LabelLayout {
     double angle = 0;   // degrees, counter-clockwise
     double width = 0;   // along the baseline, millimetres
     double height = 0;  // across it, from the lowest to the highest run edge
+    double start = 0;   // along the baseline from the origin, where the first run begins
+    double bottom = 0;  // across it, the lowest run edge
     bool common = true; // the common case: every run on the baseline
 };
 

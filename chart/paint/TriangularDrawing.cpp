@@ -13,35 +13,15 @@
 #include "paint/Drawers.h"
 #include "paint/LineStroke.h"
 #include "paint/TextDrawing.h"
+#include "paint/TriangleGeometry.h"
 #include "paint/XyChartDrawing.h"
 #include "platform/Format.h"
 
 namespace lumigra {
 
-namespace {
-
-struct Triangle {
-    QPointF a, b, c; // lower-left, lower-right, top
-};
-
-Triangle triangleOf(const LgTriangularAxis& axis)
-{
-    const QPointF a(axis.orgX_, axis.orgY_);
-    const double l = axis.length_;
-    return Triangle{a, a + QPointF(l, 0), a + QPointF(l / 2, l * std::sqrt(3.0) / 2)};
-}
-
-bool usable(const LgTriangularAxis& axis)
-{
-    return std::isfinite(axis.orgX_) && std::isfinite(axis.orgY_) && std::isfinite(axis.length_) && axis.length_ > 0
-        && std::isfinite(axis.minimum_) && std::isfinite(axis.maximum_) && axis.maximum_ > axis.minimum_;
-}
-
-} // namespace
-
 void drawTriangularAxis(LgTriangularAxis& axis, DrawContext& ctx)
 {
-    if (!axis.visible_ || !usable(axis))
+    if (!axis.visible_ || !usableTriangle(axis))
         return;
     const Triangle t = triangleOf(axis);
     const QPolygonF shape{t.a, t.b, t.c};
@@ -103,7 +83,7 @@ void drawTriangularChart(LgTriangularChart& chart, DrawContext& ctx)
         ctx.markDrawn(*area);
     }
     const LgObject* a = chart.triangularAxis_.get();
-    if (!a || a->objectId() != lgxTriangularAxis || !usable(*static_cast<const LgTriangularAxis*>(a)))
+    if (!a || a->objectId() != lgxTriangularAxis || !usableTriangle(*static_cast<const LgTriangularAxis*>(a)))
         return;
     const Triangle t = triangleOf(*static_cast<const LgTriangularAxis*>(a));
     auto series = readSeries(chart);

@@ -52,13 +52,7 @@ void drawMarks(const LgXyAxis& axis, const LgXyTick& tick, const TickLayout& lay
 {
     const double across = horizontal ? axis.orgY_ : axis.orgX_;
     const double len = std::isfinite(tick.markLength_) ? tick.markLength_ : 0;
-    double from = across, to = across + len; // right of (above) the axis
-    if (tick.markStyle_ == lgTickMarkLeft) {
-        from = across - len;
-        to = across;
-    } else if (tick.markStyle_ == lgTickMarkBoth) {
-        from = across - len;
-    }
+    const auto [from, to] = tickMarkSpan(tick, across);
     auto point = [horizontal](double along, double acrossValue) {
         return horizontal ? QPointF(along, acrossValue) : QPointF(acrossValue, along);
     };
@@ -106,6 +100,16 @@ void drawMarks(const LgXyAxis& axis, const LgXyTick& tick, const TickLayout& lay
 }
 
 } // namespace
+
+std::pair<double, double> tickMarkSpan(const LgXyTick& tick, double across)
+{
+    const double len = std::isfinite(tick.markLength_) ? tick.markLength_ : 0;
+    switch (tick.markStyle_) {
+    case lgTickMarkLeft: return {across - len, across};
+    case lgTickMarkBoth: return {across - len, across + len};
+    default: return {across, across + len}; // right of (above) the axis
+    }
+}
 
 void drawXyAxis(LgXyAxis& axis, DrawContext& ctx)
 {
