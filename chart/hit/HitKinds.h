@@ -71,6 +71,14 @@ inline void shiftField(double& field, double by)
         field += by;
 }
 
+// An object placed by one point: the point moves, the chart repaints.
+inline void moveOrigin(LgObject& o, double& x, double& y, double dx, double dy)
+{
+    shiftField(x, dx);
+    shiftField(y, dy);
+    o.changed();
+}
+
 // A box from an origin and a size, when every number is finite.
 bool finiteBox(double x, double y, double w, double h, QRectF& box);
 

@@ -56,13 +56,6 @@ QPolygonF sector(QPointF centre, double radius, double start, double end)
     return out;
 }
 
-void moveOrigin(LgObject& o, double& x, double& y, double dx, double dy)
-{
-    shiftField(x, dx);
-    shiftField(y, dy);
-    o.changed();
-}
-
 } // namespace
 
 HitShape polarAxisShape(const LgPolarAxis& axis)

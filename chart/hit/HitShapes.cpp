@@ -48,12 +48,7 @@ HitShape polylineShape(const LgPolyline& polyline)
     return s;
 }
 
-void moveRectangle(LgRectangle& r, double dx, double dy)
-{
-    shiftField(r.orgX_, dx);
-    shiftField(r.orgY_, dy);
-    r.changed();
-}
+void moveRectangle(LgRectangle& r, double dx, double dy) { moveOrigin(r, r.orgX_, r.orgY_, dx, dy); }
 
 void movePoints(LgObject& owner, PointList& points, double dx, double dy)
 {

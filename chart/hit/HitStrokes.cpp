@@ -68,9 +68,7 @@ void moveLine(LgLine& line, double dx, double dy)
 
 void moveSymbol(LgSymbol& symbol, double dx, double dy)
 {
-    shiftField(symbol.centerX_, dx);
-    shiftField(symbol.centerY_, dy);
-    symbol.changed();
+    moveOrigin(symbol, symbol.centerX_, symbol.centerY_, dx, dy);
 }
 
 // An arrow line stands where its line does.

@@ -50,12 +50,7 @@ HitShape legendShape(const LgLegend& legend)
     return s;
 }
 
-void moveLabel(LgLabel& label, double dx, double dy)
-{
-    shiftField(label.orgX_, dx);
-    shiftField(label.orgY_, dy);
-    label.changed();
-}
+void moveLabel(LgLabel& label, double dx, double dy) { moveOrigin(label, label.orgX_, label.orgY_, dx, dy); }
 
 // A legend stands where its area does; the items follow it.
 void moveLegend(LgLegend& legend, double dx, double dy)

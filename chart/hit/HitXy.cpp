@@ -65,12 +65,7 @@ HitShape xyChartShape(const LgXyChart& chart)
     return s;
 }
 
-void moveXyAxis(LgXyAxis& axis, double dx, double dy)
-{
-    shiftField(axis.orgX_, dx);
-    shiftField(axis.orgY_, dy);
-    axis.changed();
-}
+void moveXyAxis(LgXyAxis& axis, double dx, double dy) { moveOrigin(axis, axis.orgX_, axis.orgY_, dx, dy); }
 
 // A chart is placed by its plot area and its axes; data stay as they are.
 void moveXyChart(LgXyChart& chart, double dx, double dy)
