@@ -2,7 +2,10 @@
 // and key events on a chart built like the plot window's: SelectObject, the
 // object menu with its second pop-up, moving with the rubber band and
 // Ctrl+Z, cancelling with the right button, deleting, and the edit menu.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QRubberBand>
 
@@ -368,6 +371,15 @@ TEST(ControlMouse, EditMenuOffersItsItemsWithStatusTextsAndInsertsOneObjectOfThe
     EXPECT_EQ(sel.kinds, (std::vector<int>{lumigra::lgxLabel, lumigra::lgxLegend, lumigra::lgxPolygon,
                                            lumigra::lgxRectangle, lumigra::lgxPolarAxis, lumigra::lgxXyAxis,
                                            lumigra::lgxXyChart}));
+
+    // Copy puts the chart on the clipboard as a replayable picture.
+    QGuiApplication::clipboard()->clear();
+    Put(d.control, c::MouseAction, I2(2));
+    menus.picks = {"ｺﾋﾟｰ(&C)..."};
+    rightPress(d.w, empty);
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_TRUE(copied->hasFormat(QStringLiteral("application/x-qt-picture")));
 
     // The about box.
     Put(d.control, c::MouseAction, I2(2));
