@@ -108,6 +108,16 @@ public:
         return raylen::frmApall();
     }
 
+    // The wizard's last page: 保存 with the spectrum's name answered; the
+    // parameter file goes beside it.
+    void saveFromWizard(raylen::FrmApall* wizard, const std::string& path)
+    {
+        ASSERT_EQ(wizard->intPage, 5) << messages();
+        ui.answerDialog(path);
+        wizard->cmdNext->click();
+        QApplication::processEvents();
+    }
+
     raylen::FrmPlot* plot() const { return raylen::loadedFrmPlot(); }
 
     // Pixel of the chart at data (x, y) under the axis ends drawn now.

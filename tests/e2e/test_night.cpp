@@ -129,10 +129,7 @@ TEST(SampleNight, ThroughTheWindowsAsInBatch)
     ASSERT_TRUE(wizard->cmdNext->isEnabled()) << night.messages();
     const std::string traceResult = lines(wizard->lblResult->text());
     wizard->cmdNext->click();
-    ASSERT_EQ(wizard->intPage, 5) << night.messages();
-    night.ui.answerDialog(g("object.txt"));
-    wizard->cmdNext->click();
-    QApplication::processEvents();
+    night.saveFromWizard(wizard, g("object.txt"));
     ASSERT_EQ(raylen::frmApall(), nullptr) << night.messages();
 
     // Lamp frame: the changed object frame is saved on the way (Yes, then
@@ -149,20 +146,18 @@ TEST(SampleNight, ThroughTheWindowsAsInBatch)
     wizard->cmdRefFileName->click();
     EXPECT_EQ(text(wizard->txtRefFileName->text()), "object.prm");
     wizard->cmdNext->click();
-    ASSERT_EQ(wizard->intPage, 5) << night.messages();
-    night.ui.answerDialog(g("comp.txt"));
-    wizard->cmdNext->click();
-    QApplication::processEvents();
+    night.saveFromWizard(wizard, g("comp.txt"));
     ASSERT_EQ(raylen::frmApall(), nullptr) << night.messages();
 
-    // Identification on the lamp spectrum: the grid holds the table's
-    // wavelengths; each line measured with g near its mark.
     // The corrected lamp frame is not kept: the image window's 開く asks,
     // and the image window's unload before the plot window shows asks again.
     night.ui.answers.push_back(platform::vbNo);
     night.ui.answers.push_back(platform::vbNo);
     night.openFile(g("comp.txt"));
     ASSERT_NE(night.plot(), nullptr) << night.messages();
+
+    // Identification on the lamp spectrum: the grid holds the table's
+    // wavelengths; each line measured with g near its mark.
     night.plot()->mnuIdent->trigger();
     QApplication::processEvents();
     raylen::FrmIdent* ident = raylen::frmIdent();
