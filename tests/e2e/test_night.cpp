@@ -204,7 +204,10 @@ TEST(SampleNight, ThroughTheWindowsAsInBatch)
     ASSERT_NE(night.plot(), nullptr) << night.messages();
     EXPECT_NE(text(night.plot()->windowTitle()).find("object.txt"), std::string::npos);
     night.calibrate(night.plot()->mnuDispCor, g("comp.dip"));
+    EXPECT_NE(text(night.plot()->windowTitle()).find(" 変更"), std::string::npos);
     night.saveSpectrum(g("object_w.txt"));
+    EXPECT_NE(text(night.plot()->windowTitle()).find("object_w.txt"), std::string::npos);
+    EXPECT_EQ(text(night.plot()->windowTitle()).find(" 変更"), std::string::npos) << "saved: no longer changed";
     night.calibrate(night.plot()->mnuFluxCalib, g("sensitivity.sns"));
     night.saveSpectrum(g("object_f.txt"));
 
