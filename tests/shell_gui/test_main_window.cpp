@@ -308,6 +308,15 @@ TEST(MainWindow, BrowseFileRules)
     raylen::sfBrowseFile(dlg, file, raylen::browsePrinter, "P", "", index, cancel);
     EXPECT_EQ(h.ui.dialogs.back().dialog.FileName, "/data/c.fit");
     EXPECT_EQ(h.ui.dialogs.back().mode, platform::DialogMode::Printer);
+
+    // The shared dialog left on entry 2 by an open from the plot window
+    // shows the caller's entry; a kept answer saves in that format.
+    dlg.FilterIndex = 2;
+    index = 1;
+    h.ui.answerDialog("/data/d.txt");
+    raylen::sfBrowseFile(dlg, file, raylen::browseSave, "T", "A|*.a|B|*.b|", index, cancel);
+    EXPECT_EQ(h.ui.dialogs.back().dialog.FilterIndex, 1);
+    EXPECT_EQ(index, 1);
 }
 
 TEST(MainWindow, CheckAndResetCorrectsTheRegionAndMovesTheBox)

@@ -172,6 +172,11 @@ std::string sfBrowseFile(platform::CommonDialog& dlg, std::string& strFile, int 
         dlg.DialogTitle = strTitle;
         dlg.Filter = strFilter;
         dlg.CancelError = true;
+        // The dialog opens on the caller's entry, not on the one the shared
+        // dialog was left at: an open from the plot window leaves entry 2,
+        // which would save a spectrum as FITS or an image as a bitmap.
+        if (intFilterIndex >= 1)
+            dlg.FilterIndex = intFilterIndex;
         std::string proposed = strFile.empty() ? "/" : strFile;
         dlg.FileName = proposed.back() != '/' ? proposed : std::string();
         platform::DialogMode mode = intMode == browseOpen   ? platform::DialogMode::Open
