@@ -168,9 +168,11 @@ class Reader:
         return {"vt": vt, "lbound": lower, "values": values}
 
     def object(self, cls):
-        out = {"class": cls, "begun": self.marker("Begin Object:" + cls)}
+        chart = cls in ("XyChart", "TriChart", "PolarChart")
+        # A chart's record starts with the part shared by every chart kind.
+        out = {"class": cls, "begun": self.marker("Begin Object:" + ("Chart" if chart else cls))}
         out["name"] = self.text("Name=")
-        if cls in ("XyChart", "TriChart", "PolarChart"):
+        if chart:
             out.update(self.chart(cls))
             return out
         if cls == "Data":
