@@ -93,6 +93,13 @@ TEST(ChartFile, SavedFileIsReadByAnOutsideReaderAndRestoresByteForByte)
     Obj restored = targetControl();
     ASSERT_EQ(Call(restored, c::Restore, {Str(path)}).i4(), 1);
     EXPECT_EQ(textOf(restored), text);
+    // The objects read belong to the control that took them: a change marks it.
+    host(restored)->setModified(false);
+    Obj tick = GetObj(GetObj(CallObj(GetObj(restored, c::XyCharts), col::Item, {I4(1)}), dsp::xyChart::XAxis),
+                      dsp::xyAxis::Tick);
+    Put(GetObj(tick, dsp::xyTick::LabelFont), dsp::font::Size, R8(3.5));
+    EXPECT_TRUE(host(restored)->isModified());
+    Put(GetObj(tick, dsp::xyTick::LabelFont), dsp::font::Size, R8(3.0));
     // The pictures came back with the text: saved again, the streams agree.
     const std::string again = dir.file("again.lgw");
     ASSERT_EQ(save(restored, again, false), 1);

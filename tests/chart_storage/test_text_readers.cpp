@@ -100,6 +100,21 @@ void expectWalked(const Obj& control, const QJsonObject& read)
         EXPECT_EQ(number(f["Width="]), Get(pen, dsp::pen::Width).r8());
         EXPECT_EQ(number(f["Color="]), Get(pen, dsp::pen::Color).i4());
     }
+    QJsonArray legends = collections["Legends"].toObject()["elements"].toArray();
+    for (int i = 0; i < legends.size(); ++i) {
+        Obj items = GetObj(item(control, c::Legends, i + 1), dsp::legend::Items);
+        QJsonObject r = legends[i].toObject()["items"].toObject();
+        EXPECT_TRUE(r["ended"].toBool());
+        QJsonArray elements = r["elements"].toArray();
+        ASSERT_EQ(elements.size(), Get(items, col::Count).i4());
+        for (int k = 0; k < elements.size(); ++k) {
+            QJsonObject e = elements[k].toObject();
+            EXPECT_TRUE(e["ended"].toBool());
+            EXPECT_EQ(e["name"].toString().toStdString(),
+                      Get(CallObj(items, col::Item, {I4(k + 1)}), dsp::common::Name).str());
+            EXPECT_EQ(number(e["fields"].toObject()["Chart="]), 1);
+        }
+    }
     QJsonArray charts = collections["XyCharts"].toObject()["elements"].toArray();
     for (int i = 0; i < charts.size(); ++i) {
         Obj chart = item(control, c::XyCharts, i + 1);
@@ -119,6 +134,13 @@ Obj plotChartWithCustomTicks()
     for (int i = 0; i < 3; ++i)
         pos.at(i) = Variant::fromR8(4000.5 + i * 0.5);
     Put(axisX, dsp::xyAxis::TickPositions, pos);
+    // Beside the plot window's kinds, a legend with an item and an arrow line.
+    Obj legend = CallObj(GetObj(control, c::Legends), col::Add, {Str("Key")});
+    Obj key = CallObj(GetObj(legend, dsp::legend::Items), col::Add, {Str("Spectrum")});
+    Put(key, dsp::legendItem::Chart, O(item(control, c::XyCharts, 2)));
+    Put(GetObj(key, dsp::legendItem::Label), dsp::label::String1, Str("Hα"));
+    Obj arrow = CallObj(GetObj(control, c::SymbolLines), col::Add, {Str("Arrow")});
+    GetObj(arrow, dsp::symbolLine::EndSymbol);
     return control;
 }
 
@@ -191,6 +213,7 @@ TEST(ChartTextReaders, AReaderOfThePublishedKeysWalksThePlotWindowsChart)
     Obj control = plotChartWithCustomTicks();
     QJsonObject read = designRead(textOf(control));
     ASSERT_FALSE(read.isEmpty());
+    EXPECT_EQ(read["collections"].toObject()["Legends"].toObject()["elements"].toArray().size(), 1);
     EXPECT_EQ(read["header"].toObject()["Version="].toInt(), 120);
     expectWalked(control, read);
 }
