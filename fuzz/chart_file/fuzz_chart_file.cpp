@@ -46,13 +46,14 @@ lumigra::ILumigraControl* host()
     return made;
 }
 
+// Never destroyed, so that the exit handler that removes it still finds it.
 const std::string& folder()
 {
-    static const std::string made = [] {
+    static const std::string* made = [] {
         char name[] = "/tmp/fuzz_chart_file.XXXXXX";
         if (!::mkdtemp(name))
             __builtin_trap();
-        std::string path = name;
+        auto* path = new std::string(name);
         std::atexit([] {
             std::remove((folder() + "/input").c_str());
             std::remove((folder() + "/saved").c_str());
@@ -60,7 +61,7 @@ const std::string& folder()
         });
         return path;
     }();
-    return made;
+    return *made;
 }
 
 int32_t restore(const std::string& path)
