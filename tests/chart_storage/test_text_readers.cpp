@@ -250,3 +250,20 @@ TEST(ChartTextReaders, TextsWrittenBeforeTheWrappingStillLoad)
     if (testsupport::requirePython("json"))
         expectWalked(control, designRead(textOf(control)));
 }
+
+TEST(ChartTextReaders, CopyCarriesTheWrappedFieldsAndKeepsTheTargetsNames)
+{
+    Obj control = plotChartWithCustomTicks();
+    Obj axisX = GetObj(item(control, c::XyCharts, 1), dsp::xyChart::XAxis);
+    Obj other = CallObj(GetObj(control, c::XyAxes), col::Add, {Str("Other")});
+    Obj otherTick = GetObj(other, dsp::xyAxis::Tick);
+    Put(otherTick, dsp::common::Name, Str("OtherTick"));
+    Call(axisX, dsp::common::Copy, {O(other)});
+    EXPECT_EQ(Get(other, dsp::common::Name).str(), "Other");
+    EXPECT_EQ(Get(other, dsp::xyAxis::CustomTick).i2(), 2);
+    Variant positions = Get(other, dsp::xyAxis::TickPositions);
+    ASSERT_TRUE(positions.isArray());
+    EXPECT_EQ(positions.at(1).r8(), 4001.0);
+    EXPECT_EQ(Get(GetObj(other, dsp::xyAxis::Tick), dsp::common::Name).str(), "OtherTick");
+    EXPECT_EQ(Get(GetObj(other, dsp::xyAxis::Tick), dsp::xyTick::MarkLength).r8(), 1.0);
+}
