@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../FuzzChartControl.h"
 #include "lumigra/Control.h"
 #include "lumigra/DispIds.h"
 #include "lumigra/Guids.h"
@@ -21,19 +22,9 @@ using namespace platform::com;
 
 namespace {
 
-platform::ScriptedUiService quietUi;
+using fuzz::quietUi;
 
-IDispatch* control()
-{
-    static IDispatch* made = [] {
-        platform::setUiService(&quietUi);
-        IDispatch* dispatch = nullptr;
-        if (failed(lumigra::createControl(lumigra::ProgID_Lumigra, &dispatch)))
-            __builtin_trap();
-        return dispatch;
-    }();
-    return made;
-}
+IDispatch* control() { return fuzz::chartControl(); }
 
 lumigra::ILumigraControl* host()
 {
@@ -73,8 +64,8 @@ int32_t restore(const std::string& path)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    quietUi.shown.clear();
-    quietUi.answers = {size % 2 ? platform::vbYes : platform::vbNo};
+    quietUi().shown.clear();
+    quietUi().answers = {size % 2 ? platform::vbYes : platform::vbNo};
     const std::string input = folder() + "/input", saved = folder() + "/saved";
     if (FILE* f = std::fopen(input.c_str(), "wb")) {
         if (size)
@@ -87,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             __builtin_trap();
         return 0;
     }
-    quietUi.answers.clear();
+    quietUi().answers.clear();
     if (call(control(), lumigra::dispid::control::Save, {Variant::fromString(saved), Variant::fromBool(false)}).i4() == 0
         || restore(saved) != 1)
         __builtin_trap();
