@@ -1,11 +1,13 @@
 #include "control/ControlMouse.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
 
+#include "control/ControlDragDrop.h"
 #include "control/ControlEvents.h"
 #include "control/ControlInput.h"
 #include "control/ControlMenus.h"
@@ -76,9 +78,10 @@ void ControlMouse::leftPress(const QMouseEvent& event)
     LumigraCtrl& control = window_.control();
     const std::vector<LgObject*> found = hitTest(event.position());
     if (found.empty()) {
-        if (control.oleDragMode_ == 1) {
-            // drag: startChartDrag(control);
-        }
+        // The drag starts once the pointer leaves the press by the drag
+        // distance, so that a plain click stays a click.
+        if (control.oleDragMode_ == 1)
+            dragFrom_ = at;
         return;
     }
     // The record keeps its objects alive while the container and the menus run.
@@ -167,6 +170,12 @@ void ControlMouse::move(const QMouseEvent& event)
     if (leftDown_ && !(event.buttons() & Qt::LeftButton))
         release(QMouseEvent(QEvent::MouseButtonRelease, event.position(), event.globalPosition(), Qt::LeftButton,
                             event.buttons(), event.modifiers()));
+    if (dragFrom_ && (event.buttons() & Qt::LeftButton) &&
+        (event.position().toPoint() - *dragFrom_).manhattanLength() >= QApplication::startDragDistance()) {
+        dragFrom_.reset();
+        startChartDrag(window_.control());
+        return;
+    }
     if (moving_ && band_)
         band_->setGeometry(moveOutline_.translated(event.position().toPoint() - movePress_));
     else if (window_.control().toolHint_)
@@ -177,8 +186,10 @@ void ControlMouse::move(const QMouseEvent& event)
 
 void ControlMouse::release(const QMouseEvent& event)
 {
-    if (event.button() == Qt::LeftButton)
+    if (event.button() == Qt::LeftButton) {
         leftDown_ = false;
+        dragFrom_.reset();
+    }
     forwardMouse(window_.control(), dispid::event::MouseUp, event.button(), event.modifiers(), event.position(),
                  window_.logicalDpiX(), window_.logicalDpiY());
 }

@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QRect>
 
+#include <optional>
 #include <vector>
 
 #include "platform/com/Dispatch.h"
@@ -56,6 +57,8 @@ private:
     ControlWidget& window_;
     QRubberBand* band_ = nullptr; // a child of the window
     bool leftDown_ = false;
+    // A left press on an empty spot that may become a drag of the chart.
+    std::optional<QPoint> dragFrom_;
     // The hit record while a move is pending: the object and the press that started it.
     bool moving_ = false;
     Ref moved_;

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "control/LumigraCtrl.h"
+#include "document/ChartDraft.h"
 #include "kinds/Resources.h"
 #include "lumigra/Persist.h"
 #include "model/Collection.h"
@@ -33,6 +34,16 @@ std::optional<uint32_t> u32Of(const std::vector<uint8_t>* bytes)
 }
 
 std::string holderName(int32_t position) { return "Picture" + std::to_string(position); }
+
+void loadPictures(const PropertyBag& bag, ChartDocument& chart)
+{
+    if (const auto* back = bag.find("BackPicture"))
+        static_cast<LgPictureHolder*>(chart.backPicture_.get())->setImageRaw(pictureFromStream(*back));
+    if (LgCollection* holders = chart.collection(cidPictureHolders))
+        for (int32_t i = 0; i < holders->count(); ++i)
+            if (const auto* picture = bag.find(holderName(i)))
+                static_cast<LgPictureHolder*>(holders->at(i))->setImageRaw(pictureFromStream(*picture));
+}
 
 class ControlPersist final : public ILumigraPersist, public RefCounted<ControlPersist> {
 public:
@@ -79,17 +90,20 @@ public:
             version_ = static_cast<int32_t>(u32Of(bag.find("_Version")).value_or(0));
             if (auto colour = u32Of(bag.find("BackColor")))
                 control_.backColor_ = static_cast<int32_t>(*colour);
-            if (const auto* text = bag.find("Contents"))
-                if (!control_.restoreObjectText(text->data(), text->size(), true))
+            if (const auto* text = bag.find("Contents")) {
+                // A text that cannot be read leaves the chart as it was.
+                ChartDraft draft(control_);
+                if (draft.readObjectText(text->data(), text->size(), true)) {
+                    loadPictures(bag, draft.document());
+                    draft.commit();
+                } else {
                     status = E_FAIL;
-            if (const auto* back = bag.find("BackPicture"))
-                static_cast<LgPictureHolder*>(control_.backPicture_.get())->setImageRaw(pictureFromStream(*back));
-            if (LgCollection* holders = control_.collection(cidPictureHolders))
-                for (int32_t i = 0; i < holders->count(); ++i)
-                    if (const auto* picture = bag.find(holderName(i)))
-                        static_cast<LgPictureHolder*>(holders->at(i))->setImageRaw(pictureFromStream(*picture));
+                }
+            } else {
+                loadPictures(bag, control_);
+            }
         } catch (const std::exception&) {
-            // What was loaded so far stays.
+            // The chart stays as it was.
             status = E_FAIL;
         }
         control_.notifyChange();

@@ -4,10 +4,12 @@
 
 #include <new>
 
+#include "control/ControlDragDrop.h"
 #include "control/ControlWindow.h"
 #include "control/LumigraCtrl.h"
 #include "model/Builders.h"
 #include "platform/UiService.h"
+#include "storage/ChartFile.h"
 #include "storage/ChartStorage.h"
 #include "module/ClipboardFormats.h"
 #include "storage/MemoryBlocks.h"
@@ -56,6 +58,20 @@ int32_t restoreFromMemory(LumigraCtrl& control, int32_t handle, int16_t how)
 std::vector<Member> controlStorageMembers()
 {
     return {
+        {"Save", id::Save, MemberKind::Method, VT_I4, false,
+         [](Dispatchable& d, Args& a) {
+             return Variant::fromI4(saveChartFile(static_cast<L&>(d), argText(a[0]), argBool(a[1])));
+         },
+         nullptr, 2},
+        {"Restore", id::Restore, MemberKind::Method, VT_I4, false,
+         [](Dispatchable& d, Args& a) { return Variant::fromI4(restoreChartFile(static_cast<L&>(d), argText(a[0]))); },
+         nullptr, 1},
+        {"OLEDrag", id::OLEDrag, MemberKind::Method, VT_EMPTY, false,
+         [](Dispatchable& d, Args&) {
+             startChartDrag(static_cast<L&>(d));
+             return Variant();
+         },
+         nullptr},
         {"SaveToMemory", id::SaveToMemory, MemberKind::Method, VT_I4, false,
          [](Dispatchable& d, Args&) { return Variant::fromI4(saveToMemory(static_cast<L&>(d))); }, nullptr},
         {"RestoreFromMemory", id::RestoreFromMemory, MemberKind::Method, VT_I4, false,

@@ -1,5 +1,6 @@
 #pragma once
-// Members of _DLumigra that move the chart through memory blocks, the
+// Members of _DLumigra that move the chart through files, memory blocks and
+// drags, the
 // clipboard format, the window handle and the about box.
 #include <vector>
 

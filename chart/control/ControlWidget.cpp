@@ -1,5 +1,6 @@
 #include "control/ControlWidget.h"
 
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,6 +13,8 @@
 #include <unordered_map>
 
 #include "control/ContainerTransform.h"
+#include "control/ControlDragDrop.h"
+#include "control/ControlEvents.h"
 #include "control/ControlMouse.h"
 #include "control/ControlWindow.h"
 #include "control/LumigraCtrl.h"
@@ -46,6 +49,7 @@ ControlWidget::ControlWidget(LumigraCtrl& control, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent); // the pass fills every pixel
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true); // the drop mode decides what is taken
     syncExtent();
 }
 
@@ -188,6 +192,24 @@ void applyStoredExtent(LumigraCtrl& control, int32_t storedCx, int32_t storedCy)
     if (ControlWidget* w = windowOf(control))
         w->resize(cx, cy);
     control.setExtent(cx, cy, dpiX, dpiY);
+}
+
+void ControlWidget::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
+
+void ControlWidget::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (acceptsChartDrop(*control_.get(), event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void ControlWidget::dropEvent(QDropEvent* event)
+{
+    if (event->source() != this && dropChart(*control_.get(), event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 } // namespace lumigra

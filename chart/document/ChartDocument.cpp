@@ -1,6 +1,8 @@
 #include "document/ChartDocument.h"
 
 #include <new>
+#include <unordered_set>
+#include <utility>
 
 #include "draw/Millimetres.h"
 #include "kinds/Resources.h"
@@ -33,6 +35,72 @@ void ChartDocument::destroyContents()
     if (backPicture_) {
         backPicture_->detach();
         backPicture_.reset();
+    }
+}
+
+void ChartDocument::takeSettings(const ChartDocument& from, bool all)
+{
+    lowerBound_ = from.lowerBound_;
+    maxElements_ = from.maxElements_;
+    orgX_ = from.orgX_;
+    orgY_ = from.orgY_;
+    scaleFactor_ = from.scaleFactor_;
+    scaleHeightStored_ = from.scaleHeightStored_;
+    naturalWidth_ = from.naturalWidth_;
+    naturalHeight_ = from.naturalHeight_;
+    exactScale_ = from.exactScale_;
+    propertySheetEnabled_ = from.propertySheetEnabled_;
+    monochrome_ = from.monochrome_;
+    backColor_ = from.backColor_;
+    backMode_ = from.backMode_;
+    autoRedraw_ = from.autoRedraw_;
+    toolHint_ = from.toolHint_;
+    maxLoop_ = from.maxLoop_;
+    oleDropMode_ = from.oleDropMode_;
+    oleDragMode_ = from.oleDragMode_;
+    mouseAction_ = from.mouseAction_;
+    keyboardAction_ = from.keyboardAction_;
+    if (!all)
+        return;
+    cx_ = from.cx_;
+    cy_ = from.cy_;
+    dpiX_ = from.dpiX_;
+    dpiY_ = from.dpiY_;
+    ambientBackColor_ = from.ambientBackColor_;
+    displayName_ = from.displayName_;
+}
+
+void ChartDocument::takeOver(ChartDocument& draft)
+{
+    takeSettings(draft, false);
+    for (int id = 0; id < cidCount; ++id)
+        std::swap(collections_[id], draft.collections_[id]);
+    std::swap(backPicture_, draft.backPicture_);
+    claimObjects();
+    draft.claimObjects();
+}
+
+void ChartDocument::claimObjects()
+{
+    // Owned parts (ticks, legend items) are reached through the references.
+    std::vector<LgObject*> pending;
+    std::unordered_set<LgObject*> seen;
+    for (auto& c : collections_)
+        if (c)
+            pending.push_back(c.get());
+    if (backPicture_)
+        pending.push_back(backPicture_.get());
+    while (!pending.empty()) {
+        LgObject* o = pending.back();
+        pending.pop_back();
+        if (!o || !seen.insert(o).second)
+            continue;
+        o->owner_ = this;
+        for (ObjRef* r : o->refs_)
+            pending.push_back(r->get());
+        if (auto* c = dynamic_cast<LgCollection*>(o))
+            for (int32_t i = 0; i < c->count(); ++i)
+                pending.push_back(c->at(i));
     }
 }
 

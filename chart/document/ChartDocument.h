@@ -56,6 +56,8 @@ public:
     // The object text of the whole chart: the header, then every collection
     // in the order that lets references resolve by position.
     std::vector<uint8_t> saveObjectText();
+    // Reads into a draft and takes it over only on success: false leaves
+    // the chart exactly as it was.
     bool restoreObjectText(const uint8_t* block, size_t size, bool fromContents);
 
     // Stored settings and their defaults.
@@ -85,6 +87,8 @@ public:
     platform::com::ComPtr<LgObject> backPicture_;
 
 protected:
+    friend class ChartDraft;
+
     // The back picture and the collections; the control calls it once its
     // own identity is settled.
     void createContents();
@@ -95,7 +99,17 @@ protected:
     // The extent stored in a text being read (0 where none was stored).
     virtual void applyStoredExtent(int32_t storedCx, int32_t storedCy) = 0;
 
+    // Reads an object text into this chart as it stands (a fresh draft).
+    bool readObjectText(const uint8_t* block, size_t size, bool fromContents);
+    // The stored settings of another chart; all adds the container's
+    // extent, resolution, colour and name, which no text sets.
+    void takeSettings(const ChartDocument& from, bool all);
+    // Exchanges objects and settings with a draft that has been read.
+    void takeOver(ChartDocument& draft);
+
 private:
+    // Points every object of this chart at it as their owner.
+    void claimObjects();
     void destroyCollections();
     void writeHeader(RecordExchange& x);
     void readHeader(RecordExchange& x, bool fromContents, int16_t& version);

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "document/ChartDocument.h"
+#include "document/ChartDraft.h"
 #include "model/Collection.h"
 #include "model/RecordExchange.h"
 #include "platform/UiService.h"
@@ -119,8 +120,16 @@ std::vector<uint8_t> ChartDocument::saveObjectText()
 
 bool ChartDocument::restoreObjectText(const uint8_t* block, size_t size, bool fromContents)
 {
+    ChartDraft draft(*this);
+    if (!draft.readObjectText(block, size, fromContents))
+        return false;
+    draft.commit();
+    return true;
+}
+
+bool ChartDocument::readObjectText(const uint8_t* block, size_t size, bool fromContents)
+{
     try {
-        initialise();
         ObjectTextReader reader(block, size);
         RecordExchange x(*this, reader);
         int16_t version = 100;
@@ -141,17 +150,12 @@ bool ChartDocument::restoreObjectText(const uint8_t* block, size_t size, bool fr
             if (collections_[id])
                 collections_[id]->record(x);
         }
-        notifyChange();
-        if (fromContents)
-            modified_ = false;
         return true;
     } catch (const std::bad_alloc&) {
         showMessage("メモリ不足です");
     } catch (const RaisedError& e) {
         showMessage(e.code() == lgErrOutOfMemory ? "メモリ不足です" : "XYグラフを再生できません");
     }
-    if (fromContents)
-        modified_ = false;
     return false;
 }
 

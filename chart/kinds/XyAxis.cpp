@@ -141,16 +141,18 @@ void LgXyAxis::exchange(RecordExchange& x)
     x.i16("TickTimeUnit=", tickTimeUnit_, lgYear);
     x.ref("Pen=", pen_, cidPens);
     x.i16("CustomTick", customTick_, lgTickNormal);
-    exchangeList(x, "TickPositions=", tickPositions_);
-    exchangeList(x, "TickValues=", tickValues_);
-    // The tick belongs to its axis and is saved inside the axis record, and
-    // the selections of the scale ends after it, so that a manual scale
-    // survives saving.
-    x.part("Tick=", tick_, &LgXyTick::create);
-    if (x.loading() && tick_)
-        tick_.as<LgXyTick>()->setAxisType(type_, true);
-    x.i16("MinimumSelection=", minimumSelection_, lgSelectionAutomatic);
-    x.i16("MaximumSelection=", maximumSelection_, lgSelectionAutomatic);
+    x.added("Added=", [this](RecordExchange& a) {
+        exchangeList(a, "TickPositions=", tickPositions_);
+        exchangeList(a, "TickValues=", tickValues_);
+        // The tick belongs to its axis and is saved inside the axis record,
+        // and the selections of the scale ends after it, so that a manual
+        // scale survives saving.
+        a.part("Tick=", tick_, &LgXyTick::create);
+        if (a.loading() && tick_)
+            tick_.as<LgXyTick>()->setAxisType(type_, true);
+        a.i16("MinimumSelection=", minimumSelection_, lgSelectionAutomatic);
+        a.i16("MaximumSelection=", maximumSelection_, lgSelectionAutomatic);
+    });
     if (x.loading())
         scaleStale_ = true;
 }

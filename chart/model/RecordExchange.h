@@ -52,6 +52,13 @@ public:
     void collection(LgCollection& c);
     // A flag followed by the record of an owned part (a tick).
     void part(std::string_view key, ObjRef& r, LgObject* (*create)(ChartOwner*));
+    // Fields a kind keeps beyond its published record. Every key added to a
+    // record goes in here: their records are written as one text record
+    // in hexadecimal, so that a reader that does not know them meets no
+    // zero byte on its way to the object's end marker. A text without that
+    // record holds the fields bare (as written before the wrapping).
+    template <class Fields>
+    void added(std::string_view key, Fields fields);
 
 private:
     ObjectTextWriter* writer_ = nullptr;
@@ -61,5 +68,29 @@ private:
 
 // Reading found a text too damaged to go on.
 [[noreturn]] void damagedText();
+
+template <class Fields>
+void RecordExchange::added(std::string_view key, Fields fields)
+{
+    if (writer_) {
+        ObjectTextWriter inner;
+        RecordExchange x(owner, inner);
+        fields(x);
+        writer_->text(key, hexText(inner.content()));
+        return;
+    }
+    std::optional<std::string> text = reader_->text(key);
+    if (!text) {
+        fields(*this);
+        return;
+    }
+    std::optional<std::string> records = bytesOfHex(*text);
+    if (!records)
+        damagedText();
+    ObjectTextReader inner(*records);
+    RecordExchange x(owner, inner);
+    x.keepName = keepName;
+    fields(x);
+}
 
 } // namespace lumigra

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "document/ChartDocument.h"
+#include "document/ChartDraft.h"
 #include "kinds/Resources.h"
 #include "lumigra/Guids.h"
 #include "model/Collection.h"
@@ -210,15 +211,19 @@ StorageRestore restoreChartStorage(ChartDocument& control, const uint8_t* bytes,
         show("XYグラフを再生できません");
         return StorageRestore::Failed;
     }
-    if (!control.restoreObjectText(text->data(), text->size(), false))
+    // Read beside the live chart, which takes it over only when all is in.
+    ChartDraft draft(control);
+    if (!draft.readObjectText(text->data(), text->size(), false))
         return StorageRestore::Failed;
+    ChartDocument& read = draft.document();
     // Pictures travel beside the text; the holders exist once it is read.
-    if (auto back = readStream(storage, BackPictureStream); back && control.backPicture_)
-        static_cast<LgPictureHolder*>(control.backPicture_.get())->setImageRaw(pictureFromStream(*back));
-    if (LgCollection* holders = control.collection(cidPictureHolders))
+    if (auto back = readStream(storage, BackPictureStream); back && read.backPicture_)
+        static_cast<LgPictureHolder*>(read.backPicture_.get())->setImageRaw(pictureFromStream(*back));
+    if (LgCollection* holders = read.collection(cidPictureHolders))
         for (int32_t i = 0; i < holders->count(); ++i)
             if (auto stream = readStream(storage, holderStreamName(i).c_str()))
                 static_cast<LgPictureHolder*>(holders->at(i))->setImageRaw(pictureFromStream(*stream));
+    draft.commit();
     return StorageRestore::Restored;
 }
 

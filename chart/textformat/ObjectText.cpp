@@ -46,12 +46,24 @@ ObjectTextReader::ObjectTextReader(const uint8_t* block, size_t size)
     content_.push_back('\0');
 }
 
+size_t ObjectTextReader::lineFeedFrom(size_t at) const
+{
+    // Values are raw bytes: a zero byte inside a value (or inside a field
+    // wider than ours) must not hide the line feed that ends the record.
+    size_t end = content_.size() - 1;
+    if (at >= end)
+        return std::string::npos;
+    const void* lf = std::memchr(content_.data() + at, '\n', end - at);
+    return lf ? static_cast<size_t>(static_cast<const char*>(lf) - content_.data()) : std::string::npos;
+}
+
+ObjectTextReader::ObjectTextReader(std::string_view content) : content_(content) { content_.push_back('\0'); }
+
 bool ObjectTextReader::finishRecord(size_t valueEnd)
 {
-    const char* lf = std::strchr(content_.c_str() + valueEnd, '\n');
-    if (!lf)
+    size_t at = lineFeedFrom(valueEnd);
+    if (at == std::string::npos)
         return false;
-    size_t at = static_cast<size_t>(lf - content_.c_str());
     content_[at] = '\0';
     pos_ = at + 1;
     return true;
@@ -82,10 +94,10 @@ std::optional<std::string> ObjectTextReader::text(std::string_view key)
     if (!found)
         return std::nullopt;
     size_t start = static_cast<size_t>(found - content_.c_str()) + k.size();
-    const char* lf = std::strchr(content_.c_str() + start, '\n');
-    if (!lf)
+    size_t lf = lineFeedFrom(start);
+    if (lf == std::string::npos)
         return std::nullopt;
-    std::string value(content_.c_str() + start, lf);
+    std::string value(content_, start, lf - start);
     finishRecord(start);
     return value;
 }
@@ -104,12 +116,48 @@ bool ObjectTextReader::keyless(void* value, size_t size)
 
 std::optional<std::string> ObjectTextReader::keylessText()
 {
-    const char* lf = std::strchr(content_.c_str() + pos_, '\n');
-    if (!lf)
+    size_t lf = lineFeedFrom(pos_);
+    if (lf == std::string::npos)
         return std::nullopt;
-    std::string value(content_.c_str() + pos_, lf);
+    std::string value(content_, pos_, lf - pos_);
     finishRecord(pos_);
     return value;
+}
+
+std::string hexText(std::string_view bytes)
+{
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+std::optional<std::string> bytesOfHex(std::string_view text)
+{
+    auto digit = [](char c) {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        return -1;
+    };
+    if (text.size() % 2)
+        return std::nullopt;
+    std::string out;
+    out.reserve(text.size() / 2);
+    for (size_t i = 0; i < text.size(); i += 2) {
+        int high = digit(text[i]), low = digit(text[i + 1]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        out += static_cast<char>(high << 4 | low);
+    }
+    return out;
 }
 
 } // namespace lumigra

@@ -22,6 +22,11 @@ public:
     void boolean(std::string_view key, bool v) { i32(key, v ? -1 : 0); }
     // The block: length, content and the trailing zero.
     std::vector<uint8_t> finish() const;
+    // The records alone.
+    std::string_view content() const
+    {
+        return {reinterpret_cast<const char*>(block_.data()) + 4, block_.size() - 4};
+    }
     size_t contentSize() const { return block_.size() - 4; }
     size_t capacity() const { return capacity_; }
 
@@ -39,6 +44,8 @@ class ObjectTextReader {
 public:
     // block holds the 4-byte length; a length beyond the block is cut to it.
     ObjectTextReader(const uint8_t* block, size_t size);
+    // Records without the length in front.
+    explicit ObjectTextReader(std::string_view content);
     bool fixed(std::string_view key, void* value, size_t size);
     std::optional<std::string> text(std::string_view key);
     // A record without a key at the read position.
@@ -49,8 +56,15 @@ public:
 
 private:
     bool finishRecord(size_t valueEnd);
+    // The next line feed at or after at, zero bytes included; npos if none.
+    size_t lineFeedFrom(size_t at) const;
     std::string content_; // the records and a zero byte
     size_t pos_ = 0;
 };
+
+// Bytes as upper-case hexadecimal text, and back (nullopt for text that is
+// not such a run of digit pairs).
+std::string hexText(std::string_view bytes);
+std::optional<std::string> bytesOfHex(std::string_view text);
 
 } // namespace lumigra

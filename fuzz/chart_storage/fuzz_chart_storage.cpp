@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../FuzzChartControl.h"
 #include "lumigra/Control.h"
 #include "lumigra/DispIds.h"
 #include "lumigra/Guids.h"
@@ -25,19 +26,9 @@ using namespace platform::com;
 
 namespace {
 
-platform::ScriptedUiService quietUi;
+using fuzz::quietUi;
 
-IDispatch* control()
-{
-    static IDispatch* made = [] {
-        platform::setUiService(&quietUi);
-        IDispatch* dispatch = nullptr;
-        if (failed(lumigra::createControl(lumigra::ProgID_Lumigra, &dispatch)))
-            __builtin_trap();
-        return dispatch;
-    }();
-    return made;
-}
+IDispatch* control() { return fuzz::chartControl(); }
 
 int32_t restore(int32_t handle, int16_t how)
 {
@@ -91,8 +82,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    quietUi.shown.clear();
-    quietUi.answers = {platform::vbNo};
+    quietUi().shown.clear();
+    quietUi().answers = {platform::vbNo};
     int32_t handle = LgGlobalAlloc(data, static_cast<uint32_t>(size));
     if (handle == 0)
         return 0;

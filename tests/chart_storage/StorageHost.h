@@ -1,6 +1,11 @@
 #pragma once
 // Helpers for the storage tests: memory blocks read through the exported
 // block functions, and compound files read back by an outside OLE2 reader.
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-outfile.h>
+#include <gsf/gsf-output-memory.h>
+#include <gsf/gsf-utils.h>
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -48,6 +53,35 @@ inline QJsonObject oleDump(const std::vector<uint8_t>& bytes)
     }
     std::filesystem::remove(path);
     return QJsonDocument::fromJson(QByteArray::fromStdString(output)).object();
+}
+
+using Streams = std::vector<std::pair<std::string, std::string>>;
+
+// A compound file written stream by stream.
+inline std::string compoundBytes(const Streams& streams)
+{
+    gsf_init();
+    GsfOutput* memory = gsf_output_memory_new();
+    GsfOutfile* storage = gsf_outfile_msole_new(memory);
+    for (auto& [name, bytes] : streams) {
+        GsfOutput* stream = gsf_outfile_new_child(storage, name.c_str(), FALSE);
+        gsf_output_write(stream, bytes.size(), reinterpret_cast<const guint8*>(bytes.data()));
+        gsf_output_close(stream);
+        g_object_unref(stream);
+    }
+    gsf_output_close(GSF_OUTPUT(storage));
+    const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory));
+    std::string out(reinterpret_cast<const char*>(bytes), static_cast<size_t>(gsf_output_size(memory)));
+    g_object_unref(storage);
+    g_object_unref(memory);
+    return out;
+}
+
+// The same as a memory block.
+inline int32_t compoundBlock(const Streams& streams)
+{
+    std::string bytes = compoundBytes(streams);
+    return LgGlobalAlloc(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
 }
 
 } // namespace storagetest

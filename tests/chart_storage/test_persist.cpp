@@ -106,8 +106,12 @@ TEST(ChartPersist, ABagWithoutContentsKeepsTheChartAndADamagedOneLeavesItUnmodif
     block.insert(block.end(), text.begin(), text.end());
     block.push_back(0);
     newer.put("Contents", block);
+    newer.put("BackPicture", std::vector<uint8_t>{'l', 't', 0, 0, 2, 0, 0, 0, 'B', 'M'});
+    const std::string before = textOf(control);
     ui.answers.push_back(platform::vbYes);
     EXPECT_NE(persistOf(control)->loadProperties(newer), S_OK);
+    // Abandoned: the chart stays whole, its pens included.
+    EXPECT_EQ(textOf(control), before);
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_NE(ui.shown[0].prompt.find("(120)"), std::string::npos);
     EXPECT_NE(ui.shown[0].prompt.find("(130)"), std::string::npos);

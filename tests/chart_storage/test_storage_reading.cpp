@@ -1,40 +1,16 @@
 // Compound files written here stream by stream, restored through
 // RestoreFromMemory: a missing chart stream, a newer version, pictures only
 // for the holders that exist.
-#include <gsf/gsf-outfile-msole.h>
-#include <gsf/gsf-outfile.h>
-#include <gsf/gsf-output-memory.h>
-#include <gsf/gsf-utils.h>
 
 #include "StorageHost.h"
 
 using namespace charttest;
+using namespace storagetest;
 
 namespace {
 
 namespace c = dsp::control;
 namespace col = dsp::collection;
-
-using Streams = std::vector<std::pair<std::string, std::string>>;
-
-int32_t compoundBlock(const Streams& streams)
-{
-    gsf_init();
-    GsfOutput* memory = gsf_output_memory_new();
-    GsfOutfile* storage = gsf_outfile_msole_new(memory);
-    for (auto& [name, bytes] : streams) {
-        GsfOutput* stream = gsf_outfile_new_child(storage, name.c_str(), FALSE);
-        gsf_output_write(stream, bytes.size(), reinterpret_cast<const guint8*>(bytes.data()));
-        gsf_output_close(stream);
-        g_object_unref(stream);
-    }
-    gsf_output_close(GSF_OUTPUT(storage));
-    const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory));
-    int32_t handle = LgGlobalAlloc(bytes, static_cast<uint32_t>(gsf_output_size(memory)));
-    g_object_unref(storage);
-    g_object_unref(memory);
-    return handle;
-}
 
 // An object text: the header up to the version, no pictures and one pen.
 std::string objectText(int16_t version)
