@@ -5,8 +5,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 #include "control/LumigraCtrl.h"
 #include "control/PropertySheetLink.h"
 #include "model/Collection.h"
@@ -73,10 +71,10 @@ PropertySheet::PropertySheet(LumigraCtrl& control, LgObject* target, QWidget* pa
             addCollectionPage(id);
         return;
     }
-    SheetPage* own = addObjectPage(target);
+    SheetPage* own = addPage(target->parentCollection(), target);
     // The pens, brushes, fonts... the object draws with are one tab away.
     for (LgObject* used : own->referencedObjects())
-        addObjectPage(used);
+        addPage(used->parentCollection(), used);
     tabs_->setCurrentIndex(0);
 }
 
@@ -91,38 +89,28 @@ void PropertySheet::addControlPage()
 void PropertySheet::addCollectionPage(int id)
 {
     LgCollection* c = control_.collection(id);
-    if (!c || c->count() == 0)
-        return;
-    std::vector<SheetTarget> targets;
-    for (int32_t i = 0; i < c->count(); ++i)
-        targets.push_back(targetOf(c->at(i)));
-    auto* page = new SheetPage(control_, std::move(targets), c->spec().elementObjectId, tabs_);
-    tabs_->addTab(page, QString::fromUtf8(c->spec().property));
-    pages_.push_back(page);
-    shownCollections_.push_back(c);
+    if (c && c->count() > 0)
+        addPage(c, nullptr);
 }
 
-SheetPage* PropertySheet::addObjectPage(LgObject* target)
+SheetPage* PropertySheet::addPage(LgCollection* c, LgObject* target)
 {
-    LgCollection* c = target->parentCollection();
-    if (c && std::find(shownCollections_.begin(), shownCollections_.end(), c) != shownCollections_.end()) {
-        for (SheetPage* p : pages_)
-            if (p->property("collection").value<const void*>() == c)
-                return p;
-    }
+    if (auto shown = byCollection_.find(c); c && shown != byCollection_.end())
+        return shown->second;
     std::vector<SheetTarget> targets;
     if (c)
         for (int32_t i = 0; i < c->count(); ++i)
             targets.push_back(targetOf(c->at(i)));
     else
         targets.push_back(targetOf(target));
-    auto* page = new SheetPage(control_, std::move(targets), target->objectId(), tabs_);
-    page->select(target);
-    page->setProperty("collection", QVariant::fromValue(static_cast<const void*>(c)));
+    const int32_t kind = c ? c->spec().elementObjectId : target->objectId();
+    auto* page = new SheetPage(control_, std::move(targets), kind, tabs_);
+    if (target)
+        page->select(target);
     tabs_->addTab(page, QString::fromUtf8(c ? c->spec().property : target->className()));
     pages_.push_back(page);
     if (c)
-        shownCollections_.push_back(c);
+        byCollection_[c] = page;
     return page;
 }
 

@@ -4,6 +4,7 @@
 // it refers to.
 #include <QDialog>
 
+#include <map>
 #include <vector>
 
 #include "platform/com/Dispatch.h"
@@ -13,6 +14,7 @@ class QTabWidget;
 namespace lumigra {
 
 class LumigraCtrl;
+class LgCollection;
 class LgObject;
 class SheetPage;
 
@@ -25,14 +27,16 @@ public:
 
 private:
     void addControlPage();
-    // A page of target's kind listing its collection; target selected.
-    SheetPage* addObjectPage(LgObject* target);
     void addCollectionPage(int collection);
+    // The page listing collection c (only target when c is null), target
+    // selected; an existing page of c is returned as it is.
+    SheetPage* addPage(LgCollection* c, LgObject* target);
 
     LumigraCtrl& control_;
     QTabWidget* tabs_;
     std::vector<SheetPage*> pages_;
-    std::vector<const void*> shownCollections_;
+    // The page listing each collection shown.
+    std::map<const LgCollection*, SheetPage*> byCollection_;
 };
 
 // True while a sheet is shown anywhere in the process.

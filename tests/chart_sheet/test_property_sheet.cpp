@@ -3,10 +3,7 @@
 // the one-sheet-per-process rule.
 #include <QColorDialog>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
+#include "IniFile.h"
 #include "SheetScript.h"
 #include "platform/com/Registry.h"
 #include "server/Components.h"
@@ -241,36 +238,9 @@ TEST(PropertySheet, ARefusedValueShowsTheMembersTextAndKeepsTheSheetOpen)
     EXPECT_EQ(textOf(chart.control), before);
 }
 
-// lumigra.ini beside the component, put back as it was afterwards.
-class IniFile {
-public:
-    IniFile() : path_(std::string(RAYLEN_BIN_DIR) + "/lumigra.ini")
-    {
-        std::ifstream in(path_, std::ios::binary);
-        existed_ = static_cast<bool>(in);
-        std::ostringstream s;
-        s << in.rdbuf();
-        saved_ = s.str();
-    }
-    ~IniFile()
-    {
-        if (existed_)
-            std::ofstream(path_, std::ios::binary) << saved_;
-        else
-            std::filesystem::remove(path_);
-        lumigra::releaseComponents(1);
-    }
-    void write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
-
-private:
-    std::string path_;
-    std::string saved_;
-    bool existed_ = false;
-};
-
 TEST(PropertySheet, TheAddInIsAskedBeforeEachObjectChangesAndMayRefuse)
 {
-    IniFile ini;
+    IniFile ini(RAYLEN_BIN_DIR);
     Chart chart;
     Put(chart.other, dsp::common::Name, Str("Locked"));
     ASSERT_EQ(registerClass(CLSID_TestAddIn, "LumigraTest.AddIn", "test add-in", TEST_ADDIN_LIBRARY, ""), S_OK);
@@ -294,6 +264,7 @@ TEST(PropertySheet, TheAddInIsAskedBeforeEachObjectChangesAndMayRefuse)
     EXPECT_EQ(Get(chart.other, pen::Style).i2(), lumigra::lgPenNormal);
     EXPECT_EQ(Get(chart.other, dsp::common::Tag).i4(), 1) << "asked once for Locked, which it refused";
     unregisterClass(CLSID_TestAddIn, "LumigraTest.AddIn");
+    lumigra::releaseComponents(1);
 }
 
 } // namespace
