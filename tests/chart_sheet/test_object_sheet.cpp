@@ -1,5 +1,6 @@
 // The sheet of one object (the object menu's edit and the double click):
 // its own kind's page with it selected, and the pages of what it draws with.
+#include "Scene.h"
 #include "SheetScript.h"
 #include "control/LumigraCtrl.h"
 #include "control/PropertySheetLink.h"
@@ -56,6 +57,37 @@ TEST(ObjectSheet, ShowsTheObjectAndThePensItDrawsWith)
     EXPECT_DOUBLE_EQ(Get(dashes, dsp::pen::Width).r8(), 0.25);
     EXPECT_EQ(Get(first, dsp::pen::Width).r8(), 0.0);
     EXPECT_EQ(Get(GetObj(control, c::Pens), col::Count).i4(), 2) << "reading the sheet's references made no pen";
+}
+
+} // namespace
+} // namespace sheettest
+
+namespace sheettest {
+namespace {
+
+TEST(WholeChartSheet, VisitingEveryObjectOfThePlotWindowsChartChangesNothing)
+{
+    Obj control = controlByClsid();
+    buildSpectrumChart(control);
+    host(control)->setModified(false);
+    const std::string before = textOf(control);
+    int visited = 0;
+    QStringList tabs;
+    onSheet([&](QDialog* sheet) {
+        tabs = tabTitles(sheet);
+        for (const QString& title : tabs) {
+            auto* list = page(sheet, title)->findChild<QListWidget*>("objects");
+            for (int row = 0; row < list->count(); ++row, ++visited)
+                list->setCurrentRow(row);
+        }
+        press(sheet, QDialogButtonBox::Ok);
+    });
+    ASSERT_TRUE(Call(control, dsp::control::Dialog).boolean());
+    EXPECT_EQ(tabs.front(), "Lumigra");
+    EXPECT_TRUE(tabs.contains("XyCharts") && tabs.contains("XyAxes") && tabs.contains("DataCollection")) << tabs.join(",").toStdString();
+    EXPECT_GT(visited, 8);
+    EXPECT_EQ(textOf(control), before) << "OK without an edit applies nothing";
+    EXPECT_FALSE(host(control)->isModified());
 }
 
 } // namespace
