@@ -69,12 +69,19 @@ PropertySheet::PropertySheet(LumigraCtrl& control, LgObject* target, QWidget* pa
         addControlPage();
         for (int id = 0; id < cidCount; ++id)
             addCollectionPage(id);
+        std::vector<LgObject*> owned;
+        for (SheetPage* page : std::vector<SheetPage*>(pages_)) {
+            std::vector<LgObject*> more = page->ownedObjects(false);
+            owned.insert(owned.end(), more.begin(), more.end());
+        }
+        addOwnedPage(std::move(owned));
         return;
     }
     SheetPage* own = addPage(target->parentCollection(), target);
     // The pens, brushes, fonts... the object draws with are one tab away.
     for (LgObject* used : own->referencedObjects())
         addPage(used->parentCollection(), used);
+    addOwnedPage(own->ownedObjects(true));
     tabs_->setCurrentIndex(0);
 }
 
@@ -112,6 +119,27 @@ SheetPage* PropertySheet::addPage(LgCollection* c, LgObject* target)
     if (c)
         byCollection_[c] = page;
     return page;
+}
+
+void PropertySheet::addOwnedPage(std::vector<LgObject*> objects)
+{
+    // One page per kind, in the order the kinds first appear.
+    while (!objects.empty()) {
+        const int32_t kind = objects.front()->objectId();
+        const char* title = objects.front()->className();
+        std::vector<SheetTarget> targets;
+        std::vector<LgObject*> others;
+        for (LgObject* o : objects) {
+            if (o->objectId() == kind)
+                targets.push_back(targetOf(o));
+            else
+                others.push_back(o);
+        }
+        auto* page = new SheetPage(control_, std::move(targets), kind, tabs_);
+        tabs_->addTab(page, QString::fromUtf8(title));
+        pages_.push_back(page);
+        objects = std::move(others);
+    }
 }
 
 bool PropertySheet::applyAll()

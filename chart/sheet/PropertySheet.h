@@ -31,6 +31,8 @@ private:
     // The page listing collection c (only target when c is null), target
     // selected; an existing page of c is returned as it is.
     SheetPage* addPage(LgCollection* c, LgObject* target);
+    // Pages of objects held by no collection (ticks), titled by their kind.
+    void addOwnedPage(std::vector<LgObject*> objects);
 
     LumigraCtrl& control_;
     QTabWidget* tabs_;

@@ -265,3 +265,21 @@ std::vector<LgObject*> SheetPage::referencedObjects() const
 }
 
 } // namespace lumigra
+
+namespace lumigra {
+
+std::vector<LgObject*> SheetPage::ownedObjects(bool selectedOnly) const
+{
+    std::vector<LgObject*> found;
+    for (size_t i = 0; i < targets_.size(); ++i) {
+        if (selectedOnly && i != selected_)
+            continue;
+        for (const Member& m : targets_[i].members->members().all())
+            if (m.readOnly && m.type == VT_DISPATCH && m.peek)
+                if (LgObject* o = m.peek(*targets_[i].members); o && !o->parentCollection())
+                    found.push_back(o);
+    }
+    return found;
+}
+
+} // namespace lumigra

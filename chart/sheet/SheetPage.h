@@ -37,6 +37,9 @@ public:
     bool apply();
     // The referenced objects of the selected object that hold a page of their own.
     std::vector<LgObject*> referencedObjects() const;
+    // The objects the page's objects own outside any collection (an axis's
+    // tick): all of them, or those of the selected object.
+    std::vector<LgObject*> ownedObjects(bool selectedOnly) const;
 
 private:
     struct Field {

@@ -59,6 +59,22 @@ TEST(ObjectSheet, ShowsTheObjectAndThePensItDrawsWith)
     EXPECT_EQ(Get(GetObj(control, c::Pens), col::Count).i4(), 2) << "reading the sheet's references made no pen";
 }
 
+TEST(ObjectSheet, AnAxisSheetReachesItsTick)
+{
+    Obj control = controlByClsid();
+    Obj axis = CallObj(GetObj(control, c::XyAxes), col::Add, {Str("Bottom")});
+    Obj tick = GetObj(axis, dsp::xyAxis::Tick);
+    QStringList tabs;
+    onSheet([&](QDialog* sheet) {
+        tabs = tabTitles(sheet);
+        type(page(sheet, "Tick"), "MarkLength", "4.5");
+        press(sheet, QDialogButtonBox::Ok);
+    });
+    EXPECT_TRUE(lumigra::openPropertySheet(controlOf(control), chartObject(axis), nullptr));
+    EXPECT_EQ(tabs, QStringList({"XyAxes", "Tick"}));
+    EXPECT_DOUBLE_EQ(Get(tick, dsp::xyTick::MarkLength).r8(), 4.5);
+}
+
 } // namespace
 } // namespace sheettest
 
@@ -71,10 +87,11 @@ TEST(WholeChartSheet, VisitingEveryObjectOfThePlotWindowsChartChangesNothing)
     buildSpectrumChart(control);
     host(control)->setModified(false);
     const std::string before = textOf(control);
-    int visited = 0;
+    int visited = 0, ticks = 0;
     QStringList tabs;
     onSheet([&](QDialog* sheet) {
         tabs = tabTitles(sheet);
+        ticks = page(sheet, "Tick")->findChild<QListWidget*>("objects")->count();
         for (const QString& title : tabs) {
             auto* list = page(sheet, title)->findChild<QListWidget*>("objects");
             for (int row = 0; row < list->count(); ++row, ++visited)
@@ -86,6 +103,7 @@ TEST(WholeChartSheet, VisitingEveryObjectOfThePlotWindowsChartChangesNothing)
     EXPECT_EQ(tabs.front(), "Lumigra");
     EXPECT_TRUE(tabs.contains("XyCharts") && tabs.contains("XyAxes") && tabs.contains("DataCollection")) << tabs.join(",").toStdString();
     EXPECT_GT(visited, 8);
+    EXPECT_EQ(ticks, Get(GetObj(control, dsp::control::XyAxes), dsp::collection::Count).i4()) << "one tick per axis";
     EXPECT_EQ(textOf(control), before) << "OK without an edit applies nothing";
     EXPECT_FALSE(host(control)->isModified());
 }
