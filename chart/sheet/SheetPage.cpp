@@ -264,10 +264,6 @@ std::vector<LgObject*> SheetPage::referencedObjects() const
     return found;
 }
 
-} // namespace lumigra
-
-namespace lumigra {
-
 std::vector<LgObject*> SheetPage::ownedObjects(bool selectedOnly) const
 {
     std::vector<LgObject*> found;
