@@ -1,5 +1,6 @@
 // The dispatch interface _DLumigra: properties with their validation rules
 // and the methods of the control that need no window.
+#include "control/ControlDialogMembers.h"
 #include "control/ControlDrawingMembers.h"
 #include "control/ControlStorageMembers.h"
 #include "control/LumigraCtrl.h"
@@ -159,7 +160,8 @@ const MemberTable& LumigraCtrl::members() const
         prop<&L::keyboardAction_>("KeyboardAction", id::KeyboardAction),
     };
     static const std::vector<Member> storage = controlStorageMembers();
-    static const MemberTable table{&own, &controlDrawingMembers(), &storage};
+    static const std::vector<Member> dialog{controlDialogMember()};
+    static const MemberTable table{&own, &controlDrawingMembers(), &storage, &dialog};
     return table;
 }
 

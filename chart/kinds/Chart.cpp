@@ -148,6 +148,10 @@ Member tableEntry(const char* name, DispId id)
                   [](Dispatchable& d, Args&, const Variant& v) {
                       auto& c = static_cast<C&>(d);
                       setReference(c, c.entry(c.*T, Index), v, Kind);
+                  },
+                  0, 0, Kind, [](Dispatchable& d) -> LgObject* {
+                      auto& c = static_cast<C&>(d);
+                      return Index < static_cast<int>((c.*T).size()) ? (c.*T)[Index]->get() : nullptr;
                   }};
 }
 

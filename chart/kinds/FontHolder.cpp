@@ -7,6 +7,8 @@
 
 namespace lumigra {
 
+Member fontDialogMember();
+
 const MemberTable& LgFontHolder::members() const
 {
     using F = LgFontHolder;
@@ -27,6 +29,7 @@ const MemberTable& LgFontHolder::members() const
         prop<&F::quality_>("Quality", id::Quality),
         prop<&F::charSet_>("CharSet", id::CharSet),
         prop<&F::pitchAndFamily_>("PitchAndFamily", id::PitchAndFamily),
+        fontDialogMember(),
         prop<&F::width_>("Width", id::Width),
     };
     static const MemberTable table{&commonMembers(), &own};

@@ -22,7 +22,8 @@ Member fontProp(const char* name, DispId id)
                   [](Dispatchable& d, Args&, const Variant& v) {
                       auto& l = static_cast<LgLabel&>(d);
                       setReference(l, l.fonts_[I], v, lgxFontHolder);
-                  }};
+                  },
+                  0, 0, lgxFontHolder, [](Dispatchable& d) { return static_cast<LgLabel&>(d).fonts_[I].get(); }};
 }
 
 template <class T, std::array<T, 5> LgLabel::*A, int I>

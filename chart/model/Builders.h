@@ -129,7 +129,8 @@ Member refProp(const char* name, DispId id)
                   [](Dispatchable& d, Args&, const Variant& v) {
                       auto& self = selfOf<C>(d);
                       setReference(self, self.*M, v, Kind);
-                  }};
+                  },
+                  0, 0, Kind, [](Dispatchable& d) { return (selfOf<C>(d).*M).get(); }};
 }
 
 // A plain number or date (1003 for anything else).

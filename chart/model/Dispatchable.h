@@ -36,6 +36,7 @@ struct TypeMismatch : std::exception {};
 [[noreturn]] inline void raiseError(int code) { throw RaisedError(code); }
 
 class Dispatchable;
+class LgObject;
 
 enum class MemberKind : uint8_t { Property, Method };
 
@@ -49,6 +50,11 @@ struct Member {
     void (*put)(Dispatchable&, Args&, const Variant&);
     uint8_t argc = 0;     // required arguments of get / method (indices of a put)
     uint8_t optional = 0; // optional arguments after them
+    // A reference property: the kind it takes (0 any chart kind, -1 not a
+    // reference) and its current target read without creating one, for the
+    // property sheet's lists.
+    int32_t refKind = -1;
+    LgObject* (*peek)(Dispatchable&) = nullptr;
 };
 
 class MemberTable {

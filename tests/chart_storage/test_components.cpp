@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include "IniFile.h"
 #include "StorageHost.h"
 #include "lumigra/Window.h"
 #include "platform/com/Registry.h"
@@ -35,32 +36,6 @@ Obj formatObject()
     EXPECT_EQ(createInstance("Lumigra.VbFormat", IID_IDispatch, reinterpret_cast<void**>(format.out()), beside), S_OK);
     return format;
 }
-
-// lumigra.ini beside the component, put back as it was afterwards.
-class IniFile {
-public:
-    IniFile() : path_(std::string(RAYLEN_BIN_DIR) + "/lumigra.ini")
-    {
-        std::ifstream in(path_, std::ios::binary);
-        existed_ = static_cast<bool>(in);
-        std::ostringstream s;
-        s << in.rdbuf();
-        saved_ = s.str();
-    }
-    ~IniFile()
-    {
-        if (existed_)
-            std::ofstream(path_, std::ios::binary) << saved_;
-        else
-            std::filesystem::remove(path_);
-    }
-    void write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
-
-private:
-    std::string path_;
-    std::string saved_;
-    bool existed_ = false;
-};
 
 } // namespace
 
@@ -147,7 +122,7 @@ TEST(ChartComponents, FormatBindingReportsAMissingComponentAndTriesAgainOnTheNex
 
 TEST(ChartComponents, AddInNamedInTheIniFileIsConsultedWithTheControlAndTwoObjects)
 {
-    IniFile ini;
+    IniFile ini(RAYLEN_BIN_DIR);
     Obj control = newControl();
     Obj pens = GetObj(control, c::Pens);
     Obj free = CallObj(pens, col::Add, {Str("Free")});
