@@ -17,22 +17,23 @@ using namespace plottest;
 // The marks' pen; the fitted line's dashes are 255, 0, 0.
 inline constexpr QRgb markRed = qRgb(254, 0, 0);
 
+// One column (1 X, 2 Y) of a chart's data; empty when it holds none.
+inline std::vector<float> dataColumn(const raylen::ChartObject& data, int16_t index)
+{
+    namespace com = platform::com;
+    std::vector<float> values;
+    if (!data)
+        return values;
+    const com::Variant v = com::call(data.get(), dsp::data::GetData, {com::Variant::fromI2(index)});
+    for (size_t i = 0; v.isArray() && i < v.elementCount(); ++i)
+        values.push_back(static_cast<float>(*v.at(i).toDouble()));
+    return values;
+}
+
 // The points on the marks' chart; none while that chart was never made.
 inline Spectrum marksOf(raylen::FrmPlot& plot)
 {
-    Spectrum s;
-    if (!plot.chart.objRejectData)
-        return s;
-    namespace com = platform::com;
-    const com::Variant xs = com::call(plot.chart.objRejectData.get(), dsp::data::GetData, {com::Variant::fromI2(1)});
-    const com::Variant ys = com::call(plot.chart.objRejectData.get(), dsp::data::GetData, {com::Variant::fromI2(2)});
-    if (!xs.isArray() || !ys.isArray())
-        return s;
-    for (size_t i = 0; i < xs.elementCount(); ++i) {
-        s.x.push_back(static_cast<float>(*xs.at(i).toDouble()));
-        s.y.push_back(static_cast<float>(*ys.at(i).toDouble()));
-    }
-    return s;
+    return {dataColumn(plot.chart.objRejectData, 1), dataColumn(plot.chart.objRejectData, 2)};
 }
 
 inline int markPixels(const QImage& image)

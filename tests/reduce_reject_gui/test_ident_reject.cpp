@@ -45,16 +45,7 @@ struct IdentHarness : PlotHarness {
         raylen::unloadFrmIdent();
         QApplication::processEvents();
     }
-    std::vector<float> cloneData(int index)
-    {
-        namespace com = platform::com;
-        const com::Variant v =
-            com::call(plot->chart.objCloneData.get(), dsp::data::GetData, {com::Variant::fromI2(static_cast<int16_t>(index))});
-        std::vector<float> out;
-        for (size_t i = 0; v.isArray() && i < v.elementCount(); ++i)
-            out.push_back(static_cast<float>(*v.at(i).toDouble()));
-        return out;
-    }
+    std::vector<float> cloneData(int16_t index) { return dataColumn(plot->chart.objCloneData, index); }
     raylen::FrmIdent* dialog = nullptr;
 };
 

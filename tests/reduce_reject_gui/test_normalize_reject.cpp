@@ -44,15 +44,7 @@ struct NormalizeHarness : PlotHarness {
         QApplication::processEvents();
     }
     // The continuum the plot window shows as its clone line.
-    std::vector<float> shownContinuum()
-    {
-        namespace com = platform::com;
-        const com::Variant ys = com::call(plot->chart.objCloneData.get(), dsp::data::GetData, {com::Variant::fromI2(2)});
-        std::vector<float> y;
-        for (size_t i = 0; ys.isArray() && i < ys.elementCount(); ++i)
-            y.push_back(static_cast<float>(*ys.at(i).toDouble()));
-        return y;
-    }
+    std::vector<float> shownContinuum() { return dataColumn(plot->chart.objCloneData, 2); }
     std::vector<float> continuumOf(const std::vector<double>& c) const
     {
         std::vector<float> y;
