@@ -124,6 +124,21 @@ public:
     RecordingResult result;
 };
 
+// A lamp: Gaussian lines (σ 1.5 px, 1000 high) at these pixels on a flat
+// background of 10, over pixels 0 … 299.
+inline Spectrum lampSpectrum(const std::vector<double>& linePixels)
+{
+    Spectrum s;
+    for (int p = 0; p < 300; ++p) {
+        double v = 10.0;
+        for (double c : linePixels)
+            v += 1000.0 * std::exp(-0.5 * std::pow((p - c) / 1.5, 2));
+        s.x.push_back(static_cast<float>(p));
+        s.y.push_back(static_cast<float>(v));
+    }
+    return s;
+}
+
 inline Spectrum ramp(int n, float x0, float dx, float y0, float dy)
 {
     Spectrum s;

@@ -15,18 +15,7 @@ constexpr size_t wrongRow = 4; // 0-based: its table wavelength is 8 Å off
 
 double truthWave(double p) { return 6000.0 + 1.5 * p + 0.0005 * p * p; }
 
-Spectrum lamp()
-{
-    Spectrum s;
-    for (int p = 0; p < 300; ++p) {
-        double v = 10.0;
-        for (double c : linePixels)
-            v += 1000.0 * std::exp(-0.5 * std::pow((p - c) / 1.5, 2));
-        s.x.push_back(static_cast<float>(p));
-        s.y.push_back(static_cast<float>(v));
-    }
-    return s;
-}
+Spectrum lamp() { return lampSpectrum(linePixels); }
 
 struct IdentHarness : PlotHarness {
     IdentHarness() : PlotHarness(lamp(), "lamp.txt")
