@@ -152,6 +152,17 @@ void styleSymbol(const ChartObject& symbol, double height, double width, int sty
     Put(brush, dsp::brush::ForeColor, I4(rgb(128, 0, 0)));
 }
 
+// The clone's red "+" marks, 5 × 2 mm.
+ChartObject styleCloneSymbol(const ChartObject& chart)
+{
+    ChartObject symbol = CallObj(chart, dsp::chart::GetSymbol, {I2(lgMarkerSymbol)});
+    ChartObject pen = GetObj(symbol, dsp::symbol::Pen);
+    Put(pen, dsp::pen::Enabled, vbTrue());
+    Put(pen, dsp::pen::Color, I4(rgb(254, 0, 0)));
+    styleSymbol(symbol, 5.0, 2.0, lgSymbolPlus);
+    return symbol;
+}
+
 void setRange(const ChartObject& axis, bool automatic, float maximum, float minimum)
 {
     namespace a = dsp::xyAxis;
@@ -331,17 +342,43 @@ void PlotChart::plotSymbols(const std::vector<float>& x, const std::vector<float
 void PlotChart::plotSymbolsClone(const std::vector<float>& x, const std::vector<float>& y)
 {
     setData(objCloneData, x, y);
-    objCloneSymbol = CallObj(objClone, dsp::chart::GetSymbol, {I2(lgMarkerSymbol)});
-    ChartObject pen = GetObj(objCloneSymbol, dsp::symbol::Pen);
-    Put(pen, dsp::pen::Enabled, vbTrue());
-    Put(pen, dsp::pen::Color, I4(rgb(254, 0, 0)));
-    styleSymbol(objCloneSymbol, 5.0, 2.0, lgSymbolPlus);
+    objCloneSymbol = styleCloneSymbol(objClone);
     blnCloneSymbol = true;
+}
+
+void PlotChart::plotRejected(const std::vector<float>& x, const std::vector<float>& y)
+{
+    if (!objReject) {
+        if (x.empty())
+            return;
+        namespace ch = dsp::chart;
+        objRejectData = Add(Lumigra1, dsp::control::DataCollection, "clone3");
+        objReject = CallObj(objGraph, dsp::xyChart::Clone,
+                            {Str("ｸﾞﾗﾌ3"), Variant::fromDispatch(objRejectData.get())});
+        Put(objReject, ch::Visible, vbTrue());
+        Put(objReject, ch::Type, I2(lgChartSimple));
+        Put(objReject, ch::Clip, vbTrue());
+        Put(objReject, ch::DrawSimpleChart, vbTrue());
+        Put(objReject, dsp::xyChart::YAxis, Variant::fromDispatch(objAxisY.get()));
+        // The clone copies the spectrum's line and symbol, and shares their
+        // pens and brushes: the line is hidden and the marks get their own.
+        Put(CallObj(objReject, ch::GetLine, {I2(lgMarkerLine)}), dsp::line::Visible, vbFalse());
+        ChartObject symbol = CallObj(objReject, ch::GetSymbol, {I2(lgMarkerSymbol)});
+        Put(symbol, dsp::symbol::Pen, Variant::fromDispatch(nullptr));
+        Put(symbol, dsp::symbol::Brush, Variant::fromDispatch(nullptr));
+        styleCloneSymbol(objReject);
+    }
+    setData(objRejectData, x, y);
 }
 
 void PlotChart::erasePlot() { clearData(GetObj(objGraph, dsp::chart::Data)); }
 
-void PlotChart::erasePlotClone() { clearData(objCloneData); }
+void PlotChart::erasePlotClone()
+{
+    clearData(objCloneData);
+    if (objRejectData)
+        clearData(objRejectData);
+}
 
 void PlotChart::symCrossEnabled(bool enabled)
 {

@@ -52,7 +52,13 @@ public:
     void plotSymbols(const std::vector<float>& x, const std::vector<float>& y);
     // Red "+" marks on the clone.
     void plotSymbolsClone(const std::vector<float>& x, const std::vector<float>& y);
+    // The points a sigma rejection left out of a fit, as the clone's red
+    // "+" marks on a chart of their own, so that the fitted line stays.
+    // That chart is made on the first non-empty call: a chart that never
+    // shows a rejection is built exactly as before.
+    void plotRejected(const std::vector<float>& x, const std::vector<float>& y);
     void erasePlot();
+    // Also erases the rejected points.
     void erasePlotClone();
     void symCrossEnabled(bool enabled);
 
@@ -80,6 +86,7 @@ public:
     ChartObject Lumigra1;
     ChartObject objGraph, objAxisX, objAxisY, objGraphLine, objGraphSymbol;
     ChartObject objCloneData, objClone, objCloneLine, objCloneSymbol;
+    ChartObject objRejectData, objReject; // null until a rejection is shown
     ChartObject objLblAxisX, objLblAxisY, objLblObject, objLblDate;
     std::array<ChartObject, markLineCount> objMarkLine;
     bool blnGraphSymbol = false;

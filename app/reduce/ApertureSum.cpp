@@ -5,6 +5,7 @@
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace raylen {
@@ -113,6 +114,7 @@ std::string SkyFitter::prepare()
 
 std::string SkyFitter::fit(const SingleImage& sngImage, int32_t x, float centre, SkyPolynomial& sky)
 {
+    lastRejected_ = 0;
     std::string status = platform::trapErrors("sfSkyFit", [&] {
         const double rounded = platform::roundHalfEven(centre);
         if (!(rounded >= INT32_MIN && rounded <= INT32_MAX))
@@ -130,8 +132,12 @@ std::string SkyFitter::fit(const SingleImage& sngImage, int32_t x, float centre,
     // itself, which also gives its own message.
     if (!finite || offsets_.empty() || offsets_.size() > kMaxMappedSamples)
         return sfLst2Fit(offsets_, values_, order_, sky.coef);
-    if (reject_.enabled())
-        return sfLst2FitReject(offsets_, values_, order_, reject_, sky.coef);
+    if (reject_.enabled()) {
+        status = sfLst2FitReject(offsets_, values_, order_, reject_, sky.coef, &rejected_);
+        if (status.empty())
+            lastRejected_ = static_cast<size_t>(std::count(rejected_.begin(), rejected_.end(), 1));
+        return status;
+    }
     if (!prepared_) {
         status = prepare();
         if (!status.empty())

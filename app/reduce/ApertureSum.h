@@ -44,6 +44,8 @@ public:
     explicit SkyFitter(const ScanParam& typScanParam, const RejectOptions& reject = {});
     // sfSkyFit: the fit of column x; statuses of sfLst2Fit are passed on.
     std::string fit(const SingleImage& sngImage, int32_t x, float centre, SkyPolynomial& sky);
+    // Sky pixels the rejection left out of the last fit.
+    size_t lastRejected() const { return lastRejected_; }
 
 private:
     std::string prepare();
@@ -55,6 +57,8 @@ private:
     // projection_[j * samples + i]: weight of sample i in coefficient j.
     std::vector<double> projection_;
     std::vector<float> values_;
+    std::vector<char> rejected_;
+    size_t lastRejected_ = 0;
 };
 
 // The sky polynomial integrated over the aperture by the same scheme as the

@@ -3,6 +3,7 @@
 #include "platform/BasicError.h"
 #include "reduce/ApertureSum.h"
 #include "reduce/ParamFile.h"
+#include "reduce/RejectedPoints.h"
 #include "reduce/Trace.h"
 
 #include <optional>
@@ -11,9 +12,11 @@ namespace raylen {
 
 namespace {
 
-// The columns of the record's region, with or without the sky.
+// The columns of the record's region, with or without the sky; skyRejected
+// gets one flag per column whose sky fit left pixels out.
 std::string extractColumns(const ScanParam& p, const SingleImage& image, bool subtractSky,
-                           const RejectOptions& skyReject, std::vector<float>& xs, std::vector<float>& ys)
+                           const RejectOptions& skyReject, std::vector<float>& xs, std::vector<float>& ys,
+                           std::vector<char>& skyRejected)
 {
     std::string status = platform::trapErrors("sfScanDataPro", [&] {
         if (p.lngEndX < p.lngStartX)
@@ -21,6 +24,7 @@ std::string extractColumns(const ScanParam& p, const SingleImage& image, bool su
         const size_t columns = static_cast<size_t>(static_cast<int64_t>(p.lngEndX) - p.lngStartX) + 1;
         xs.resize(columns);
         ys.resize(columns);
+        skyRejected.assign(columns, 0);
         // An order the coefficients cannot hold ends here, before any column.
         (void)traceCentre(p, p.lngStartX);
     });
@@ -46,6 +50,8 @@ std::string extractColumns(const ScanParam& p, const SingleImage& image, bool su
         const auto i = static_cast<size_t>(x - p.lngStartX);
         xs[i] = static_cast<float>(column);
         ys[i] = sum - skyLevel;
+        if (fitter && fitter->lastRejected() > 0)
+            skyRejected[i] = 1;
     }
     return {};
 }
@@ -55,12 +61,20 @@ std::string extractAndPlot(const ScanParam& p, const SingleImage& image, bool su
                            const RejectOptions& skyReject = {})
 {
     std::vector<float> xs, ys;
-    std::string status = extractColumns(p, image, subtractSky, skyReject, xs, ys);
+    std::vector<char> skyRejected;
+    std::string status = extractColumns(p, image, subtractSky, skyReject, xs, ys, skyRejected);
     if (!status.empty())
         return status;
     sngScanX.swap(xs);
     sngScanY.swap(ys);
-    return plotter.plotLin(sngScanX, sngScanY);
+    status = plotter.plotLin(sngScanX, sngScanY);
+    // The columns whose sky lost pixels to the rejection are marked on the
+    // spectrum; without rejection the plot is drawn as it always was.
+    if (status.empty() && subtractSky && skyReject.enabled()) {
+        const PointSet marks = flaggedPoints(sngScanX, sngScanY, skyRejected);
+        status = plotter.plotRejected(marks.x, marks.y);
+    }
+    return status;
 }
 
 } // namespace

@@ -16,7 +16,9 @@ namespace raylen {
 // For x = lngStartX … lngEndX: sngScanX = x, sngScanY = aperture sum − sky
 // (no sky unless blnSkySub), then the spectrum is plotted. The first
 // failing step's status is returned and the outputs keep what they held.
-// skyReject: opt-in sigma rejection in every column's sky fit.
+// skyReject: opt-in sigma rejection in every column's sky fit; with it the
+// columns whose sky lost pixels are marked as rejected points (an empty set
+// when none did).
 std::string sfScanDataPro(const ScanParam& typScanParam, const SingleImage& sngImage, std::vector<float>& sngScanX,
                           std::vector<float>& sngScanY, ScanPlotter& plotter, const RejectOptions& skyReject = {});
 

@@ -4,6 +4,7 @@
 #include "numeric/Polynomial.h"
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
+#include "reduce/RejectedPoints.h"
 #include "reduce/TextFields.h"
 
 namespace raylen {
@@ -38,6 +39,22 @@ std::string sfPlotContinuum(const std::vector<float>& sngSpecX, const std::vecto
         curve[i] = evalPolynomial(dblCont, sngSpecX[i]);
     plotter.Show();
     return plotter.sfPlotLinClone(sngSpecX, curve);
+}
+
+std::string sfPlotContinuumRejected(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
+                                    const std::vector<int32_t>& lngContRegion, const std::vector<char>& rejected,
+                                    TaskPlotter& plotter)
+{
+    PointSet marks;
+    for (size_t i = 0; i < rejected.size() && i < lngContRegion.size(); ++i) {
+        const auto index = static_cast<size_t>(lngContRegion[i]);
+        // The fit has checked every listed index against the spectrum.
+        if (rejected[i] != 0 && index < sngSpecX.size() && index < sngSpecY.size()) {
+            marks.x.push_back(sngSpecX[index]);
+            marks.y.push_back(sngSpecY[index]);
+        }
+    }
+    return plotter.sfPlotRejected(marks.x, marks.y);
 }
 
 std::string sfNormalizePlot(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,

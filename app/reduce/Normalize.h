@@ -26,6 +26,12 @@ std::string sfContinuumFit(const std::vector<float>& sngSpecX, const std::vector
 std::string sfPlotContinuum(const std::vector<float>& sngSpecX, const std::vector<double>& dblCont,
                             TaskPlotter& plotter);
 
+// The listed points whose flag is set (from sfContinuumFit's rejection)
+// marked as rejected; no flags clear the marks.
+std::string sfPlotContinuumRejected(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
+                                    const std::vector<int32_t>& lngContRegion, const std::vector<char>& rejected,
+                                    TaskPlotter& plotter);
+
 // Y / C(X) at every point; a continuum of 0 is a division by zero. Then
 // (X, new values) becomes the plotted spectrum (a plotting failure is not
 // reported).

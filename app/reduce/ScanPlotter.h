@@ -14,6 +14,8 @@ public:
     virtual std::string plotLin(const std::vector<float>& x, const std::vector<float>& y) = 0;
     // Shows the plot window and draws the arrays as its second line.
     virtual std::string plotLinClone(const std::vector<float>& x, const std::vector<float>& y) = 0;
+    // Marks the points a sigma rejection left out (empty: none).
+    virtual std::string plotRejected(const std::vector<float>& x, const std::vector<float>& y) = 0;
 };
 
 // For batch runs: nothing is shown.
@@ -21,6 +23,7 @@ class NoScanPlotter : public ScanPlotter {
 public:
     std::string plotLin(const std::vector<float>&, const std::vector<float>&) override { return {}; }
     std::string plotLinClone(const std::vector<float>&, const std::vector<float>&) override { return {}; }
+    std::string plotRejected(const std::vector<float>&, const std::vector<float>&) override { return {}; }
 };
 
 } // namespace raylen

@@ -18,6 +18,8 @@ struct TaskPlotter {
     virtual std::string sfPlotSymClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) = 0;
     // The data as symbols on the main chart.
     virtual std::string sfPlotSym(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) = 0;
+    // Marks the points a sigma rejection left out of the fit (empty: none).
+    virtual std::string sfPlotRejected(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) = 0;
     virtual void dsErasePlotClone() = 0;
     virtual void dsAutoScale() = 0;
     // Hourglass pointer around long work.
@@ -31,6 +33,7 @@ struct NullTaskPlotter : TaskPlotter {
     std::string sfPlotLinClone(const std::vector<float>&, const std::vector<float>&) override { return {}; }
     std::string sfPlotSymClone(const std::vector<float>&, const std::vector<float>&) override { return {}; }
     std::string sfPlotSym(const std::vector<float>&, const std::vector<float>&) override { return {}; }
+    std::string sfPlotRejected(const std::vector<float>&, const std::vector<float>&) override { return {}; }
     void dsErasePlotClone() override {}
     void dsAutoScale() override {}
 };

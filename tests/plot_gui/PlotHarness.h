@@ -31,6 +31,17 @@ inline std::string spectrumText(const Spectrum& s)
     return out.str();
 }
 
+// Pixel of the plot window's control at data (x, y) under the axis ends
+// drawn now.
+inline QPointF pixelOf(raylen::FrmPlot& plot, double x, double y)
+{
+    const raylen::PlotFrame f = plot.chart.frame();
+    const double perMm = plot.Lumigra1->logicalDpiX() / 25.4;
+    const double xMm = f.orgX + (x - f.xMin) / (f.xMax - f.xMin) * f.width;
+    const double yMm = f.orgY + (y - f.yMin) / (f.yMax - f.yMin) * f.height;
+    return {xMm * perMm, plot.Lumigra1->height() - yMm * plot.Lumigra1->logicalDpiY() / 25.4};
+}
+
 // Records what the measurements write to the result window.
 struct RecordingResult : raylen::ResultWriter {
     std::vector<std::string> lines; // newest first, as the window shows them
@@ -58,15 +69,7 @@ public:
             p->dsChangeData(false);
     }
 
-    // Pixel of the control at data (x, y) under the axis ends drawn now.
-    QPointF pixelOf(double x, double y) const
-    {
-        const raylen::PlotFrame f = plot->chart.frame();
-        const double perMm = plot->Lumigra1->logicalDpiX() / 25.4;
-        const double xMm = f.orgX + (x - f.xMin) / (f.xMax - f.xMin) * f.width;
-        const double yMm = f.orgY + (y - f.yMin) / (f.yMax - f.yMin) * f.height;
-        return {xMm * perMm, plot->Lumigra1->height() - yMm * plot->Lumigra1->logicalDpiY() / 25.4};
-    }
+    QPointF pixelOf(double x, double y) const { return plottest::pixelOf(*plot, x, y); }
     void moveTo(QPointF at)
     {
         QMouseEvent e(QEvent::MouseMove, at, plot->Lumigra1->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
@@ -120,6 +123,21 @@ public:
     raylen::FrmPlot* plot = nullptr;
     RecordingResult result;
 };
+
+// A lamp: Gaussian lines (σ 1.5 px, 1000 high) at these pixels on a flat
+// background of 10, over pixels 0 … 299.
+inline Spectrum lampSpectrum(const std::vector<double>& linePixels)
+{
+    Spectrum s;
+    for (int p = 0; p < 300; ++p) {
+        double v = 10.0;
+        for (double c : linePixels)
+            v += 1000.0 * std::exp(-0.5 * std::pow((p - c) / 1.5, 2));
+        s.x.push_back(static_cast<float>(p));
+        s.y.push_back(static_cast<float>(v));
+    }
+    return s;
+}
 
 inline Spectrum ramp(int n, float x0, float dx, float y0, float dy)
 {

@@ -36,8 +36,15 @@ struct CollectingPlotter : ScanPlotter {
         return {};
     }
     std::string plotLinClone(const std::vector<float>&, const std::vector<float>&) override { return {}; }
-    int lines = 0;
-    std::vector<float> lastX, lastY;
+    std::string plotRejected(const std::vector<float>& x, const std::vector<float>& y) override
+    {
+        ++rejectedCalls;
+        rejectedX = x;
+        rejectedY = y;
+        return {};
+    }
+    int lines = 0, rejectedCalls = 0;
+    std::vector<float> lastX, lastY, rejectedX, rejectedY;
 };
 
 } // namespace
@@ -211,6 +218,39 @@ TEST(Extraction, FaultsEndWithTheirReportsAndKeepTheSpectrum)
     EXPECT_EQ(plotter.lines, 1);
     EXPECT_EQ(plotter.lastY, ys);
     EXPECT_EQ(xs.size(), 50u);
+}
+
+TEST(Extraction, SkyRejectionMarksTheColumnsWhoseSkyLostPixels)
+{
+    extracttest::FrameShape shape;
+    shape.width = 50;
+    shape.height = 60;
+    shape.centre0 = 30;
+    SingleImage image = extracttest::makeFrame(shape);
+    image(7, 30 + 15) += 4000.0f;
+    image(33, 30 - 12) += 2500.0f;
+    ScanParam p = straightTrace(30.2f, 6, 0, 49);
+    p.blnSkySub = -1;
+    p.intSkyFitOrder = 1;
+    std::vector<float> xs, ys;
+
+    // Off: nothing but the spectrum is plotted.
+    CollectingPlotter off;
+    ASSERT_EQ(sfScanDataPro(p, image, xs, ys, off), "");
+    EXPECT_EQ(off.rejectedCalls, 0);
+
+    // On: the two columns, at their extracted values.
+    CollectingPlotter on;
+    ASSERT_EQ(sfScanDataPro(p, image, xs, ys, on, {4, 4, 5}), "");
+    ASSERT_EQ(on.rejectedCalls, 1);
+    EXPECT_EQ(on.rejectedX, (std::vector<float>{7, 33}));
+    EXPECT_EQ(on.rejectedY, (std::vector<float>{ys[7], ys[33]}));
+
+    // Without sky subtraction there is no sky fit to mark.
+    p.blnSkySub = 0;
+    CollectingPlotter noSky;
+    ASSERT_EQ(sfScanDataPro(p, image, xs, ys, noSky, {4, 4, 5}), "");
+    EXPECT_EQ(noSky.rejectedCalls, 0);
 }
 
 TEST(Extraction, EqualsNumpyComputationOfTheSameFormulas)

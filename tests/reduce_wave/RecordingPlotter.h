@@ -9,7 +9,7 @@ struct RecordingPlotter : raylen::TaskPlotter {
     struct Series {
         std::vector<float> x, y;
     };
-    Series line, clone, symbols, cloneSymbols;
+    Series line, clone, symbols, cloneSymbols, rejected;
     std::vector<std::string> calls;
     std::string failWith; // returned by every plotting call when set
 
@@ -29,6 +29,10 @@ struct RecordingPlotter : raylen::TaskPlotter {
     std::string sfPlotSym(const std::vector<float>& x, const std::vector<float>& y) override
     {
         return record("sfPlotSym", symbols, x, y);
+    }
+    std::string sfPlotRejected(const std::vector<float>& x, const std::vector<float>& y) override
+    {
+        return record("sfPlotRejected", rejected, x, y);
     }
     void dsErasePlotClone() override { calls.push_back("dsErasePlotClone"); }
     void dsAutoScale() override { calls.push_back("dsAutoScale"); }

@@ -21,18 +21,7 @@ const std::vector<double> autoPixels{30.2, 80.6, 131.1, 182.4, 229.8, 270.5};
 
 double autoWave(double p) { return 6000.0 + 1.5 * p + 0.0005 * p * p; }
 
-Spectrum autoLamp()
-{
-    Spectrum s;
-    for (int p = 0; p < 300; ++p) {
-        double v = 10.0;
-        for (double c : autoPixels)
-            v += 1000.0 * std::exp(-0.5 * std::pow((p - c) / 1.5, 2));
-        s.x.push_back(static_cast<float>(p));
-        s.y.push_back(static_cast<float>(v));
-    }
-    return s;
-}
+Spectrum autoLamp() { return lampSpectrum(autoPixels); }
 
 struct AutoHarness : PlotHarness {
     AutoHarness() : PlotHarness(autoLamp(), "lamp.txt")

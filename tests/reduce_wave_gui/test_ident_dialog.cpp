@@ -25,18 +25,7 @@ const std::vector<double> linePixels{40.3, 95.7, 150.2, 210.9, 260.4};
 
 double waveAt(double p) { return 5000.0 + 2.0 * p + 0.001 * p * p; }
 
-Spectrum lampLines()
-{
-    Spectrum s;
-    for (int p = 0; p < 300; ++p) {
-        double v = 10.0;
-        for (double c : linePixels)
-            v += 1000.0 * std::exp(-0.5 * std::pow((p - c) / 1.5, 2));
-        s.x.push_back(static_cast<float>(p));
-        s.y.push_back(static_cast<float>(v));
-    }
-    return s;
-}
+Spectrum lampLines() { return lampSpectrum(linePixels); }
 
 std::string lampTable()
 {

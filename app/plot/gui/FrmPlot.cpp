@@ -228,6 +228,11 @@ std::string FrmPlot::sfPlotSymClone(const std::vector<float>& sngDataX, const st
     });
 }
 
+std::string FrmPlot::sfPlotRejected(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY)
+{
+    return trapErrors("sfPlotRejected", [&] { chart.plotRejected(sngDataX, sngDataY); });
+}
+
 std::string FrmPlot::sfPlotCalibComp(int16_t intOrder, const std::vector<double>& dblA)
 {
     return trapErrors("sfPlotCalibComp", [&]() -> std::string {

@@ -36,6 +36,8 @@ public:
     std::string sfGetPlotData(std::vector<float>& sngDataX, std::vector<float>& sngDataY);
     std::string sfPlotSym(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY);
     std::string sfPlotSymClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) override;
+    // Marks, beside the clone line, the points a sigma rejection left out of its fit.
+    std::string sfPlotRejected(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY);
     std::string sfInitForm(const std::string& strFileName);
     std::string sfPlotLin(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY);
     std::string sfPlotLinClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) override;

@@ -8,6 +8,7 @@
 #include "platform/UiService.h"
 #include "reduce/Extract.h"
 #include "reduce/ParamFile.h"
+#include "reduce/RejectedPoints.h"
 #include "reduce/Trace.h"
 #include "reduce/gui/ScanPlotWindow.h"
 #include "state/AppState.h"
@@ -503,6 +504,11 @@ void FrmApall::cmdFit_Click()
     lblResult->setText(result);
     rejectOptions_ = options;
     std::string message = plot_.plotLinClone(sngScanX, fit.fitY);
+    // An empty set also takes away the marks of an earlier fit.
+    if (message.empty()) {
+        const PointSet marks = flaggedPoints(sngScanX, sngScanY, fit.rejected);
+        message = plot_.plotRejected(marks.x, marks.y);
+    }
     if (!message.empty())
         MsgBox(message, vbCritical, "Scan");
     cmdNext->setEnabled(true);

@@ -280,13 +280,17 @@ void FrmCalib::cmdFit_Click()
     if (!reject.read(options, "Raylen"))
         return;
     std::vector<double> c;
-    std::string message = sfContinuumFit(s.sngSpecX, s.sngSpecY, s.lngContRegion, intContOrder, c, options);
+    std::vector<char> rejected;
+    std::string message =
+        sfContinuumFit(s.sngSpecX, s.sngSpecY, s.lngContRegion, intContOrder, c, options, &rejected);
     if (!message.empty()) {
         MsgBox(message, vbExclamation);
         return;
     }
     dblCont = c;
     message = sfPlotContinuum(s.sngSpecX, dblCont, plotter_);
+    if (message.empty())
+        message = sfPlotContinuumRejected(s.sngSpecX, s.sngSpecY, s.lngContRegion, rejected, plotter_);
     if (!message.empty()) {
         MsgBox(message, vbCritical);
         return;

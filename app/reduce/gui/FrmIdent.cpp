@@ -9,6 +9,7 @@
 #include "reduce/Dispersion.h"
 #include "reduce/DispersionResiduals.h"
 #include "reduce/LineMeasure.h"
+#include "reduce/RejectedPoints.h"
 #include "reduce/WavelengthTable.h"
 #include "reduce/gui/WizardSupport.h"
 #include "state/AppState.h"
@@ -456,18 +457,12 @@ void FrmIdent::cmdFit_Click()
         return;
     }
     showResiduals(dblA, rejected);
-    // Rejected lines are marked as the second symbol set.
-    std::vector<float> rejectedPix, rejectedWave;
-    for (size_t i = 0; i < rejected.size() && i < sngPix.size(); ++i)
-        if (rejected[i]) {
-            rejectedPix.push_back(sngPix[i]);
-            rejectedWave.push_back(sngWave[i]);
-        }
-    if (!rejectedPix.empty()) {
-        message = plotter_.sfPlotSymClone(rejectedPix, rejectedWave);
-        if (!message.empty())
-            MsgBox(message, vbCritical);
-    }
+    // Rejected lines are marked beside the fitted curve; an empty set also
+    // takes away the marks of an earlier fit.
+    const PointSet marks = flaggedPoints(sngPix, sngWave, rejected);
+    message = plotter_.sfPlotRejected(marks.x, marks.y);
+    if (!message.empty())
+        MsgBox(message, vbCritical);
     cmdNext->setEnabled(true);
 }
 

@@ -28,6 +28,11 @@ public:
         FrmPlot* plot = frmPlot();
         return plot != nullptr ? plot->sfPlotLinClone(x, y) : notLoaded("sfPlotLinClone");
     }
+    std::string plotRejected(const std::vector<float>& x, const std::vector<float>& y) override
+    {
+        FrmPlot* plot = frmPlot();
+        return plot != nullptr ? plot->sfPlotRejected(x, y) : notLoaded("sfPlotRejected");
+    }
     bool isLoaded() const override { return loadedFrmPlot() != nullptr; }
     void dsErasePlot() override
     {

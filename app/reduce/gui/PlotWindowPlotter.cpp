@@ -47,6 +47,12 @@ std::string PlotWindowPlotter::sfPlotSym(const std::vector<float>& x, const std:
     return plot != nullptr ? plot->sfPlotSym(x, y) : missingWindow("sfPlotSym");
 }
 
+std::string PlotWindowPlotter::sfPlotRejected(const std::vector<float>& x, const std::vector<float>& y)
+{
+    FrmPlot* plot = frmPlot();
+    return plot != nullptr ? plot->sfPlotRejected(x, y) : missingWindow("sfPlotRejected");
+}
+
 void PlotWindowPlotter::dsErasePlotClone()
 {
     if (FrmPlot* plot = loadedFrmPlot())

@@ -15,6 +15,7 @@ public:
     std::string sfPlotLinClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) override;
     std::string sfPlotSymClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) override;
     std::string sfPlotSym(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) override;
+    std::string sfPlotRejected(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) override;
     void dsErasePlotClone() override;
     void dsAutoScale() override;
     void setBusy(bool busy) override;

@@ -47,6 +47,13 @@ struct RecordingPlot : raylen::ScanPlotWindow {
         cloneY = y;
         return {};
     }
+    std::string plotRejected(const std::vector<float>& x, const std::vector<float>& y) override
+    {
+        rejectedX = x;
+        rejectedY = y;
+        ++rejectedCalls;
+        return {};
+    }
     bool isLoaded() const override { return loaded; }
     void dsErasePlot() override
     {
@@ -78,8 +85,8 @@ struct RecordingPlot : raylen::ScanPlotWindow {
     }
 
     bool loaded = false, changed = true;
-    int lines = 0, erased = 0, clonesErased = 0, saves = 0, unloads = 0;
-    std::vector<float> lineX, lineY, cloneX, cloneY;
+    int lines = 0, erased = 0, clonesErased = 0, saves = 0, unloads = 0, rejectedCalls = 0;
+    std::vector<float> lineX, lineY, cloneX, cloneY, rejectedX, rejectedY;
     std::string saveAs;
 };
 
