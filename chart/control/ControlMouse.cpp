@@ -174,9 +174,7 @@ void ControlMouse::move(const QMouseEvent& event)
         (event.position().toPoint() - *dragFrom_).manhattanLength() >= QApplication::startDragDistance()) {
         dragFrom_.reset();
         startChartDrag(window_.control());
-        return;
-    }
-    if (moving_ && band_)
+    } else if (moving_ && band_)
         band_->setGeometry(moveOutline_.translated(event.position().toPoint() - movePress_));
     else if (window_.control().toolHint_)
         window_.updateToolHint(event.globalPosition().toPoint());

@@ -1,5 +1,7 @@
 // Mouse and key messages of the window reach the container as stock events
 // under MouseAction and KeyboardAction.
+#include <QApplication>
+#include <QDrag>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -131,6 +133,32 @@ TEST(ControlEvents, EverySinkHearsAnEventAndMaySeeTheEarlierAnswer)
     EXPECT_TRUE(first.calls.empty());
     EXPECT_EQ(first.refs.load(), 1u);
     EXPECT_EQ(second.refs.load(), 1u);
+}
+
+// A press on an empty spot becomes a drag of the chart only once the pointer
+// has moved by the drag distance with the button held, and only in mode 1.
+TEST(ControlInput, EmptySpotDragStartsAfterTheDragDistance)
+{
+    Obj control = controlByClsid();
+    QWidget* w = showWindow(control, 300, 200);
+    ASSERT_NE(w, nullptr);
+    const int distance = QApplication::startDragDistance();
+    auto drags = [&] { return w->findChildren<QDrag*>().size(); };
+    auto pressAndMove = [&](int by) {
+        mouse(w, QEvent::MouseButtonPress, {50, 50}, Qt::LeftButton, Qt::LeftButton);
+        mouse(w, QEvent::MouseMove, {50.0 + by, 50}, Qt::NoButton, Qt::LeftButton);
+        mouse(w, QEvent::MouseButtonRelease, {50.0 + by, 50}, Qt::LeftButton, Qt::NoButton);
+    };
+
+    pressAndMove(distance - 1);
+    EXPECT_EQ(drags(), 0);
+    Put(control, c::OLEDragMode, I2(0));
+    pressAndMove(distance + 5);
+    EXPECT_EQ(drags(), 0);
+    Put(control, c::OLEDragMode, I2(1));
+    pressAndMove(distance + 5);
+    EXPECT_EQ(drags(), 1);
+    delete w;
 }
 
 } // namespace
