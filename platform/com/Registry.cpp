@@ -151,8 +151,13 @@ HRESULT createInstance(const std::string& text, const Guid& iid, void** object,
         library = *registered;
     else
         for (auto& c : registrationFree)
-            if (c.clsid == *clsid)
+            if (c.clsid == *clsid) {
                 library = programDirectory() + "/" + c.libraryFile;
+                // Installed programs keep their libraries apart: the bare
+                // name is found through the library search path.
+                if (!QFileInfo::exists(q(library)))
+                    library = c.libraryFile;
+            }
     if (library.empty())
         return REGDB_E_CLASSNOTREG;
 

@@ -2,7 +2,8 @@
 // The per-user component registry and object creation. Servers record their
 // class, ProgID and library in $XDG_DATA_HOME/raylen/components.ini; hosts
 // resolve a CLSID or ProgID there and, for a class that is not registered,
-// fall back to the library of that name beside the program.
+// fall back to the library of that name beside the program or, for an
+// installed program, on the library search path.
 #include <optional>
 #include <string>
 #include <vector>
