@@ -22,7 +22,7 @@ RAYLEN_TEST_PACKAGES=(
   googletest clang libclang-rt-14-dev
   python3-astropy python3-scipy python3-numpy python3-olefile
   libcfitsio-dev iraf iraf-noao python3-pyraf
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils desktop-file-utils
 )
 
 # What the benchmarks' anchors need.
