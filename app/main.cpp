@@ -1,19 +1,12 @@
 // The window program.
-#include "image/gui/ImageWindowLink.h"
+#include "ProgramWindows.h"
 #include "platform/QtUiService.h"
 #include "platform/UiService.h"
-#include "plot/gui/FrmPlot.h"
-#include "plot/gui/MeasureLinks.h"
-#include "reduce/gui/FrmApall.h"
-#include "reduce/gui/FrmCalib.h"
-#include "state/AppState.h"
 #include "shell/gui/CommandLine.h"
 #include "shell/gui/ComponentSetup.h"
-#include "shell/gui/Fonts.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
 #include "shell/gui/SingleInstance.h"
-#include "shell/gui/ToolBarIcons.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -44,13 +37,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Qt has taken its own options (-platform, -style, ...) and their values out of argv.
     const raylen::CommandLine line = raylen::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    QApplication::setApplicationName("Raylen");
-    raylen::installFontSubstitutions();
-    raylen::registerPlotWindow();
-    raylen::registerPlotMeasureWindows();
-    raylen::registerReduceTaskDialogs();
-    QApplication::setWindowIcon(raylen::programIcon());
-    raylen::registerImageWindow();
+    raylen::setUpProgramWindows();
 
     // RAYLEN_CONSOLE_UI=1 leaves the console dialog service in place:
     // messages go to standard error and questions take their first button,
@@ -69,7 +56,6 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    raylen::registerFrmApall();
     // An installed program registers the chart component for this user.
     if (std::string failure = raylen::registerInstalledComponent(); !failure.empty())
         std::fprintf(stderr, "raylen: %s\n", failure.c_str());

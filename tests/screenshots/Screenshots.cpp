@@ -2,31 +2,25 @@
 // observer reaches it through the menus, and saves a picture of each.
 // Usage: raylen-screenshots NIGHT-DIR OUT-DIR (the night reduced by
 // scripts/reduce-night).
+#include "ProgramWindows.h"
 #include "image/gui/FrmDarkFlat.h"
 #include "image/gui/FrmImage.h"
 #include "image/gui/PicImage.h"
-#include "image/gui/ImageWindowLink.h"
 #include "plot/gui/FrmPlot.h"
 #include "plot/gui/FrmPlotAxis.h"
 #include "plot/gui/FrmResult.h"
-#include "plot/gui/MeasureLinks.h"
 #include "reduce/gui/FrmApall.h"
-#include "reduce/gui/FrmCalib.h"
 #include "reduce/gui/FrmIdent.h"
 #include "shell/gui/CommandLine.h"
-#include "shell/gui/Fonts.h"
 #include "shell/gui/MdiRaylen.h"
-#include "shell/gui/ToolBarIcons.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QApplication>
-#include <QDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
@@ -200,14 +194,7 @@ int main(int argc, char** argv)
     }
     nightDir = QString::fromLocal8Bit(argv[1]);
     outDir = QString::fromLocal8Bit(argv[2]);
-    QApplication::setApplicationName("Raylen");
-    raylen::installFontSubstitutions();
-    raylen::registerPlotWindow();
-    raylen::registerPlotMeasureWindows();
-    raylen::registerReduceTaskDialogs();
-    QApplication::setWindowIcon(raylen::programIcon());
-    raylen::registerImageWindow();
-    raylen::registerFrmApall();
+    raylen::setUpProgramWindows();
 
     raylen::MdiRaylen main;
     main.resize(1024, 720);
