@@ -121,9 +121,12 @@ void takeAll(raylen::MdiRaylen& main)
         image->mnuDarkFlat->trigger();
         settle();
         if (raylen::FrmDarkFlat* dialog = raylen::frmDarkFlat()) {
-            dialog->chkDark->setChecked(true);
+            // Clicked as the observer does, so that the fields and the button follow.
+            if (!dialog->chkDark->isChecked())
+                dialog->chkDark->click();
             dialog->txtDarkFileName->setText(nightDir + "/dark.fit");
-            dialog->chkFlat->setChecked(true);
+            if (!dialog->chkFlat->isChecked())
+                dialog->chkFlat->click();
             dialog->txtFlatFileName->setText(nightDir + "/flat.fit");
             save(dialog, "darkflat-dialog");
             dialog->close();
