@@ -198,3 +198,25 @@ TEST(Install, InstalledProgramsRunFromTheirOwnPlace)
               1);
     EXPECT_NE(readAll(errors).find("ﾌｧｲﾙが存在しません\n"), std::string::npos) << readAll(errors);
 }
+
+// The package depends on every package the run list of scripts/deps.sh names.
+TEST(Install, PackageDependsOnTheRunList)
+{
+    std::string config = readAll(buildDir + "/CPackConfig.cmake");
+    std::smatch depends;
+    ASSERT_TRUE(std::regex_search(config, depends, std::regex(R"re(CPACK_DEBIAN_PACKAGE_DEPENDS "([^"]*)")re")));
+    std::set<std::string> named;
+    const std::string list = depends[1];
+    const std::regex name(R"([a-z0-9][a-z0-9.+-]*)");
+    for (std::sregex_iterator it(list.begin(), list.end(), name), end; it != end; ++it)
+        named.insert(it->str());
+
+    std::string deps = readAll(std::string(RAYLEN_TEST_DIR) + "/../../scripts/deps.sh");
+    std::smatch run;
+    ASSERT_TRUE(std::regex_search(deps, run, std::regex(R"(RAYLEN_RUN_PACKAGES=\(([^)]*)\))")));
+    const std::string runList = run[1];
+    int count = 0;
+    for (std::sregex_iterator it(runList.begin(), runList.end(), name), end; it != end; ++it, ++count)
+        EXPECT_EQ(named.count(it->str()), 1u) << it->str() << " missing from the package's Depends: " << list;
+    EXPECT_GE(count, 8);
+}
