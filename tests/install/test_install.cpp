@@ -201,6 +201,51 @@ TEST(Install, ManPageCoversEveryCommandAndOption)
     }
 }
 
+TEST(Install, InstalledProgramsRunFromTheirOwnPlace)
+{
+    TempDir dir;
+    const std::string prefix = installInto(dir);
+    const std::string home = dir.file("home");
+    const std::string night = dir.file("night");
+    fs::create_directories(home);
+    const std::string env = "env -u DISPLAY QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=" + shellQuote(home) +
+                            " XDG_RUNTIME_DIR=" + shellQuote(home) + " ";
+    std::string out;
+    ASSERT_EQ(run(env + shellQuote(prefix + "/bin/raylen-cli") + " sample " + shellQuote(night), &out), 0);
+    // The batch plot creates the chart without any registration.
+    ASSERT_EQ(run(env + shellQuote(prefix + "/bin/raylen-cli") + " cut " + shellQuote(night + "/object.fit") +
+                      " --x 0:1023 --y 120:130 -o " + shellQuote(night + "/cut.txt") + " && " + env +
+                      shellQuote(prefix + "/bin/raylen-cli") + " plot " + shellQuote(night + "/cut.txt") + " -o " +
+                      shellQuote(night + "/cut.png") + " 2>&1",
+                  &out),
+              0)
+        << out;
+    EXPECT_EQ(pngSize(night + "/cut.png").width > 0, true);
+    EXPECT_FALSE(fs::exists(home + "/raylen/components.ini"));
+
+    // The window program opens the file named and, on its first start,
+    // enters the installed component for the user.
+    ASSERT_EQ(run(env + "RAYLEN_REPORT_OPEN=1 " + shellQuote(prefix + "/bin/raylen") + " " +
+                      shellQuote(night + "/object.fit") + " 2>/dev/null",
+                  &out),
+              0);
+    EXPECT_EQ(out, "ｲﾒｰｼﾞ [ object.fit ]\n");
+    std::string registry = readAll(home + "/raylen/components.ini");
+    EXPECT_NE(registry.find("Library=" + findOne(prefix, "liblumigra.so")), std::string::npos) << registry;
+    // A spectrum opens in the plot window, drawn by the registered component.
+    ASSERT_EQ(run(env + "RAYLEN_REPORT_OPEN=1 " + shellQuote(prefix + "/bin/raylen") + " " +
+                      shellQuote(night + "/cut.txt") + " 2>/dev/null",
+                  &out),
+              0);
+    EXPECT_EQ(out, "ｸﾞﾗﾌ [ cut.txt ]\n");
+    // A file that is not there: the open routine's message, status 1.
+    const std::string errors = dir.file("errors.txt");
+    EXPECT_EQ(run(env + "RAYLEN_REPORT_OPEN=1 " + shellQuote(prefix + "/bin/raylen") + " " +
+                  shellQuote(night + "/gone.fit") + " 2>" + shellQuote(errors)),
+              1);
+    EXPECT_NE(readAll(errors).find("ﾌｧｲﾙが存在しません\n"), std::string::npos) << readAll(errors);
+}
+
 // The package depends on every package the run list of scripts/deps.sh names.
 TEST(Install, PackageDependsOnTheRunList)
 {
