@@ -68,6 +68,16 @@ std::string moduleFileOf(const void* address)
     return {};
 }
 
+std::string unregisteredLibraryPath(const std::string& libraryFile)
+{
+    std::string beside = programDirectory() + "/" + libraryFile;
+    if (QFileInfo::exists(q(beside)))
+        return beside;
+    // Installed programs keep their libraries apart, all in the folder of this one.
+    QFileInfo platform(q(moduleFileOf(reinterpret_cast<const void*>(&registryFile))));
+    return (platform.absolutePath() + "/" + q(libraryFile)).toStdString();
+}
+
 HRESULT registerTypeLibrary(const std::string& name, const Guid& libid, int major, int minor,
                             const std::string& libraryPath)
 {
@@ -151,13 +161,8 @@ HRESULT createInstance(const std::string& text, const Guid& iid, void** object,
         library = *registered;
     else
         for (auto& c : registrationFree)
-            if (c.clsid == *clsid) {
-                library = programDirectory() + "/" + c.libraryFile;
-                // Installed programs keep their libraries apart: the bare
-                // name is found through the library search path.
-                if (!QFileInfo::exists(q(library)))
-                    library = c.libraryFile;
-            }
+            if (c.clsid == *clsid)
+                library = unregisteredLibraryPath(c.libraryFile);
     if (library.empty())
         return REGDB_E_CLASSNOTREG;
 

@@ -24,8 +24,8 @@ std::string registerInstalledComponent()
         return {};
     if (auto registered = platform::com::libraryOfClass(lumigra::CLSID_Lumigra); registered && fileExists(*registered))
         return {};
-    // Loaded by name: the program's run path names the installed library folder.
-    void* handle = dlopen(lumigra::LibraryFile, RTLD_NOW | RTLD_LOCAL);
+    const std::string library = platform::com::unregisteredLibraryPath(lumigra::LibraryFile);
+    void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr)
         return std::string("chart component not found: ") + dlerror();
     std::string failure;
