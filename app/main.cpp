@@ -1,36 +1,43 @@
 // The window program.
-#include "image/gui/ImageWindowLink.h"
+#include "ProgramWindows.h"
 #include "platform/QtUiService.h"
 #include "platform/UiService.h"
-#include "plot/gui/FrmPlot.h"
-#include "plot/gui/MeasureLinks.h"
-#include "reduce/gui/FrmApall.h"
-#include "reduce/gui/FrmCalib.h"
-#include "state/AppState.h"
-#include "shell/gui/FileIntake.h"
-#include "shell/gui/Fonts.h"
+#include "shell/gui/CommandLine.h"
+#include "shell/gui/ComponentSetup.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
 #include "shell/gui/SingleInstance.h"
-#include "shell/gui/ToolBarIcons.h"
 
 #include <QApplication>
 #include <QTimer>
-#include <QUrl>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv)
 {
+    // Answered before Qt starts, so that they need no display.
+    const raylen::CommandLine early = raylen::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (early.version) {
+        std::printf("%s\n", raylen::versionLine().c_str());
+        return 0;
+    }
+    if (early.help) {
+        std::fputs(raylen::usageText().c_str(), stdout);
+        return 0;
+    }
+    if (!early.error.empty()) {
+        std::fprintf(stderr, "%s\n%s", early.error.c_str(), raylen::usageText().c_str());
+        return 2;
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Raylen");
-    raylen::installFontSubstitutions();
-    raylen::registerPlotWindow();
-    raylen::registerPlotMeasureWindows();
-    raylen::registerReduceTaskDialogs();
-    QApplication::setWindowIcon(raylen::programIcon());
-    raylen::registerImageWindow();
+    // Qt has taken its own options (-platform, -style, ...) and their values out of argv.
+    const raylen::CommandLine line = raylen::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    raylen::setUpProgramWindows();
 
     // RAYLEN_CONSOLE_UI=1 leaves the console dialog service in place:
     // messages go to standard error and questions take their first button,
@@ -49,24 +56,29 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    raylen::registerFrmApall();
+    // An installed program registers the chart component for this user.
+    if (std::string failure = raylen::registerInstalledComponent(); !failure.empty())
+        std::fprintf(stderr, "raylen: %s\n", failure.c_str());
 
     int status = 0;
     {
         auto window = std::make_unique<raylen::MdiRaylen>();
         windows.parent = window.get();
         window->show();
-        // Files named on the command line open as a drop of them would: the last one.
-        QList<QUrl> files;
-        for (const QString& argument : QApplication::arguments().mid(1))
-            if (!argument.startsWith('-'))
-                files << QUrl::fromLocalFile(argument);
-        if (!files.isEmpty())
-            QTimer::singleShot(0, window.get(), [files] {
-                std::string message = raylen::sfOpenFileOLEDrop(files, raylen::appState().strFileName);
+        // RAYLEN_REPORT_OPEN=1 (for scripts and tests): after opening the
+        // files, print the windows' captions and quit; status 1 when the
+        // open failed.
+        const bool report = std::getenv("RAYLEN_REPORT_OPEN") != nullptr;
+        QTimer::singleShot(0, window.get(), [files = line.files, report] {
+            std::string message = raylen::openCommandLineFiles(files);
+            if (report) {
+                std::fputs(raylen::openWindowCaptions().c_str(), stdout);
                 if (!message.empty())
-                    platform::MsgBox(message, platform::vbCritical, "Raylen");
-            });
+                    std::fprintf(stderr, "%s\n", message.c_str());
+                QApplication::exit(message.empty() ? 0 : 1);
+            } else if (!message.empty())
+                platform::MsgBox(message, platform::vbCritical, "Raylen");
+        });
         status = QApplication::exec();
         windows.parent = nullptr;
     }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 # What the built program needs to run.
 RAYLEN_RUN_PACKAGES=(
-  libqt6widgets6 libqt6svg6 qt6-qpa-plugins libgsl27 libgsf-1-114
+  libqt6widgets6 libqt6printsupport6 libqt6svg6 qt6-qpa-plugins libgsl27 libgsf-1-114
   fonts-ipafont fonts-urw-base35
 )
 
@@ -22,7 +22,7 @@ RAYLEN_TEST_PACKAGES=(
   googletest clang libclang-rt-14-dev
   python3-astropy python3-scipy python3-numpy python3-olefile
   libcfitsio-dev iraf iraf-noao python3-pyraf
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils desktop-file-utils
 )
 
 # What the benchmarks' anchors need.

@@ -1,6 +1,7 @@
 #include "numeric/OutsideLibrary.h"
 
 #include "platform/BasicError.h"
+#include "platform/com/Registry.h"
 
 #include <dlfcn.h>
 
@@ -52,6 +53,9 @@ void* openLibrary(Binding& b)
     } else {
         std::string beside = ownDirectory() + libraryName;
         b.handle = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
+        // An installed program keeps it with the other libraries of the system.
+        if (b.handle == nullptr)
+            b.handle = dlopen(platform::com::unregisteredLibraryPath(libraryName).c_str(), RTLD_NOW | RTLD_LOCAL);
         if (b.handle == nullptr)
             b.handle = dlopen(libraryName, RTLD_NOW | RTLD_LOCAL);
     }

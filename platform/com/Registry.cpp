@@ -68,6 +68,16 @@ std::string moduleFileOf(const void* address)
     return {};
 }
 
+std::string unregisteredLibraryPath(const std::string& libraryFile)
+{
+    std::string beside = programDirectory() + "/" + libraryFile;
+    if (QFileInfo::exists(q(beside)))
+        return beside;
+    // Installed programs keep their libraries apart, all in the folder of this one.
+    QFileInfo platform(q(moduleFileOf(reinterpret_cast<const void*>(&registryFile))));
+    return (platform.absolutePath() + "/" + q(libraryFile)).toStdString();
+}
+
 HRESULT registerTypeLibrary(const std::string& name, const Guid& libid, int major, int minor,
                             const std::string& libraryPath)
 {
@@ -152,7 +162,7 @@ HRESULT createInstance(const std::string& text, const Guid& iid, void** object,
     else
         for (auto& c : registrationFree)
             if (c.clsid == *clsid)
-                library = programDirectory() + "/" + c.libraryFile;
+                library = unregisteredLibraryPath(c.libraryFile);
     if (library.empty())
         return REGDB_E_CLASSNOTREG;
 

@@ -24,6 +24,16 @@ namespace {
 QPointer<HelpWindow> openWindow;
 }
 
+std::string helpFilePath()
+{
+    const QString beside = QCoreApplication::applicationDirPath() + "/" + helpFileName;
+    // An installed program keeps its data apart from the programs.
+    const QString installed = QCoreApplication::applicationDirPath() + "/" + RAYLEN_DATA_FROM_BIN + "/" + helpFileName;
+    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed))
+        return QFileInfo(installed).absoluteFilePath().toStdString();
+    return beside.toStdString();
+}
+
 void dsHelp()
 {
     std::string message = platform::trapErrors("dsHelp", [] {
@@ -31,7 +41,7 @@ void dsHelp()
         if (main == nullptr)
             platform::raise(platform::errObjectNotSet);
         platform::CommonDialog& dlg = main->dlgOpenFile;
-        dlg.HelpFile = QCoreApplication::applicationDirPath().toStdString() + "/" + helpFileName;
+        dlg.HelpFile = helpFilePath();
         dlg.HelpCommand = helpPartialKey;
         platform::ui().showDialog(dlg, platform::DialogMode::Help);
     });

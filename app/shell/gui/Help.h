@@ -4,6 +4,8 @@
 // search field.
 #include "platform/UiService.h"
 
+#include <string>
+
 #include <QWidget>
 
 class QLineEdit;
@@ -15,6 +17,9 @@ namespace raylen {
 constexpr const char* helpFileName = "Raylen09.hlp";
 // Partial-key search with no key.
 constexpr int helpPartialKey = 261;
+
+// The help file beside the program, or in the installed data folder.
+std::string helpFilePath();
 
 // Sets the help file and command on the main window's common dialog and shows help.
 void dsHelp();

@@ -2,7 +2,8 @@
 // The per-user component registry and object creation. Servers record their
 // class, ProgID and library in $XDG_DATA_HOME/raylen/components.ini; hosts
 // resolve a CLSID or ProgID there and, for a class that is not registered,
-// fall back to the library of that name beside the program.
+// fall back to the library of that name beside the program or, for an
+// installed program, beside the platform library.
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,10 @@ std::string registryFile();
 std::string programDirectory();
 // Directory of the shared object that holds the given address.
 std::string moduleFileOf(const void* address);
+
+// Where a class that is not registered is loaded from: the library beside
+// the program, else the one beside this platform library (installed layout).
+std::string unregisteredLibraryPath(const std::string& libraryFile);
 
 HRESULT registerTypeLibrary(const std::string& name, const Guid& libid, int major, int minor,
                             const std::string& libraryPath);
