@@ -48,6 +48,8 @@ constexpr int keyBackspace = 8, keySpace = 32;
 // Shown beside the wavelength and pixel: fitted wavelength and residual.
 constexpr int residualColumns = 2;
 constexpr int fittedColumn = IdentGrid::Cols - 1, residualColumn = IdentGrid::Cols;
+// Wavelength and pixel side by side fit the grid; the added fit columns scroll.
+constexpr int gridColumnTwips = 1140;
 const QColor excludedColour(128, 128, 128);
 const QColor includedColour(0, 0, 0);
 
@@ -108,6 +110,7 @@ FrmIdent::FrmIdent(QWidget* parent) : QDialog(parent)
     lblResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     fg2->setColumnCount(IdentGrid::Cols - 1 + residualColumns);
+    fg2->horizontalHeader()->setDefaultSectionSize(twipsToPixelsX(gridColumnTwips));
     fg2->setEditTriggers(QAbstractItemView::NoEditTriggers);
     fg2->setSelectionMode(QAbstractItemView::NoSelection);
     fg2->setTabKeyNavigation(false);
