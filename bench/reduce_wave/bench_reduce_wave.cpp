@@ -8,6 +8,7 @@
 #include "reduce/LineMeasure.h"
 #include "reduce/Normalize.h"
 #include "files/TextSpectrum.h"
+#include "../support/BenchTiming.h"
 
 #include <chrono>
 #include <cmath>
@@ -20,24 +21,8 @@ namespace {
 
 constexpr int points = 32767;
 
-double best(int runs, const std::function<void()>& work)
-{
-    double fastest = 1e30;
-    for (int r = 0; r < runs; ++r) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        fastest = std::min(fastest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return fastest;
-}
-
-void check(const std::string& message)
-{
-    if (!message.empty()) {
-        std::fprintf(stderr, "%s\n", message.c_str());
-        std::exit(1);
-    }
-}
+using benchsupport::best;
+using benchsupport::check;
 
 } // namespace
 

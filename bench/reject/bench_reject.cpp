@@ -11,6 +11,7 @@
 #include "reduce/Normalize.h"
 #include "reduce/ScanParam.h"
 #include "reduce/Trace.h"
+#include "../support/BenchTiming.h"
 
 #include <algorithm>
 #include <chrono>
@@ -31,24 +32,8 @@ constexpr int frameWidth = 2048, frameHeight = 256;
 constexpr int skyInner = 12, skyOuter = 30;
 const RejectOptions continuumReject{3, 3, 5}, traceReject{3, 3, 5}, skyReject{4, 4, 5};
 
-double best(int runs, const std::function<void()>& work)
-{
-    double fastest = 1e30;
-    for (int r = 0; r < runs; ++r) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        fastest = std::min(fastest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return fastest;
-}
-
-void check(const std::string& message)
-{
-    if (!message.empty()) {
-        std::fprintf(stderr, "%s\n", message.c_str());
-        std::exit(1);
-    }
-}
+using benchsupport::best;
+using benchsupport::check;
 
 void writeFloats(const std::string& path, const std::vector<float>& values)
 {

@@ -1,11 +1,6 @@
 // Runs the end-to-end test in one application object, offscreen, wired as
 // the window program wires itself, with a component registry of its own.
-#include "image/gui/ImageWindowLink.h"
-#include "plot/gui/FrmPlot.h"
-#include "plot/gui/MeasureLinks.h"
-#include "reduce/gui/FrmApall.h"
-#include "reduce/gui/FrmCalib.h"
-#include "shell/gui/Fonts.h"
+#include "ProgramWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -23,13 +18,7 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(registry);
     setenv("XDG_DATA_HOME", registry.c_str(), 1);
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Raylen");
-    raylen::installFontSubstitutions();
-    raylen::registerPlotWindow();
-    raylen::registerPlotMeasureWindows();
-    raylen::registerReduceTaskDialogs();
-    raylen::registerImageWindow();
-    raylen::registerFrmApall();
+    raylen::setUpProgramWindows();
     ::testing::InitGoogleTest(&argc, argv);
     const int status = RUN_ALL_TESTS();
     std::error_code ignored;
