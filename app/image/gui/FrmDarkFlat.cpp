@@ -27,7 +27,6 @@ using namespace platform;
 
 namespace {
 
-QPointer<FrmDarkFlat> loadedDialog;
 
 const char* const frameFilter = "FITSﾌｧｲﾙ(*.fit,*.fts)|*.fit;*.fts|";
 
@@ -52,9 +51,9 @@ QRect twipsRect(int left, int top, int width, int height)
 
 } // namespace
 
-FrmDarkFlat* frmDarkFlat() { return loadedDialog.data(); }
+FrmDarkFlat* frmDarkFlat() { return FrmDarkFlat::loaded(); }
 
-FrmDarkFlat::FrmDarkFlat(QWidget* parent) : QDialog(parent)
+FrmDarkFlat::FrmDarkFlat(QWidget* parent) : TaskDialog(parent, taskDarkFlat)
 {
     setObjectName("frmDarkFlat");
     setWindowTitle(QString::fromUtf8("ﾀﾞｰｸ・ﾌﾗｯﾄ補正"));
@@ -99,12 +98,6 @@ FrmDarkFlat::FrmDarkFlat(QWidget* parent) : QDialog(parent)
     connect(cmdOK, &QPushButton::clicked, this, &FrmDarkFlat::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &FrmDarkFlat::cmdCancel_Click);
     connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp(); });
-}
-
-FrmDarkFlat::~FrmDarkFlat()
-{
-    if (!unloaded)
-        formUnload();
 }
 
 std::string FrmDarkFlat::sfInitForm(const std::string& strFileName, const std::string& strDarkFileName,
@@ -197,36 +190,10 @@ void FrmDarkFlat::cmdOK_Click()
 
 void FrmDarkFlat::cmdCancel_Click() { close(); }
 
-void FrmDarkFlat::discardUnloaded()
-{
-    unloaded = true;
-    deleteLater();
-}
-
-void FrmDarkFlat::closeEvent(QCloseEvent* event)
-{
-    if (!unloaded)
-        formUnload();
-    event->accept();
-}
-
-void FrmDarkFlat::formUnload()
-{
-    unloaded = true;
-    if (loadedDialog == this)
-        loadedDialog = nullptr;
-    if (MdiRaylen* main = mdiRaylen())
-        main->dsMenuToolEnabled(true);
-    appState().intTaskMode = taskNone;
-}
-
 void showFrmDarkFlat()
 {
-    if (loadedDialog != nullptr) {
-        loadedDialog->raise();
-        loadedDialog->activateWindow();
+    if (FrmDarkFlat::raiseLoaded())
         return;
-    }
     MdiRaylen* main = mdiRaylen();
     auto* dialog = new FrmDarkFlat(main);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -238,17 +205,13 @@ void showFrmDarkFlat()
         dialog->discardUnloaded();
         return;
     }
-    loadedDialog = dialog;
-    if (main != nullptr)
-        main->dsMenuToolEnabled(false);
-    appState().intTaskMode = taskDarkFlat;
+    dialog->markLoaded();
     dialog->show();
 }
 
 void unloadFrmDarkFlat()
 {
-    if (loadedDialog != nullptr)
-        loadedDialog->close();
+    FrmDarkFlat::closeLoaded();
 }
 
 std::string sfDarkFlatPro(bool blnDark, bool blnFlat)

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include <string>
+#include "shell/gui/TaskDialog.h"
 
 class QCheckBox;
 class QFrame;
@@ -12,11 +13,10 @@ class QPushButton;
 
 namespace raylen {
 
-class FrmDarkFlat : public QDialog {
+class FrmDarkFlat : public TaskDialog<FrmDarkFlat> {
     Q_OBJECT
 public:
     explicit FrmDarkFlat(QWidget* parent = nullptr);
-    ~FrmDarkFlat() override;
 
     std::string sfInitForm(const std::string& strFileName, const std::string& strDarkFileName,
                            const std::string& strFlatFileName);
@@ -27,7 +27,6 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
     // Drops a dialog whose load failed, without the unload handler.
-    void discardUnloaded();
 
     QCheckBox* chkDark = nullptr;
     QLineEdit* txtDarkFileName = nullptr;
@@ -41,14 +40,9 @@ public:
     QFrame* linWhite = nullptr;
     QFrame* linGray = nullptr;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void fileControls(QCheckBox* check, QLineEdit* text, QPushButton* browse);
     void browse(std::string& remembered, QLineEdit* text, const char* title);
-    void formUnload();
-    bool unloaded = false;
 };
 
 // Dialog (modeless, owned by the main window); null while not loaded.

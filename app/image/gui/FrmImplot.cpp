@@ -27,7 +27,6 @@ using namespace platform;
 
 namespace {
 
-QPointer<FrmImplot> loadedDialog;
 
 ImplotPlotter& plotter()
 {
@@ -53,9 +52,9 @@ int32_t boxValue(const QLineEdit* box) { return toLong(leadingNumber(box->text()
 
 void setImplotPlotter(ImplotPlotter implot) { plotter() = std::move(implot); }
 
-FrmImplot* frmImplot() { return loadedDialog.data(); }
+FrmImplot* frmImplot() { return FrmImplot::loaded(); }
 
-FrmImplot::FrmImplot(QWidget* parent) : QDialog(parent)
+FrmImplot::FrmImplot(QWidget* parent) : TaskDialog(parent, std::nullopt)
 {
     setObjectName("frmImplot");
     setWindowTitle(QString::fromUtf8("プロット"));
@@ -104,12 +103,6 @@ FrmImplot::FrmImplot(QWidget* parent) : QDialog(parent)
         connect(box, &QLineEdit::returnPressed, this, &FrmImplot::regionEnter);
     connect(cmdOK, &QPushButton::clicked, this, &FrmImplot::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &FrmImplot::cmdCancel_Click);
-}
-
-FrmImplot::~FrmImplot()
-{
-    if (!unloaded)
-        formUnload();
 }
 
 void FrmImplot::formLoad()
@@ -177,40 +170,20 @@ void FrmImplot::cmdOK_Click()
 
 void FrmImplot::cmdCancel_Click() { close(); }
 
-void FrmImplot::closeEvent(QCloseEvent* event)
-{
-    if (!unloaded)
-        formUnload();
-    event->accept();
-}
-
-void FrmImplot::formUnload()
-{
-    unloaded = true;
-    if (loadedDialog == this)
-        loadedDialog = nullptr;
-    if (MdiRaylen* main = mdiRaylen())
-        main->dsMenuToolEnabled(true);
-}
-
 void showFrmImplot()
 {
-    if (loadedDialog != nullptr) {
-        loadedDialog->raise();
-        loadedDialog->activateWindow();
+    if (FrmImplot::raiseLoaded())
         return;
-    }
     auto* dialog = new FrmImplot(mdiRaylen());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    loadedDialog = dialog;
+    dialog->markLoaded();
     dialog->formLoad();
     dialog->show();
 }
 
 void unloadFrmImplot()
 {
-    if (loadedDialog != nullptr)
-        loadedDialog->close();
+    FrmImplot::closeLoaded();
 }
 
 void registerImageCutDialog()

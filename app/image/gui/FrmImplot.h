@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "shell/gui/TaskDialog.h"
 
 class QFrame;
 class QGroupBox;
@@ -17,11 +18,10 @@ class QRadioButton;
 
 namespace raylen {
 
-class FrmImplot : public QDialog {
+class FrmImplot : public TaskDialog<FrmImplot> {
     Q_OBJECT
 public:
     explicit FrmImplot(QWidget* parent = nullptr);
-    ~FrmImplot() override;
 
     // Form_Load: size, the region box's pixels in the four boxes, X direction.
     void formLoad();
@@ -44,12 +44,6 @@ public:
     QFrame* linWhite = nullptr;
     QFrame* linGray = nullptr;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    void formUnload();
-    bool unloaded = false;
 };
 
 // Shows the plot window (loading it when needed) and plots the profile as

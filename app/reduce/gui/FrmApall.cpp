@@ -36,7 +36,6 @@ using namespace platform;
 
 namespace {
 
-QPointer<FrmApall> loadedDialog;
 ScanPlotWindow* registeredPlot = nullptr;
 
 const char* const prmFilter = "参照ﾌｧｲﾙ(*.prm)|*.prm|";
@@ -58,9 +57,9 @@ int32_t longOf(const QLineEdit* box) { return toLong(leadingNumber(str(box))); }
 ScanPlotWindow* scanPlotWindow() { return registeredPlot; }
 void setScanPlotWindow(ScanPlotWindow* window) { registeredPlot = window; }
 
-FrmApall* frmApall() { return loadedDialog.data(); }
+FrmApall* frmApall() { return FrmApall::loaded(); }
 
-FrmApall::FrmApall(ScanPlotWindow& plot, QWidget* parent) : QDialog(parent), plot_(plot)
+FrmApall::FrmApall(ScanPlotWindow& plot, QWidget* parent) : TaskDialog(parent, taskScan), plot_(plot)
 {
     setObjectName("frmApall");
     setWindowTitle(QString::fromUtf8("ｽｷｬﾝ"));
@@ -84,12 +83,6 @@ FrmApall::FrmApall(ScanPlotWindow& plot, QWidget* parent) : QDialog(parent), plo
     connect(cmdRefFileName, &QPushButton::clicked, this, &FrmApall::cmdRefFileName_Click);
     for (QLineEdit* box : {txtStartX, txtEndX, txtStartY, txtEndY})
         box->installEventFilter(this);
-}
-
-FrmApall::~FrmApall()
-{
-    if (!unloaded)
-        formUnload();
 }
 
 void FrmApall::buildPages()
@@ -520,36 +513,10 @@ void FrmApall::cmdCancel_Click()
     close();
 }
 
-void FrmApall::discardUnloaded()
-{
-    unloaded = true;
-    deleteLater();
-}
-
-void FrmApall::closeEvent(QCloseEvent* event)
-{
-    if (!unloaded)
-        formUnload();
-    event->accept();
-}
-
-void FrmApall::formUnload()
-{
-    unloaded = true;
-    if (loadedDialog == this)
-        loadedDialog = nullptr;
-    if (MdiRaylen* main = mdiRaylen())
-        main->dsMenuToolEnabled(true);
-    appState().intTaskMode = taskNone;
-}
-
 void showFrmApall()
 {
-    if (loadedDialog != nullptr) {
-        loadedDialog->raise();
-        loadedDialog->activateWindow();
+    if (FrmApall::raiseLoaded())
         return;
-    }
     ScanPlotWindow* plot = scanPlotWindow();
     if (plot == nullptr)
         return;
@@ -562,17 +529,13 @@ void showFrmApall()
         dialog->discardUnloaded();
         return;
     }
-    loadedDialog = dialog;
-    if (main != nullptr)
-        main->dsMenuToolEnabled(false);
-    appState().intTaskMode = taskScan;
+    dialog->markLoaded();
     dialog->show();
 }
 
 void unloadFrmApall()
 {
-    if (loadedDialog != nullptr)
-        loadedDialog->close();
+    FrmApall::closeLoaded();
 }
 
 void registerFrmApall()

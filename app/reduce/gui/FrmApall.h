@@ -9,6 +9,7 @@
 #include <array>
 #include <string>
 #include <vector>
+#include "shell/gui/TaskDialog.h"
 
 class QCheckBox;
 class QFrame;
@@ -22,11 +23,10 @@ namespace raylen {
 
 class ScanPlotWindow;
 
-class FrmApall : public QDialog {
+class FrmApall : public TaskDialog<FrmApall> {
     Q_OBJECT
 public:
     FrmApall(ScanPlotWindow& plot, QWidget* parent = nullptr);
-    ~FrmApall() override;
 
     std::string sfInitForm(const std::string& strFileName);
     void cmdNext_Click();
@@ -36,7 +36,6 @@ public:
     void chkRefScan_Click();
     void chkSkySub_Click();
     void cmdRefFileName_Click();
-    void discardUnloaded();
 
     int16_t intPage = 1;
     std::vector<float> sngScanX, sngScanY;
@@ -83,7 +82,6 @@ public:
     QLabel* lblOK = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -102,10 +100,8 @@ private:
     bool nextFromPage3();
     bool nextFromPage4();
     bool nextFromPage5();
-    void formUnload();
 
     ScanPlotWindow& plot_;
-    bool unloaded = false;
 };
 
 // The dialog while it is loaded, else null.

@@ -1,0 +1,88 @@
+#pragma once
+// The life of a modeless task dialog of which at most one of its kind is
+// loaded: while it is, the main window's document commands are off. It
+// unloads exactly once, whether it is closed, destroyed, or discarded after
+// a failed load.
+#include <QCloseEvent>
+#include <QDialog>
+#include <QPointer>
+
+#include <optional>
+
+#include "shell/gui/MdiRaylen.h"
+#include "state/AppState.h"
+
+namespace raylen {
+
+template <class Derived>
+class TaskDialog : public QDialog {
+public:
+    // The loaded dialog of this kind, or null.
+    static Derived* loaded() { return static_cast<Derived*>(loaded_.data()); }
+    // Brings the loaded one forward; false when none is loaded.
+    static bool raiseLoaded()
+    {
+        if (loaded_ == nullptr)
+            return false;
+        loaded_->raise();
+        loaded_->activateWindow();
+        return true;
+    }
+    static void closeLoaded()
+    {
+        if (loaded_ != nullptr)
+            loaded_->close();
+    }
+
+    // A load that failed: gone without touching the main window.
+    void discardUnloaded()
+    {
+        unloaded_ = true;
+        deleteLater();
+    }
+
+    // Marks this one loaded, with the document commands off while it is.
+    void markLoaded()
+    {
+        loaded_ = this;
+        if (MdiRaylen* main = mdiRaylen())
+            main->dsMenuToolEnabled(false);
+        if (task_)
+            appState().intTaskMode = *task_;
+    }
+
+protected:
+    // task: the task mode the program is in while the dialog is loaded;
+    // none for a dialog that leaves the mode alone.
+    TaskDialog(QWidget* parent, std::optional<int16_t> task) : QDialog(parent), task_(task) {}
+    ~TaskDialog() override
+    {
+        if (!unloaded_)
+            unload();
+    }
+
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (!unloaded_)
+            unload();
+        event->accept();
+    }
+
+private:
+    void unload()
+    {
+        unloaded_ = true;
+        if (loaded_ == this)
+            loaded_ = nullptr;
+        if (MdiRaylen* main = mdiRaylen())
+            main->dsMenuToolEnabled(true);
+        if (task_)
+            appState().intTaskMode = taskNone;
+    }
+
+    static inline QPointer<QDialog> loaded_;
+    bool unloaded_ = false;
+    std::optional<int16_t> task_;
+};
+
+} // namespace raylen
