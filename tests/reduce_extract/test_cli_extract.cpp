@@ -173,7 +173,7 @@ TEST(CliExtractIraf, AgreesWithApallAwayFromTheEdges)
         GTEST_SKIP() << "IRAF is not installed";
     TempDir dir;
     std::string output;
-    const std::string script = std::string(RAYLEN_TEST_DIR) + "/../../bench/extract_iraf/run.sh";
+    const std::string script = std::string(RAYLEN_TEST_DIR) + "/../../bench/extract_iraf/compare.sh";
     const int status = testsupport::run("sh " + shellQuote(script) + " " + shellQuote(std::string(RAYLEN_BIN_DIR) + "/raylen-cli") +
                                             " " + shellQuote(dir.file("work")) + " 2>&1",
                                         &output);
