@@ -69,7 +69,7 @@ std::string extractAndPlot(const ScanParam& p, const SingleImage& image, bool su
     sngScanY.swap(ys);
     status = plotter.plotLin(sngScanX, sngScanY);
     // The columns whose sky lost pixels to the rejection are marked on the
-    // spectrum; without rejection the plot is drawn as it always was.
+    // spectrum; without rejection no marks chart is made, so the plot stays unchanged.
     if (status.empty() && subtractSky && skyReject.enabled()) {
         const PointSet marks = flaggedPoints(sngScanX, sngScanY, skyRejected);
         status = plotter.plotRejected(marks.x, marks.y);
