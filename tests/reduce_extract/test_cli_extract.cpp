@@ -1,5 +1,6 @@
 // raylen-cli extract: the same results as the core, the system's messages,
 // exit codes, and no output left behind by a failure.
+#include "../support/CliRun.h"
 #include "SyntheticFrame.h"
 
 #include "reduce/Extract.h"
@@ -17,20 +18,11 @@ using testsupport::writeAll;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using clitest::Result;
 
 Result cli(const std::string& arguments, const TempDir& dir)
 {
-    const std::string errFile = dir.file("stderr.txt");
-    Result r;
-    r.status = testsupport::run(std::string(RAYLEN_BIN_DIR) + "/raylen-cli extract " + arguments + " 2>" +
-                                    shellQuote(errFile),
-                                &r.out);
-    r.err = readAll(errFile);
-    return r;
+    return clitest::cli("extract " + arguments, dir);
 }
 
 class CliExtract : public ::testing::Test {
