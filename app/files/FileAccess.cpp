@@ -190,7 +190,9 @@ int fileErrorNumber(int errnoValue)
     case EPERM:
     case EROFS: return platform::errPermissionDenied;
     case ENOSPC:
-    case EDQUOT: return platform::errDiskFull;
+    case EDQUOT:
+    case EFBIG: // the file may grow no further: to the user, the disk is full
+        return platform::errDiskFull;
     case EIO: return platform::errDeviceIo;
     case EMFILE:
     case ENFILE: return platform::errTooManyFiles;
