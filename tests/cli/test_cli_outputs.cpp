@@ -1,7 +1,7 @@
 // raylen-cli outputs: related files written whole or not at all, outputs that
 // are inputs, unwritable standard output, results that overflowed, and
 // values that are not finite.
-#include "CliRun.h"
+#include "../support/CliRun.h"
 #include "../fits/FitsBuilder.h"
 #include "../support/SpecialFiles.h"
 
