@@ -17,7 +17,7 @@ std::string sfEqWidthPro(const std::vector<float>& sngDataX, const std::vector<f
     return trapErrors("sfEqWidthPro", [&]() -> std::string {
         orderMarks(sngPointX, sngPointY);
         LinearContinuum continuum;
-        int16_t i1 = 0, i2 = 0;
+        int32_t i1 = 0, i2 = 0;
         std::string message = continuumWindow(sngDataX, sngPointX, sngPointY, continuum, i1, i2);
         if (!message.empty())
             return message;

@@ -121,11 +121,17 @@ TEST_F(CliExtract, FailuresGiveTheSystemsMessageAndWriteNothing)
     tooLarge.lngEndX = shape.width + 1;
     ASSERT_EQ(sfWritePrmFile(dir.file("large.txt"), tooLarge), "");
     writeAll(dir.file("short.prm"), std::string(441, '\0'));
+    // A start far below the image: refused before a column is allocated.
+    ScanParam farBelow = tooLarge;
+    farBelow.lngStartX = INT32_MIN;
+    farBelow.lngEndX = 10;
+    ASSERT_EQ(sfWritePrmFile(dir.file("below.txt"), farBelow), "");
     const std::string region = " --x 0:599 --y 20:100 ";
     const std::pair<std::string, std::string> cases[] = {
         {" --ref " + shellQuote(dir.file("none.prm")), "参照ファイルが存在しません。"},
         {" --ref " + shellQuote(dir.file("short.prm")), "sfRefScanDataPro, 62ファイルにこれ以上データがありません。"},
         {" --ref " + shellQuote(dir.file("large.prm")), "参照ファイルが適切ではありません。"},
+        {" --ref " + shellQuote(dir.file("below.prm")), "参照ファイルが適切ではありません。"},
         {region + "--width 70000", "dsGetScanParam, 6オーバーフローしました。"},
         {region + "--sky-order 32768", "dsGetScanParam, 6オーバーフローしました。"},
         {region + "--trace-order 51", "cmdFit_Click, 9インデックスが有効範囲にありません。"},
