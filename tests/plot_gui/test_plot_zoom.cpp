@@ -79,20 +79,21 @@ Drawn findLines(raylen::FrmPlot& plot)
         for (int y = bottom - margin; y > top + margin && lowest[x] < 0; --y)
             if (dark(image, x, y))
                 lowest[x] = y;
+    // The lowest of these rows away from a column, at the middle of its run.
     auto deepest = [&](int awayFrom) {
-        int row = -1;
-        for (int x = 0; x < image.width(); ++x)
-            if (std::abs(x - awayFrom) > 20)
-                row = std::max(row, lowest[x]);
+        int row = -1, n = 0;
         double sum = 0;
-        int n = 0;
-        for (int x = 0; x < image.width(); ++x)
-            if (std::abs(x - awayFrom) > 20 && lowest[x] == row) {
-                sum += x;
-                ++n;
+        for (int x = 0; x < image.width(); ++x) {
+            if (std::abs(x - awayFrom) <= 20 || lowest[x] < row)
+                continue;
+            if (lowest[x] > row) {
+                row = lowest[x];
+                sum = n = 0;
             }
-        EXPECT_GT(n, 0);
-        return QPointF(n > 0 ? sum / n : 0, row);
+            sum += x;
+            ++n;
+        }
+        return QPointF(sum / std::max(n, 1), row);
     };
     Drawn d;
     d.a = deepest(-100);
