@@ -4,7 +4,9 @@
 #include "lumigra/DispIds.h"
 #include "platform/com/DispatchCall.h"
 
+#include <cmath>
 #include <ctime>
+#include <optional>
 
 namespace raylen {
 
@@ -211,6 +213,43 @@ void getRange(const ChartObject& axis, bool& automatic, float& maximum, float& m
     maximum = toSingle(Get(axis, a::Maximum));
     minimum = toSingle(Get(axis, a::Minimum));
 }
+
+// Where the axis draws a value now, in page millimetres; empty when it
+// cannot place it. Asking prepares the axis as a drawing does: automatic
+// ends are found again and stored in Minimum and Maximum.
+std::optional<double> drawnPosition(const ChartObject& axis, double value)
+{
+    try {
+        return toDouble(Get(axis, dsp::xyAxis::PlotPosition, {R8(value)}));
+    } catch (const platform::BasicError&) {
+        return std::nullopt;
+    }
+}
+
+// The values the axis draws at start and start + length. These differ from
+// Minimum and Maximum when the tick rule frames a manual range by round
+// numbers. Linear between the drawn ends, also on a log axis, as the
+// read-out has always been. An axis that is not drawn gives the ends the
+// chart reports.
+void drawnEnds(const ChartObject& axis, double start, double length, double& lo, double& hi)
+{
+    namespace a = dsp::xyAxis;
+    const std::optional<double> asked = Get(axis, a::Minimum).toDouble();
+    std::optional<double> atLo = drawnPosition(axis, asked.value_or(0));
+    lo = toDouble(Get(axis, a::Minimum));
+    hi = toDouble(Get(axis, a::Maximum));
+    if (!asked || *asked != lo)
+        atLo = drawnPosition(axis, lo);
+    const std::optional<double> atHi = drawnPosition(axis, hi);
+    if (!atLo || !atHi || *atLo == *atHi)
+        return;
+    const double perMm = (hi - lo) / (*atHi - *atLo);
+    const double from = lo + (start - *atLo) * perMm;
+    hi = lo + (start + length - *atLo) * perMm;
+    lo = from;
+}
+
+double finiteOr(double value, double fallback) { return std::isfinite(value) ? value : fallback; }
 
 } // namespace
 
@@ -438,11 +477,25 @@ PlotFrame PlotChart::frame()
     f.orgY = toDouble(Get(area, r::OrgY));
     f.width = toDouble(Get(area, r::Width));
     f.height = toDouble(Get(area, r::Height));
-    f.xMin = toDouble(Get(objAxisX, a::Minimum));
-    f.xMax = toDouble(Get(objAxisX, a::Maximum));
-    f.yMin = toDouble(Get(objAxisY, a::Minimum));
-    f.yMax = toDouble(Get(objAxisY, a::Maximum));
+    drawnEnds(objAxisX, f.orgX, f.width, f.xMin, f.xMax);
+    drawnEnds(objAxisY, f.orgY, f.height, f.yMin, f.yMax);
     return f;
+}
+
+PageFrame PlotChart::page()
+{
+    namespace c = dsp::control;
+    PageFrame p;
+    // The control's own rules: a magnification that is not positive draws
+    // at 1; an exact page keeps its stored height whatever the window's.
+    const double scale = finiteOr(toDouble(Get(Lumigra1, c::ScaleFactor)), 1);
+    p.scale = scale > 0 ? scale : 1;
+    p.height = toDouble(Get(Lumigra1, c::ScaleHeight));
+    if (!Get(Lumigra1, c::ExactScale).toBool().value_or(false))
+        p.height /= p.scale;
+    p.orgX = finiteOr(toDouble(Get(Lumigra1, c::OrgX)), 0);
+    p.orgY = finiteOr(toDouble(Get(Lumigra1, c::OrgY)), 0);
+    return p;
 }
 
 void PlotChart::showMarkLine(int index, double xMm)

@@ -31,10 +31,17 @@ inline constexpr const char* tickFormatExponent = "0.0#####E+0";
 inline constexpr int16_t axisStyleLog = 10;
 inline constexpr int16_t axisStyleLinear = 1;
 
-// The plot area and the axis ends the chart currently draws.
+// The plot area and the axis values the chart draws at its edges now.
 struct PlotFrame {
     double orgX = 0, orgY = 0, width = 0, height = 0;
     double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+};
+
+// How the control lays its page over its window: the page's height in
+// millimetres (its lower edge is the page origin's row), the page origin
+// and the magnification.
+struct PageFrame {
+    double height = 0, orgX = 0, orgY = 0, scale = 1;
 };
 
 class PlotChart {
@@ -78,7 +85,11 @@ public:
     // Largest Y of "Graph1" (Data.Max(2)).
     double dataMaxY();
     std::string yTickFormat();
+    // Asks the axes where they draw, so a range changed by any path (a
+    // zoom, the axis dialog, the tick rule framing a manual range by round
+    // numbers) is read as drawn.
     PlotFrame frame();
+    PageFrame page();
 
     void showMarkLine(int index, double xMm);
     void hideMarkLines();

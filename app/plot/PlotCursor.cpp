@@ -21,10 +21,10 @@ bool fitsSingle(double value)
 
 } // namespace
 
-void cursorToPage(double xTwips, double yTwips, double controlHeightTwips, CursorState& cursor)
+void cursorToPage(double xTwips, double yTwips, const PageFrame& page, CursorState& cursor)
 {
-    cursor.sngCursorXmm = static_cast<float>(xTwips * twipsToMm);
-    cursor.sngCursorYmm = static_cast<float>((controlHeightTwips - yTwips) * twipsToMm);
+    cursor.sngCursorXmm = static_cast<float>(page.orgX + xTwips * twipsToMm / page.scale);
+    cursor.sngCursorYmm = static_cast<float>(page.height + page.orgY - yTwips * twipsToMm / page.scale);
 }
 
 bool cursorToData(const PlotFrame& f, CursorState& cursor)

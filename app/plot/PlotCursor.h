@@ -10,12 +10,13 @@ namespace raylen {
 struct CursorState {
     float sngCursorXmm = 0, sngCursorYmm = 0;
     float sngCursorX = 0, sngCursorY = 0;
+    bool onPage = false; // a mouse move has placed it
 };
 
-// Twips of the control (y growing downwards) to page millimetres. The page
-// origin is the control's lower left corner, so the control's real height
-// is used; a fixed height would put the read-out off the drawn data.
-void cursorToPage(double xTwips, double yTwips, double controlHeightTwips, CursorState& cursor);
+// Twips of the control (y growing downwards) to page millimetres, by the
+// control's own layout of its page: a fixed or the window's current height
+// would put the read-out off the drawn data once the window is resized.
+void cursorToPage(double xTwips, double yTwips, const PageFrame& page, CursorState& cursor);
 
 // Page millimetres to data units, linear on both axes (also on a log axis).
 // False, and the data values unchanged, when the frame cannot map (a plot

@@ -95,15 +95,17 @@ TEST_F(Regions, ARegionLeftOfTheListIsOnlyTurnedRound)
     EXPECT_EQ(list, (std::vector<int32_t>{6, 5, 23, 22, 21, 20}));
 }
 
-TEST(PlotCursor, TwipsToMillimetresUseTheControlsRealHeight)
+TEST(PlotCursor, TwipsToMillimetresFollowTheControlsPage)
 {
     CursorState c;
-    // 1440 twips = 25.4 mm; y from the top of a 6000-twip control.
-    raylen::cursorToPage(1440, 1440, 6000, c);
+    // 1440 twips = 25.4 mm; y from the top of a page 6000 twips high.
+    raylen::cursorToPage(1440, 1440, raylen::PageFrame{6000 * 25.4 / 1440, 0, 0, 1}, c);
     EXPECT_FLOAT_EQ(c.sngCursorXmm, 25.4f);
     EXPECT_FLOAT_EQ(c.sngCursorYmm, 4560 * 25.4f / 1440);
-    raylen::cursorToPage(0, 0, 6395, c);
-    EXPECT_FLOAT_EQ(c.sngCursorYmm, 6395 * 25.4f / 1440);
+    // A shifted origin and a magnification of 2.
+    raylen::cursorToPage(1440, 1440, raylen::PageFrame{100, 5, -3, 2}, c);
+    EXPECT_FLOAT_EQ(c.sngCursorXmm, 5 + 12.7f);
+    EXPECT_FLOAT_EQ(c.sngCursorYmm, 100 - 3 - 12.7f);
 }
 
 TEST(PlotCursor, MillimetresToDataAndDegenerateFrames)

@@ -124,14 +124,12 @@ TEST(PlotKeys, KTwiceFitsTheLineAndDrawsContinuumPlusGaussian)
     EXPECT_EQ(h.plot->keyState('k').state, 1);
 }
 
-// Puts the cursor's Y exactly on value at a pixel row: the Y axis is set so
-// that the row's millimetre maps to value.
-void exactY(PlotHarness& h, double value, int row)
+// A Y range of round ends, drawn as set, and the (fractional) pixel row at
+// which the cursor reads 1.
+double rowOfOne(PlotHarness& h)
 {
-    const double heightTwips = h.plot->Lumigra1->height() * 1440.0 / h.plot->Lumigra1->logicalDpiY();
-    const double mm = (heightTwips - row * 1440.0 / h.plot->Lumigra1->logicalDpiY()) * 25.4 / 1440;
-    const double yMin = value - (mm - 10) / 80;
-    h.plot->dsSetRangeAxisY(false, static_cast<float>(yMin + 1), static_cast<float>(yMin), 1);
+    h.plot->dsSetRangeAxisY(false, 2, 0, 1);
+    return h.pixelOf(6560, 1).y();
 }
 
 TEST(PlotKeys, ETwiceGivesTheWorkedEquivalentWidth)
@@ -140,8 +138,7 @@ TEST(PlotKeys, ETwiceGivesTheWorkedEquivalentWidth)
     s.y[7] = s.y[8] = s.y[9] = 0.5f; // 6562 … 6564
     PlotHarness h(s);
     h.plot->dsSetRangeAxisX(false, 6575, 6555);
-    exactY(h, 1.0, 150);
-    const double row = 150;
+    const double row = rowOfOne(h);
     auto at = [&](double x) { return QPointF(std::round(h.pixelOf(x, 1).x()), row); };
     h.moveTo(at(6565.6));
     h.key('e');

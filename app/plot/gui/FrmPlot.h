@@ -118,6 +118,7 @@ private:
     // Runs a two-press command on its second press and shows its message.
     void twoPress(TwoPress& state, bool withY, const std::function<std::string(const TwoPress&)>& command);
     void showReadOut();
+    void refreshCursor();
 
     ChartEventSink* sink_ = nullptr;
     uint32_t sinkCookie_ = 0;

@@ -19,7 +19,6 @@ using namespace platform;
 namespace {
 
 constexpr int16_t leftButton = 1;
-constexpr double twipsPerInch = 1440.0;
 
 enum KeyCode : int16_t {
     keyTrim = 'a',
@@ -66,11 +65,23 @@ void FrmPlot::Lumigra1_MouseMove(int16_t, int16_t, float x, float y)
 {
     if (Lumigra1 == nullptr)
         return;
-    const double heightTwips = Lumigra1->height() * twipsPerInch / Lumigra1->logicalDpiY();
-    cursorToPage(x, y, heightTwips, cursor_);
     // A chart that cannot map the point (equal ends, no plot area) keeps the
     // last values; the read-out is left as it was.
     trapErrors("Lumigra1_MouseMove", [&] {
+        cursorToPage(x, y, chart.page(), cursor_);
+        cursor_.onPage = true;
+        if (cursorToData(chart.frame(), cursor_))
+            showReadOut();
+    });
+}
+
+// The data under the pointer again, for the chart may have been zoomed or
+// rescaled since the last move: a key acts where it is pressed.
+void FrmPlot::refreshCursor()
+{
+    if (!cursor_.onPage)
+        return;
+    trapErrors("Lumigra1_KeyPress", [&] {
         if (cursorToData(chart.frame(), cursor_))
             showReadOut();
     });
@@ -95,6 +106,7 @@ void FrmPlot::twoPress(TwoPress& state, bool withY, const std::function<std::str
 
 void FrmPlot::Lumigra1_KeyPress(int16_t KeyAscii)
 {
+    refreshCursor();
     AppState& s = appState();
     IdentKeyTarget* ident = s.intTaskMode == taskIdent ? plotTaskLinks().ident : nullptr;
     auto measured = [this](auto routine) {
