@@ -1,7 +1,8 @@
 #pragma once
-// The plot window's chart: the object tree built inside the chart control by
-// late-bound calls, and every change the window makes to it afterwards. The
-// window, raylen-cli and the tests share it, so the chart looks the same
+// The plot window's chart: the object tree built inside the chart control
+// through the chart's typed face (spectra go in as packed blocks, not a
+// variant per value), and every change the window makes to it afterwards.
+// The window, raylen-cli and the tests share it, so the chart looks the same
 // everywhere. Dispatch failures raise Basic errors; callers trap them.
 #include "platform/com/Dispatch.h"
 

@@ -53,6 +53,25 @@ bool lessThan(const Variant& a, const Variant& b)
 
 int32_t argIndex(const Args& a) { return argI4(a[0]); }
 
+// LgData::extreme over a packed single array, by the same rules: elements
+// equal to a numeric missing value are left out, the first one found stays
+// on ties, and a NaN found first stays.
+Variant packedExtreme(const DataSlot& s, bool largest)
+{
+    std::optional<double> missing;
+    if (!s.missing.isEmpty() && s.missing.vt() != VT_BSTR)
+        missing = s.missing.toDouble();
+    std::optional<double> best;
+    for (float single : s.array.singles()) {
+        const double x = single;
+        if (missing && x == *missing)
+            continue;
+        if (!best || (largest ? *best < x : x < *best))
+            best = x;
+    }
+    return best ? Variant::fromR4(static_cast<float>(*best)) : Variant();
+}
+
 } // namespace
 
 void LgData::setDataSize(int32_t size)
@@ -111,6 +130,10 @@ Variant LgData::extreme(int32_t index, bool largest)
     std::optional<Variant>& cache = largest ? s.maxCache : s.minCache;
     if (cache)
         return *cache;
+    if (s.array.packed()) {
+        cache = packedExtreme(s, largest);
+        return *cache;
+    }
     Variant best;
     bool found = false;
     for (size_t i = 0; i < s.array.elementCount(); ++i) {

@@ -164,6 +164,13 @@ void RecordExchange::writeArray(const Variant& array)
     writer_->i32("VARIANT VT=", vt);
     writer_->i32("LBound=", array.lbound());
     writer_->i32("UBound=", array.ubound());
+    if (array.packed()) { // singles are written as doubles, as below
+        for (float single : array.singles()) {
+            double x = single;
+            writer_->record({}, &x, 8);
+        }
+        return;
+    }
     for (size_t i = 0; i < array.elementCount(); ++i) {
         const Variant& e = array.at(i);
         switch (vt) {

@@ -24,6 +24,17 @@ double numberOf(const Variant* e)
     return v.toDouble().value_or(kNaN);
 }
 
+// Element by Basic index, NaN outside the array; a packed single array is
+// read where it lies.
+double numberAt(const Variant& array, int64_t index)
+{
+    if (!array.packed())
+        return numberOf(array.element(index));
+    const auto block = array.singles();
+    const int64_t offset = index - array.lbound();
+    return offset >= 0 && offset < static_cast<int64_t>(block.size()) ? block[static_cast<size_t>(offset)] : kNaN;
+}
+
 std::optional<double> missingOf(const DataSlot& s)
 {
     if (s.missing.isEmpty() || s.missing.vt() == platform::com::VT_BSTR)
@@ -53,7 +64,7 @@ std::vector<double> slotValues(LgData& data, int32_t slot, int32_t lower, size_t
     const DataSlot& s = data.slots_[static_cast<size_t>(slot)];
     const auto missing = missingOf(s);
     for (size_t i = 0; i < count; ++i) {
-        double v = numberOf(s.array.element(static_cast<int64_t>(lower) + static_cast<int64_t>(i)));
+        double v = numberAt(s.array, static_cast<int64_t>(lower) + static_cast<int64_t>(i));
         out[i] = missing && v == *missing ? kNaN : v;
     }
     return out;
@@ -71,10 +82,10 @@ std::optional<ChartSeries> readSeries(const LgChart& chart)
     const size_t n = xs.array.elementCount();
     s.x.resize(n);
     for (size_t i = 0; i < n; ++i)
-        s.x[i] = numberOf(&xs.array.at(i));
+        s.x[i] = numberAt(xs.array, static_cast<int64_t>(s.lower) + static_cast<int64_t>(i));
     s.y.resize(n);
     for (size_t i = 0; i < n; ++i)
-        s.y[i] = numberOf(ys.array.element(static_cast<int64_t>(s.lower) + static_cast<int64_t>(i)));
+        s.y[i] = numberAt(ys.array, static_cast<int64_t>(s.lower) + static_cast<int64_t>(i));
     s.missingX = missingOf(xs);
     s.missingY = missingOf(ys);
     return s;

@@ -60,10 +60,30 @@ std::optional<int64_t> roundedInRange(double v, double lo, double hi)
     return static_cast<int64_t>(r);
 }
 
+void countMade()
+{
+    if (auto* counter = variantsMade)
+        counter->fetch_add(1, std::memory_order_relaxed);
+}
+
 } // namespace
+
+std::atomic<uint64_t>* variantsMade = nullptr;
+
+void SafeArray::unpack()
+{
+    if (!packed)
+        return;
+    items.reserve(singles.size());
+    for (float x : singles)
+        items.push_back(Variant::fromR4(x));
+    singles = {};
+    packed = false;
+}
 
 Variant::Variant(const Variant& o) : vt_(o.vt_), num_(o.num_), str_(o.str_), disp_(o.disp_), ref_(o.ref_)
 {
+    countMade();
     if (disp_)
         disp_->AddRef();
     if (o.array_)
@@ -73,6 +93,7 @@ Variant::Variant(const Variant& o) : vt_(o.vt_), num_(o.num_), str_(o.str_), dis
 Variant::Variant(Variant&& o) noexcept
     : vt_(o.vt_), num_(o.num_), str_(std::move(o.str_)), disp_(o.disp_), array_(std::move(o.array_)), ref_(o.ref_)
 {
+    countMade();
     o.vt_ = VT_EMPTY;
     o.disp_ = nullptr;
     o.ref_ = nullptr;
@@ -224,6 +245,17 @@ Variant Variant::makeArray(VarType elementType, std::vector<ArrayBound> bounds)
     default: break;
     }
     r.array_->items.assign(total, blank);
+    return r;
+}
+
+Variant Variant::fromSingles(std::span<const float> values, int32_t lower)
+{
+    Variant r;
+    r.vt_ = static_cast<VarType>(VT_ARRAY | VT_R4);
+    r.array_ = std::make_unique<SafeArray>();
+    r.array_->bounds = {{lower, static_cast<int32_t>(values.size())}};
+    r.array_->packed = true;
+    r.array_->singles.assign(values.begin(), values.end());
     return r;
 }
 
@@ -394,13 +426,22 @@ ArrayBound Variant::bound(int dimension) const
 size_t Variant::elementCount() const
 {
     const Variant& v = deref();
-    return v.array_ ? v.array_->items.size() : 0;
+    if (!v.array_)
+        return 0;
+    return v.array_->packed ? v.array_->singles.size() : v.array_->items.size();
 }
 
-const Variant& Variant::at(size_t i) const { return deref().array_->items.at(i); }
+const Variant& Variant::at(size_t i) const
+{
+    // The array is logically unchanged: only its element storage changes form.
+    SafeArray& a = *deref().array_;
+    a.unpack();
+    return a.items.at(i);
+}
 Variant& Variant::at(size_t i)
 {
     Variant& v = (vt_ == (VT_BYREF | VT_VARIANT) && ref_) ? *ref_ : *this;
+    v.array_->unpack();
     return v.array_->items.at(i);
 }
 
@@ -409,6 +450,7 @@ const Variant* Variant::element(int64_t index) const
     const Variant& v = deref();
     if (!v.array_ || v.array_->bounds.size() != 1)
         return nullptr;
+    v.array_->unpack();
     int64_t offset = index - v.array_->bounds[0].lower;
     if (offset < 0 || offset >= static_cast<int64_t>(v.array_->items.size()))
         return nullptr;
@@ -418,6 +460,20 @@ const Variant* Variant::element(int64_t index) const
 Variant* Variant::element(int64_t index)
 {
     return const_cast<Variant*>(static_cast<const Variant*>(this)->element(index));
+}
+
+bool Variant::packed() const
+{
+    const Variant& v = deref();
+    return v.array_ && v.array_->packed;
+}
+
+std::span<const float> Variant::singles() const
+{
+    const Variant& v = deref();
+    if (!v.array_ || !v.array_->packed)
+        return {};
+    return v.array_->singles;
 }
 
 std::array<uint8_t, 16> Variant::toBytes16() const
@@ -522,15 +578,25 @@ bool Variant::sameAs(const Variant& other) const
     if (a.vt_ != b.vt_)
         return false;
     if (a.array_ || b.array_) {
-        if (!a.array_ || !b.array_ || a.array_->items.size() != b.array_->items.size()
+        if (!a.array_ || !b.array_ || a.elementCount() != b.elementCount()
             || a.array_->bounds.size() != b.array_->bounds.size())
             return false;
         for (size_t i = 0; i < a.array_->bounds.size(); ++i)
             if (a.array_->bounds[i].lower != b.array_->bounds[i].lower
                 || a.array_->bounds[i].count != b.array_->bounds[i].count)
                 return false;
-        for (size_t i = 0; i < a.array_->items.size(); ++i)
-            if (!a.array_->items[i].sameAs(b.array_->items[i]))
+        if (a.array_->packed && b.array_->packed) {
+            for (size_t i = 0; i < a.array_->singles.size(); ++i) {
+                const float x = a.array_->singles[i], y = b.array_->singles[i];
+                if (x != y && !(std::isnan(x) && std::isnan(y)))
+                    return false;
+            }
+            return true;
+        }
+        // Read without unpacking: a comparison leaves both as they were.
+        auto item = [](const SafeArray& s, size_t i) { return s.packed ? fromR4(s.singles[i]) : s.items[i]; };
+        for (size_t i = 0; i < a.elementCount(); ++i)
+            if (!item(*a.array_, i).sameAs(item(*b.array_, i)))
                 return false;
         return true;
     }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ChartHost.h"
-#include "PlotWindowChart.h"
+#include "HostChart.h"
 
 using namespace charttest;
 namespace c = dsp::control;

@@ -7,7 +7,7 @@
 #include <csignal>
 #include <filesystem>
 
-#include "PlotWindowChart.h"
+#include "HostChart.h"
 #include "StorageHost.h"
 
 using namespace charttest;

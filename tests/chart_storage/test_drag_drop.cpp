@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "PlotWindowChart.h"
+#include "HostChart.h"
 #include "StorageHost.h"
 #include "control/ControlDragDrop.h"
 #include "control/LumigraCtrl.h"

@@ -4,7 +4,7 @@
 // past every axis, and texts written before the wrapping still load.
 #include <QJsonArray>
 
-#include "PlotWindowChart.h"
+#include "HostChart.h"
 #include "StorageHost.h"
 
 using namespace charttest;

@@ -64,6 +64,38 @@ TEST(Variant, ConversionsRoundHalfToEvenAndRefuseOverflow)
     EXPECT_EQ(Variant::fromR8(9.3e14).changeType(VT_CY), std::nullopt);
 }
 
+TEST(Variant, APackedSingleArrayIsTheArrayOfSingleVariants)
+{
+    const float block[] = {1.5f, std::nanf(""), -0.0f, 3e38f};
+    Variant general = Variant::makeArray(VT_R4, 1, 4);
+    for (size_t i = 0; i < 4; ++i)
+        general.at(i) = Variant::fromR4(block[i]);
+    Variant packed = Variant::fromSingles(block, 1);
+    EXPECT_EQ(packed.vt(), VT_ARRAY | VT_R4);
+    EXPECT_EQ(packed.lbound(), 1);
+    EXPECT_EQ(packed.ubound(), 4);
+    EXPECT_EQ(packed.elementCount(), 4u);
+    EXPECT_EQ(packed.toBytes16(), bytes16({}, {}));
+    EXPECT_TRUE(packed.sameAs(general));
+    EXPECT_TRUE(general.sameAs(packed));
+    EXPECT_TRUE(packed.packed()) << "comparing reads in place";
+    Variant copy = packed;
+    EXPECT_TRUE(copy.packed());
+    EXPECT_TRUE(copy.sameAs(packed));
+    general.at(0) = Variant::fromR4(2.0f);
+    EXPECT_FALSE(packed.sameAs(general));
+
+    // Reached by reference it unpacks, values and copies unchanged.
+    EXPECT_EQ(packed.element(4)->r4(), 3e38f);
+    EXPECT_FALSE(packed.packed());
+    EXPECT_TRUE(packed.singles().empty());
+    EXPECT_TRUE(packed.sameAs(copy));
+    packed.at(0) = Variant::fromR4(2.0f);
+    EXPECT_TRUE(packed.sameAs(general));
+    EXPECT_EQ(copy.singles()[0], 1.5f);
+    EXPECT_EQ(Variant::fromSingles({}).elementCount(), 0u);
+}
+
 TEST(Variant, SixteenByteFormIsTheAutomationLayout)
 {
     // Type code in the first two bytes, the value from byte 8, little-endian.

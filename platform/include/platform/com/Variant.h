@@ -1,11 +1,15 @@
 #pragma once
 // The automation variant with the Windows type codes. Arrays hold their
 // elements as variants of the element type; an array variant copies by value
-// as Basic arrays do.
+// as Basic arrays do. A single array made from a block of floats keeps the
+// block packed (four bytes an element, no variant per element) until an
+// element is first reached by reference.
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -43,9 +47,16 @@ struct SafeArray;
 // A currency value is held as a 64-bit integer of ten-thousandths.
 constexpr double currencyScale = 10000.0;
 
+// Test hook: while it points at a counter, every variant made counts itself.
+extern std::atomic<uint64_t>* variantsMade;
+
 class Variant {
 public:
-    Variant() = default;
+    Variant()
+    {
+        if (auto* counter = variantsMade)
+            counter->fetch_add(1, std::memory_order_relaxed);
+    }
     Variant(const Variant& other);
     Variant(Variant&& other) noexcept;
     Variant& operator=(const Variant& other);
@@ -67,6 +78,8 @@ public:
     // of that type (0, "").
     static Variant makeArray(VarType elementType, int32_t lower, int32_t count);
     static Variant makeArray(VarType elementType, std::vector<ArrayBound> bounds);
+    // A one-dimensional single array holding a copy of the block, packed.
+    static Variant fromSingles(std::span<const float> values, int32_t lower = 0);
     static Variant byRef(Variant* target); // VT_BYREF | VT_VARIANT
 
     VarType vt() const { return vt_; }
@@ -104,11 +117,16 @@ public:
     int32_t lbound() const { return bound(0).lower; }
     int32_t ubound() const { return bound(0).lower + bound(0).count - 1; }
     size_t elementCount() const;
+    // Element access by reference unpacks a packed array for good.
     const Variant& at(size_t flatIndex) const;
     Variant& at(size_t flatIndex);
     // Element by Basic index of a one-dimensional array; nullptr when outside.
     const Variant* element(int64_t index) const;
     Variant* element(int64_t index);
+    // The elements of a packed single array, read without unpacking; an
+    // empty span for every other variant (check packed() first).
+    bool packed() const;
+    std::span<const float> singles() const;
 
     // The 16-byte memory form: type code, three reserved words, 8 value bytes.
     // Only plain values survive; strings, objects, arrays and references are
@@ -135,6 +153,10 @@ private:
 struct SafeArray {
     std::vector<ArrayBound> bounds;
     std::vector<Variant> items; // first dimension fastest
+    // A packed single array keeps its elements here, and items empty.
+    bool packed = false;
+    std::vector<float> singles;
+    void unpack();
 };
 
 } // namespace platform::com
