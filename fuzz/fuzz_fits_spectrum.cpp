@@ -25,10 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<float> x, y;
     if (!raylen::sfOpenFitsSpectrum(path, x, y).empty())
         return 0;
-    // Whatever opens must also be recognised as a spectrum, and the reader
-    // refuses an empty one.
-    if (x.size() != y.size() || x.empty() || !raylen::isFitsSpectrumFile(path))
+    // Whatever opens must also be recognised as a spectrum.
+    if (x.size() != y.size() || !raylen::isFitsSpectrumFile(path))
         std::abort();
+    // A table of no rows opens empty; the writer refuses to save nothing.
+    if (x.empty())
+        return 0;
     std::string copy = path + ".out";
     if (!raylen::sfSaveFitsSpectrum(copy, x, y).empty())
         std::abort();
