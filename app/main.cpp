@@ -17,6 +17,10 @@
 #include <string>
 #include <vector>
 
+namespace {
+constexpr const char* alreadyRunning = "Raylen は既に起動しています";
+} // namespace
+
 int main(int argc, char** argv)
 {
     // Answered before Qt starts, so that they need no display.
@@ -49,9 +53,19 @@ int main(int argc, char** argv)
         platform::setUiService(&windows);
     }
 
+    // RAYLEN_REPORT_OPEN=1 (for scripts and tests): after opening the
+    // files, print the windows' captions and quit; status 1 when the open
+    // failed.
+    const bool report = std::getenv("RAYLEN_REPORT_OPEN") != nullptr;
     raylen::SingleInstance instance;
     if (!instance.acquired()) {
-        platform::MsgBox("Raylen は既に起動しています", platform::vbOKOnly, "Raylen");
+        // A run asked to report must not wait on a box nobody answers.
+        if (report) {
+            std::fprintf(stderr, "Raylen: %s\n", alreadyRunning);
+            platform::setUiService(nullptr);
+            return 1;
+        }
+        platform::MsgBox(alreadyRunning, platform::vbOKOnly, "Raylen");
         platform::setUiService(nullptr);
         return 0;
     }
@@ -65,10 +79,6 @@ int main(int argc, char** argv)
         auto window = std::make_unique<raylen::MdiRaylen>();
         windows.parent = window.get();
         window->show();
-        // RAYLEN_REPORT_OPEN=1 (for scripts and tests): after opening the
-        // files, print the windows' captions and quit; status 1 when the
-        // open failed.
-        const bool report = std::getenv("RAYLEN_REPORT_OPEN") != nullptr;
         QTimer::singleShot(0, window.get(), [files = line.files, report] {
             std::string message = raylen::openCommandLineFiles(files);
             if (report) {

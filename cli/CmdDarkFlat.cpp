@@ -1,6 +1,7 @@
 // darkflat: dark subtraction and/or flat division, then the image save.
 #include "Command.h"
 #include "ImageInput.h"
+#include "NonFinite.h"
 
 #include "fits/FitsData.h"
 #include "image/DarkFlat.h"
@@ -19,10 +20,16 @@ int runDarkFlat(const Arguments& args)
     if (!dark && !flat)
         return usageError("at least one of --dark and --flat is required", spec);
     OpenedImage opened;
-    std::string message = openImage(args.positional[0], opened);
+    raylen::FrameNonFinite frames;
+    std::string message = openImageValues(args.positional[0], opened);
     if (message.empty())
         message = raylen::sfDarkFlatCorrect(opened.image, opened.info, opened.header, dark.has_value(),
-                                            dark.value_or(""), flat.has_value(), flat.value_or(""));
+                                            dark.value_or(""), flat.has_value(), flat.value_or(""), &frames);
+    if (message.empty()) {
+        noteNonFiniteInput(dark.value_or(""), frames.dark);
+        noteNonFiniteInput(flat.value_or(""), frames.flat);
+        message = checkResult(opened.image);
+    }
     if (message.empty())
         message = raylen::sfSaveImgSng(*output, opened.header, opened.image);
     return message.empty() ? exitOk : fail(message);

@@ -9,6 +9,7 @@
 #include "reduce/ScanParam.h"
 #include "reduce/Trace.h"
 #include "files/FileAccess.h"
+#include "files/OutputSet.h"
 #include "display/Region.h"
 #include "files/TextSpectrum.h"
 
@@ -41,14 +42,18 @@ bool splitSky(const std::string& text, std::array<std::string, 4>& boxes)
     return true;
 }
 
-// Writes the spectrum, then the parameter file beside it.
+// Writes the spectrum and the parameter file beside it as one unit: both
+// or neither, and never one run's spectrum with another's parameters.
 std::string saveSpectrumAndParam(const std::vector<float>& xs, const std::vector<float>& ys,
                                  const std::string& output, const raylen::ScanParam& param,
                                  const raylen::HeaderCards& source)
 {
+    raylen::OutputSet outputs;
     std::string message = saveSpectrum(xs, ys, output, false, &source);
     if (message.empty())
         message = raylen::sfWritePrmFile(output, param);
+    if (message.empty())
+        message = outputs.commit();
     return message;
 }
 
@@ -140,7 +145,7 @@ int runExtract(const Arguments& args)
             return usageError("--no-sky cannot be combined with --ref", extractSpec());
     }
     OpenedImage opened;
-    std::string message = openImage(args.positional[0], opened);
+    std::string message = openImageValues(args.positional[0], opened);
     if (!message.empty())
         return fail(message);
     return reference ? runReference(args, opened, name) : runRegion(args, opened, name);
@@ -155,7 +160,12 @@ Registration extract({"extract",
                       {"o", "x", "y", "width", "trace-order", "sky", "sky-order", "ref", "reject"},
                       {"no-sky"},
                       1,
-                      runExtract});
+                      runExtract,
+                      [](const Arguments& a) {
+                          const std::string o = a.option("o").value_or("");
+                          return o.size() < 3 ? std::vector<std::string>{}
+                                              : std::vector<std::string>{raylen::prmFileName(o)};
+                      }});
 
 } // namespace
 

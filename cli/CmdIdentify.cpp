@@ -173,7 +173,12 @@ Registration identify({"identify",
                        "measure comparison lines, fit the dispersion and write the dispersion file "
                        "(default name: the spectrum's with \"dip\" for its last three characters)",
                        {"o", "table", "line", "measure", "search", "hw", "order", "tolerance", "reject"},
-                       {"auto", "residuals"}, 1, runIdentify});
+                       {"auto", "residuals"}, 1, runIdentify, [](const Arguments& a) {
+                           std::string output;
+                           if (!a.option("o") && !a.positional.empty())
+                               raylen::dfEditDipFileName(a.positional[0], output);
+                           return output.empty() ? std::vector<std::string>{} : std::vector<std::string>{output};
+                       }});
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // Image commands: header, info, convert, render, cut.
 #include "Command.h"
 #include "ImageInput.h"
+#include "NonFinite.h"
 
 #include "fits/FitsData.h"
 #include "display/Bitmap.h"
@@ -43,7 +44,9 @@ int runInfo(const Arguments& args)
 int runConvert(const Arguments& args)
 {
     OpenedImage opened;
-    std::string message = openImage(args.positional[0], opened);
+    std::string message = openImageValues(args.positional[0], opened);
+    if (message.empty())
+        message = checkResult(opened.image);
     if (message.empty())
         message = raylen::sfSaveImgSng(*args.option("o"), opened.header, opened.image);
     return message.empty() ? exitOk : fail(message);
@@ -63,7 +66,7 @@ int runRender(const Arguments& args)
         minimum = static_cast<float>(b);
     }
     OpenedImage opened;
-    std::string message = openImage(args.positional[0], opened);
+    std::string message = openImageValues(args.positional[0], opened);
     raylen::BitmapBytes bitmap;
     if (message.empty())
         message = raylen::sfCreateBitMap(opened.image, opened.info.NAXIS1, opened.info.NAXIS2, maximum, minimum,
@@ -87,7 +90,7 @@ int runCut(const Arguments& args)
     if (along != "x" && along != "y")
         return usageError("--along takes x or y", spec);
     OpenedImage opened;
-    std::string message = openImage(args.positional[0], opened);
+    std::string message = openImageValues(args.positional[0], opened);
     if (!message.empty())
         return fail(message);
     auto clampLong = [](long v) { return static_cast<int32_t>(std::max(-2147483647L, std::min(2147483647L, v))); };
@@ -96,6 +99,8 @@ int runCut(const Arguments& args)
     std::vector<float> xs, ys;
     message = raylen::sfImplotData(opened.image, along == "x" ? 0 : -1, region.startX, region.endX, region.startY,
                                    region.endY, xs, ys);
+    if (message.empty())
+        message = checkResult(xs, ys);
     if (message.empty())
         message = raylen::sfSaveText(xs, ys, *args.option("o"));
     return message.empty() ? exitOk : fail(message);

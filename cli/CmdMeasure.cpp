@@ -2,10 +2,10 @@
 // routines; the result lines are printed top first, as the result window
 // shows them.
 #include "Command.h"
+#include "SpectrumInput.h"
 
 #include "plot/EqWidth.h"
 #include "plot/GaussFit.h"
-#include "files/TextSpectrum.h"
 
 #include <iostream>
 
@@ -45,7 +45,7 @@ int runMeasurement(const Arguments& args, const std::string& name, Measurement m
         y[i] = static_cast<float>(my);
     }
     std::vector<float> sngX, sngY;
-    std::string message = raylen::sfOpenText(args.positional[0], sngX, sngY);
+    std::string message = openSpectrum(args.positional[0], sngX, sngY);
     CollectedLines result;
     NoOverlay overlay;
     if (message.empty())

@@ -1,6 +1,7 @@
 // plot: the spectrum drawn by the chart component exactly as the plot window
 // draws it (the same object tree), rendered to a PNG, SVG or PDF file.
 #include "Command.h"
+#include "SpectrumInput.h"
 
 #include "lumigra/Constants.h"
 #include "lumigra/Control.h"
@@ -23,7 +24,9 @@
 #include <QPicture>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <stdlib.h>
 
 namespace cli {
 
@@ -57,9 +60,45 @@ bool endsWith(const std::string& text, const std::string& tail)
     return end == tail;
 }
 
+// Qt looks into the user's runtime folder while it starts and warns when
+// the session has none (cron, ssh, containers): a private one, made for the
+// run and removed after it, serves then.
+class RuntimeFolder {
+public:
+    RuntimeFolder()
+    {
+        const char* given = std::getenv("XDG_RUNTIME_DIR");
+        if (given != nullptr && *given != '\0')
+            return;
+        std::string pattern = (std::filesystem::temp_directory_path() / "raylen-cli-runtime-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) // made 0700, as Qt requires
+            return;
+        path_ = pattern;
+        ::setenv("XDG_RUNTIME_DIR", path_.c_str(), 1);
+    }
+    ~RuntimeFolder()
+    {
+        if (path_.empty())
+            return;
+        ::unsetenv("XDG_RUNTIME_DIR");
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    RuntimeFolder(const RuntimeFolder&) = delete;
+    RuntimeFolder& operator=(const RuntimeFolder&) = delete;
+
+private:
+    std::string path_;
+};
+
 // Font metrics and painting need a GUI application; without a display the
 // offscreen platform serves.
-std::unique_ptr<QGuiApplication> guiApplication()
+struct GuiSession {
+    RuntimeFolder runtime;
+    std::unique_ptr<QGuiApplication> application;
+};
+
+std::unique_ptr<GuiSession> guiApplication()
 {
     if (QCoreApplication::instance() != nullptr)
         return nullptr;
@@ -67,7 +106,9 @@ std::unique_ptr<QGuiApplication> guiApplication()
     static int argc = 1;
     static char name[] = "raylen-cli";
     static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
+    auto session = std::make_unique<GuiSession>();
+    session->application = std::make_unique<QGuiApplication>(argc, argv);
+    return session;
 }
 
 ComPtr<IDispatch> pictureOf(IDispatch* control, int type)
@@ -181,13 +222,6 @@ std::string draw(const PlotRequest& r)
             platform::raise(platform::errDeviceIo);
         raylen::writeFileBytes(r.out, bytes.constData(), static_cast<size_t>(bytes.size()));
     });
-}
-
-std::string openSpectrum(const std::string& file, std::vector<float>& x, std::vector<float>& y)
-{
-    if (!raylen::dfIsFileExist(file))
-        return "ﾌｧｲﾙが存在しません";
-    return raylen::sfOpenText(file, x, y);
 }
 
 int runPlot(const Arguments& args)

@@ -1,5 +1,6 @@
 // resample: flux-conserving resampling onto an even scale.
 #include "Command.h"
+#include "NonFinite.h"
 #include "SpectrumOutput.h"
 
 #include "fits/FitsSpectrum.h"
@@ -48,6 +49,8 @@ int runResample(const Arguments& args)
         scale.count = static_cast<long>(count);
     std::vector<float> outX, outY;
     message = raylen::resampleFlux(x, y, scale, outX, outY);
+    if (message.empty())
+        message = checkResult(outX, outY);
     if (message.empty()) {
         raylen::FitsSpectrumOptions options;
         options.xIsWavelength = wavelength;

@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cmath>
 #include <iostream>
+#include <sys/stat.h>
 
 namespace cli {
 
@@ -45,7 +47,8 @@ bool parseDouble(const std::string& text, double& value)
     char* end = nullptr;
     errno = 0;
     value = std::strtod(text.c_str(), &end);
-    return errno == 0 && end != text.c_str() && *end == '\0';
+    // No option takes NaN or an infinity ("nan", "inf" are what strtod reads).
+    return errno == 0 && end != text.c_str() && *end == '\0' && std::isfinite(value);
 }
 
 std::optional<std::string> Arguments::option(const std::string& name) const
@@ -99,6 +102,39 @@ int usageError(const std::string& problem, const CommandSpec* spec)
         std::cerr << "usage: raylen-cli COMMAND [ARGS] (raylen-cli --help lists the commands)\n";
     }
     return exitUsage;
+}
+
+namespace {
+
+// Options that name files a command reads.
+const char* const inputOptions[] = {"dark", "flat", "ref", "dip", "sns", "table", "overlay"};
+
+bool sameFile(const struct stat& a, const std::string& path)
+{
+    struct stat b {};
+    return ::stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+} // namespace
+
+std::string checkOutputsAreNotInputs(const CommandSpec& spec, const Arguments& args)
+{
+    std::vector<std::string> outputs = spec.derivedOutputs ? spec.derivedOutputs(args) : std::vector<std::string>{};
+    if (auto o = args.option("o"))
+        outputs.push_back(*o);
+    std::vector<std::string> inputs = args.positional;
+    for (const char* option : inputOptions)
+        for (const std::string& value : args.all(option))
+            inputs.push_back(value);
+    for (const std::string& output : outputs) {
+        struct stat info {};
+        if (::stat(output.c_str(), &info) != 0)
+            continue;
+        for (const std::string& input : inputs)
+            if (sameFile(info, input))
+                return "入力ﾌｧｲﾙと同じﾌｧｲﾙには書き込めません: " + output;
+    }
+    return {};
 }
 
 bool parseIntRange(const std::string& text, long& a, long& b)

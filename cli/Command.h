@@ -31,6 +31,8 @@ struct CommandSpec {
     std::vector<std::string> flagOptions;  // options without a value
     int positionals = 1;
     std::function<int(const Arguments&)> run;
+    // Files written besides -o (a name derived from it or from the input).
+    std::function<std::vector<std::string>(const Arguments&)> derivedOutputs = nullptr;
 };
 
 // Registers a command; used by a static object in each command's file.
@@ -45,7 +47,12 @@ int fail(const std::string& message);
 // Prints the usage of a command (or of everything) and returns exitUsage.
 int usageError(const std::string& problem, const CommandSpec* spec);
 
-// One real number filling the whole text; false when malformed.
+// Refuses, before anything is read, an output that is one of the inputs
+// (the positionals and the input options), by device and inode, so that no
+// run rewrites its own input. Empty when the outputs are all other files.
+std::string checkOutputsAreNotInputs(const CommandSpec& spec, const Arguments& args);
+
+// One finite real number filling the whole text; false when malformed.
 bool parseDouble(const std::string& text, double& value);
 // "A:B" as two integers / two reals; false when malformed.
 bool parseIntRange(const std::string& text, long& a, long& b);

@@ -16,4 +16,9 @@ struct OpenedImage {
 // Empty on success, else the system's message.
 std::string openImage(const std::string& path, OpenedImage& opened);
 
+// openImage for a command that computes with the pixels: integer data that
+// BSCALE and BZERO scale beyond a Single is refused; NaN and infinities
+// stored as floats get a note on standard error.
+std::string openImageValues(const std::string& path, OpenedImage& opened);
+
 } // namespace cli

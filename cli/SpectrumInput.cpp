@@ -1,5 +1,7 @@
 #include "SpectrumInput.h"
 
+#include "NonFinite.h"
+
 #include "files/FileAccess.h"
 #include "files/TextSpectrum.h"
 #include "fits/FitsSpectrum.h"
@@ -7,13 +9,21 @@
 
 namespace cli {
 
+std::string checkSpectrumValues(const std::string& path, const std::vector<float>& x, const std::vector<float>& y)
+{
+    if (countNonFinite(x) > 0)
+        return nonFiniteXMessage;
+    noteNonFiniteInput(path, countNonFinite(y));
+    return {};
+}
+
 std::string openSpectrum(const std::string& path, std::vector<float>& x, std::vector<float>& y)
 {
     if (!raylen::dfIsFileExist(path))
         return "ﾌｧｲﾙが存在しません";
-    if (raylen::isFitsSpectrumFile(path))
-        return raylen::sfOpenFitsSpectrum(path, x, y);
-    return raylen::sfOpenText(path, x, y);
+    std::string message = raylen::isFitsSpectrumFile(path) ? raylen::sfOpenFitsSpectrum(path, x, y)
+                                                           : raylen::sfOpenText(path, x, y);
+    return message.empty() ? checkSpectrumValues(path, x, y) : message;
 }
 
 std::string checkCalibFile(const std::string& path)

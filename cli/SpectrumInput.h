@@ -9,6 +9,10 @@ namespace cli {
 // when it cannot be opened, else the reader's message. Empty on success.
 std::string openSpectrum(const std::string& path, std::vector<float>& x, std::vector<float>& y);
 
+// An X scale must be finite; non-finite Y values get a note on standard
+// error. Empty when the values may be used.
+std::string checkSpectrumValues(const std::string& path, const std::vector<float>& x, const std::vector<float>& y);
+
 // A calibration file (.dip, .sns) must exist before it is read.
 std::string checkCalibFile(const std::string& path);
 

@@ -1,5 +1,6 @@
 #include "SpectrumOutput.h"
 
+#include "NonFinite.h"
 #include "SpectrumInput.h"
 
 #include "fits/FitsSpectrum.h"
@@ -28,6 +29,8 @@ bool isFitsSpectrumName(const std::string& path)
 std::string saveSpectrum(const std::vector<float>& x, const std::vector<float>& y, const std::string& path,
                          bool xIsWavelength, const raylen::HeaderCards* source)
 {
+    if (std::string refused = checkResult(x, y); !refused.empty())
+        return refused;
     if (!isFitsSpectrumName(path))
         return raylen::sfSaveText(x, y, path);
     raylen::FitsSpectrumOptions options;
@@ -39,8 +42,10 @@ std::string saveSpectrum(const std::vector<float>& x, const std::vector<float>& 
 std::string openAnySpectrum(const std::string& path, std::vector<float>& x, std::vector<float>& y,
                             bool& wavelength)
 {
-    if (raylen::dfIsFileExist(path) && raylen::isFitsSpectrumFile(path))
-        return raylen::sfOpenFitsSpectrum(path, x, y, &wavelength);
+    if (raylen::dfIsFileExist(path) && raylen::isFitsSpectrumFile(path)) {
+        std::string message = raylen::sfOpenFitsSpectrum(path, x, y, &wavelength);
+        return message.empty() ? checkSpectrumValues(path, x, y) : message;
+    }
     std::string message = openSpectrum(path, x, y);
     if (message.empty())
         wavelength = !raylen::looksLikePixelNumbers(x);

@@ -11,7 +11,8 @@ namespace cli {
 bool isFitsSpectrumName(const std::string& path);
 
 // xIsWavelength marks the scale as a wavelength in FITS; `source` gives the
-// observation cards of the frame the spectrum came from.
+// observation cards of the frame the spectrum came from. An empty spectrum
+// or one that overflowed (NonFinite.h) is refused before anything is written.
 std::string saveSpectrum(const std::vector<float>& x, const std::vector<float>& y, const std::string& path,
                          bool xIsWavelength, const raylen::HeaderCards* source = nullptr);
 

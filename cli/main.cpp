@@ -2,6 +2,7 @@
 #include "Command.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iostream>
 #include <string>
 
@@ -22,11 +23,9 @@ bool contains(const std::vector<std::string>& list, const std::string& item)
     return std::find(list.begin(), list.end(), item) != list.end();
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// Runs the command line; the caller checks that what it printed arrived.
+int run(const std::vector<std::string>& args)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty())
         return cli::usageError("no command given", nullptr);
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
@@ -64,5 +63,20 @@ int main(int argc, char** argv)
                                    ? "missing argument"
                                    : "too many arguments",
                                &spec);
+    if (std::string refused = cli::checkOutputsAreNotInputs(spec, parsed); !refused.empty())
+        return cli::fail(refused);
     return spec.run(parsed);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int status = run(std::vector<std::string>(argv + 1, argv + argc));
+    // Results that never reached standard output (a full disk, a closed
+    // pipe) are a failure, however the command itself ended.
+    std::cout.flush();
+    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout))
+        status = cli::fail("標準出力に書き込めません");
+    return status;
 }

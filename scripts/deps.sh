@@ -65,3 +65,21 @@ raylen_build() {
   cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   cmake --build "$build" -j2
 }
+
+# raylen_ensure_programs BIN NAME...: builds the named programs of the build
+# folder above BIN when they are missing. An anchor program is configured
+# only when its packages are present, and a folder configured before they
+# were installed has not got it yet: configure again (which looks again for
+# what was not found) and build just those.
+raylen_ensure_programs() {
+  local bin="$1" missing=()
+  shift
+  for program in "$@"; do
+    [ -x "$bin/$program" ] || missing+=("$program")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local build
+  build="$(cd "$bin/.." && pwd)"
+  cmake -DRAYLEN_BENCH=ON "$build" > /dev/null
+  cmake --build "$build" -j2 --target "${missing[@]}"
+}

@@ -1,5 +1,7 @@
 #include "files/FileAccess.h"
 
+#include "files/OutputSet.h"
+#include "files/SaveTemporary.h"
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 
@@ -9,6 +11,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,8 +20,9 @@ namespace raylen {
 
 namespace {
 
-// Named temporaries carry our process id so that a later save can tell a
-// leftover of a killed process from one that is still being written.
+// Named temporaries carry our process id and its start time, so that a later
+// save can tell a leftover of a killed process from one that is still being
+// written, even once the id has been reused.
 constexpr char temporaryPrefix[] = ".raylen-save-";
 // As the kernel limits symbolic links followed in one lookup.
 constexpr int maxLinkHops = 40;
@@ -62,13 +66,6 @@ std::FILE* openForReading(const std::string& path)
     return file;
 }
 
-// "dir/" for "dir/name", "" for a bare name.
-std::string folderOf(const std::string& path)
-{
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 // The file a chain of symbolic links names, so that the save replaces it in
 // its own folder and the links stay.
 std::string followLinks(std::string path)
@@ -87,14 +84,43 @@ std::string followLinks(std::string path)
     platform::raise(platform::errPathFileAccess);
 }
 
-std::string temporaryName(const std::string& folder)
+// The start time of a process in clock ticks since boot (field 22 of its
+// stat record), "" where it cannot be read.
+std::string processStartTime(long pid)
 {
-    static std::mt19937_64 generator{std::random_device{}()};
-    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string name = folder + temporaryPrefix + std::to_string(::getpid()) + "-";
-    for (int i = 0; i < 8; ++i)
-        name += letters[generator() % (sizeof letters - 1)];
-    return name;
+    std::ifstream stat("/proc/" + (pid == 0 ? std::string("self") : std::to_string(pid)) + "/stat");
+    std::string record;
+    if (!std::getline(stat, record))
+        return {};
+    // The command name in parentheses may hold blanks; the fields after it do not.
+    size_t at = record.rfind(')');
+    if (at == std::string::npos)
+        return {};
+    std::string field;
+    constexpr int startTimeField = 22;
+    int number = 2;
+    for (size_t i = at + 1; i < record.size() && number < startTimeField;) {
+        while (i < record.size() && record[i] == ' ')
+            ++i;
+        size_t end = record.find(' ', i);
+        field = record.substr(i, end == std::string::npos ? std::string::npos : end - i);
+        ++number;
+        i = end;
+    }
+    return number == startTimeField ? field : std::string();
+}
+
+// A leftover is ours when its process is gone, or when the id now belongs
+// to a process that started at another time.
+bool ownerIsGone(long pid, const std::string& startTime)
+{
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) {
+        if (startTime.empty())
+            return false;
+        const std::string now = processStartTime(pid);
+        return !now.empty() && now != startTime;
+    }
+    return true;
 }
 
 // Removes named temporaries of ours whose process has died (killed during a
@@ -113,7 +139,13 @@ void clearStaleTemporaries(const std::string& folder)
         long pid = std::strtol(name + prefixLength, &end, 10);
         if (end == name + prefixLength || *end != '-' || pid <= 0)
             continue;
-        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+        // "PID-START-RANDOM"; names of earlier versions lack the start time.
+        const char* start = end + 1;
+        const char* afterStart = start;
+        while (*afterStart >= '0' && *afterStart <= '9')
+            ++afterStart;
+        const std::string startTime = afterStart != start && *afterStart == '-' ? std::string(start, afterStart) : "";
+        if (!ownerIsGone(pid, startTime))
             continue;
         std::string path = folder + name;
         struct stat info {};
@@ -131,6 +163,24 @@ bool unnamedFilesLinkable()
 
 } // namespace
 
+// "dir/" for "dir/name", "" for a bare name.
+std::string folderOf(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string temporaryName(const std::string& folder)
+{
+    static std::mt19937_64 generator{std::random_device{}()};
+    static const std::string self = std::to_string(::getpid()) + "-" + processStartTime(0) + "-";
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz";
+    std::string name = folder + temporaryPrefix + self;
+    for (int i = 0; i < 8; ++i)
+        name += letters[generator() % (sizeof letters - 1)];
+    return name;
+}
+
 int fileErrorNumber(int errnoValue)
 {
     switch (errnoValue) {
@@ -140,7 +190,9 @@ int fileErrorNumber(int errnoValue)
     case EPERM:
     case EROFS: return platform::errPermissionDenied;
     case ENOSPC:
-    case EDQUOT: return platform::errDiskFull;
+    case EDQUOT:
+    case EFBIG: // the file may grow no further: to the user, the disk is full
+        return platform::errDiskFull;
     case EIO: return platform::errDeviceIo;
     case EMFILE:
     case ENFILE: return platform::errTooManyFiles;
@@ -274,8 +326,33 @@ void AtomicFileWriter::placeUnnamed()
     }
 }
 
+void AtomicFileWriter::stage(OutputSet& set)
+{
+    // Synced before it is named: a set is put in place only as a whole.
+    if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0)
+        raiseErrno();
+    while (temporary_.empty()) {
+        std::string name = temporaryName(folder_);
+        std::string self = "/proc/self/fd/" + std::to_string(::fileno(file_));
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            temporary_ = name;
+        else if (errno != EEXIST)
+            raiseErrno();
+    }
+    int closeResult = std::fclose(file_);
+    file_ = nullptr;
+    if (closeResult != 0)
+        raiseErrno();
+    set.add(temporary_, target_);
+    temporary_.clear();
+}
+
 void AtomicFileWriter::commit()
 {
+    if (OutputSet* set = OutputSet::current()) {
+        stage(*set);
+        return;
+    }
     if (std::fflush(file_) != 0)
         raiseErrno();
     if (temporary_.empty())

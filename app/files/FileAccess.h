@@ -11,6 +11,8 @@
 
 namespace raylen {
 
+class OutputSet;
+
 // Basic error number for a failed open/read/write (53 file not found, 76 path
 // not found, 70 permission denied, 61 disk full, 57 device error, 75 other).
 int fileErrorNumber(int errnoValue);
@@ -31,7 +33,10 @@ LargeVector<T> readWholeFileAs(const std::string& path);
 // Writes into an unnamed file in the target's folder (a named one where the
 // file system has no unnamed files) and puts it in place only on commit, so
 // neither a failed save nor a killed process destroys the old file or leaves
-// a partial one. A symbolic link is followed and stays a link; a device,
+// a partial one. A named temporary ("." + "raylen-save-" + process id, start
+// time and letters) that a killed process leaves is removed by the next save
+// into that folder, once that process is gone; nothing else can remove it,
+// since the killed process runs no code. A symbolic link is followed and stays a link; a device,
 // FIFO, socket or folder is refused with error 75, a file whose permission
 // bits forbid writing with error 70, before anything is written.
 class AtomicFileWriter {
@@ -43,11 +48,13 @@ public:
 
     void write(const void* data, size_t bytes);
     void write(const std::string& text) { write(text.data(), text.size()); }
-    // Flushes and puts the file in place of the target.
+    // Flushes and puts the file in place of the target; while an OutputSet
+    // is current, hands the synced file to it instead (files/OutputSet.h).
     void commit();
 
 private:
     void placeUnnamed();
+    void stage(OutputSet& set);
 
     std::string target_;    // the file itself, symbolic links followed
     std::string folder_;    // the target's folder, "" for the current one

@@ -4,6 +4,7 @@
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 #include "files/FileAccess.h"
+#include "files/FileKind.h"
 
 #include <cerrno>
 #include <cmath>
@@ -26,6 +27,17 @@ public:
     {
         skipSpace();
         return pos_ >= text_.size();
+    }
+
+    // What a number field may begin with, the writer's NaN and Inf included.
+    bool atNumber()
+    {
+        skipSpace();
+        if (pos_ >= text_.size())
+            return true;
+        const char c = text_[pos_];
+        return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == ',' ||
+               text_.compare(pos_, 3, "NaN") == 0 || text_.compare(pos_, 3, "Inf") == 0;
     }
 
     float next()
@@ -77,7 +89,8 @@ private:
         char* end = nullptr;
         errno = 0;
         float value = std::strtof(begin, &end);
-        if (end == begin || *end != '\0' || std::isnan(value) || t.find_first_of("xXnN") != std::string::npos)
+        // The whole field must be the number: a NUL inside it must not cut it short.
+        if (end != begin + t.size() || t.empty() || std::isnan(value) || t.find_first_of("xXnN") != std::string::npos)
             platform::raise(platform::errTypeMismatch);
         if (std::isinf(value))
             platform::raise(platform::errOverflow);
@@ -97,6 +110,10 @@ std::string sfOpenText(const std::string& strFile, std::vector<float>& sngX, std
         std::string text(bytes.begin(), bytes.end());
         std::vector<float> xs, ys;
         FieldReader reader(text);
+        // A file that does not begin with a number (a '#' line, a word) is
+        // not a text spectrum, as the open dialog classifies it.
+        if (!reader.atNumber())
+            return kMsgUnsupportedFile;
         while (!reader.atEnd()) {
             float x = reader.next();
             float y = reader.next();

@@ -7,7 +7,8 @@
 namespace raylen {
 
 // Reads the pairs; a descending spectrum is put into ascending order. The
-// outputs change only on success.
+// outputs change only on success. A file that does not begin with a number
+// gives the unsupported-format message of the open dialog.
 std::string sfOpenText(const std::string& strFile, std::vector<float>& sngX, std::vector<float>& sngY);
 
 // Writes every point as the shortest text that reads back to the same

@@ -23,17 +23,17 @@ std::string convert(const char* procedure, const FitsInfo& typInfo, LargeVector<
                     SingleImage& sngImage, Swap swap)
 {
     return trapErrors(procedure, [&]() -> std::string {
-        int16_t recordN = 0;
+        int32_t recordN = 0;
         std::string message = sfCalcHeaderRecodeN(typInfo.HeaderN, recordN);
         if (!message.empty())
             return message;
-        // Header bytes in 16-bit arithmetic, as the position counters are.
-        int32_t headerBytes = platform::checkedMul16(recordN, cardLength);
-        size_t first = static_cast<size_t>(headerBytes) / sizeof(Element);
+        if (recordN < 0)
+            platform::raise(platform::errSubscript);
+        size_t first = static_cast<size_t>(recordN) * cardLength / sizeof(Element);
         SingleImage image;
         image.redim(0, typInfo.NAXIS1 - 1, 0, typInfo.NAXIS2 - 1);
         int32_t count = platform::checkedMul32(typInfo.NAXIS1, typInfo.NAXIS2);
-        if (first + static_cast<size_t>(count) > fileData.size())
+        if (count < 0 || first > fileData.size() || static_cast<size_t>(count) > fileData.size() - first)
             platform::raise(platform::errSubscript); // data end early
         swap(fileData.data() + first, count);
         const Element* source = fileData.data() + first;
@@ -128,7 +128,7 @@ std::string sfWriteFitsSng(const std::string& strFile, const HeaderCards& strHea
         std::string message = sfInputHeader(strHeader, info);
         if (!message.empty())
             return message;
-        int16_t n = 0, blocks = 0;
+        int32_t n = 0, blocks = 0;
         message = sfGetHeaderEnd(strHeader, n);
         if (message.empty())
             message = sfCalcHeaderTapeN(n, blocks);
@@ -174,7 +174,7 @@ std::string sfSaveImgSng(const std::string& strFileName, HeaderCards& strFH, con
         message += sfEditHdrValueLng(strFH, "BSCALE", 1);
         if (!message.empty())
             return message;
-        int16_t n = 0, m = 0;
+        int32_t n = 0, m = 0;
         message = sfGetHeaderEnd(strFH, n);
         if (message.empty())
             message = sfCalcHeaderRecodeN(n, m);

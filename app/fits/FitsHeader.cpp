@@ -5,7 +5,9 @@
 #include "platform/Format.h"
 #include "files/FileAccess.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 using platform::trapErrors;
 
@@ -13,7 +15,9 @@ namespace raylen {
 
 namespace {
 
-bool beginsWithEnd(const std::string& card) { return trimBlanks(card).compare(0, 3, "END") == 0; }
+// Cards read at first when the header is looked for: the most the
+// 16-bit byte position once allowed, enough for nearly every header.
+constexpr size_t firstScanCards = 410;
 
 std::string keywordOf(const std::string& card) { return trimBlanks(card.substr(0, keywordField)); }
 
@@ -26,6 +30,13 @@ std::string valueFieldOf(const std::string& card)
 }
 
 } // namespace
+
+bool isEndCard(const std::string& card)
+{
+    std::string keyword = card.substr(0, std::min(card.size(), keywordField));
+    keyword.resize(keywordField, ' ');
+    return keyword == "END     ";
+}
 
 std::string trimBlanks(const std::string& text)
 {
@@ -76,49 +87,58 @@ std::string latin1FromUtf8(const std::string& utf8)
 std::string sfGetHeaderEndInFile(const std::string& strFile, FitsInfo& typInfo)
 {
     return trapErrors("sfGetHeaderEndInFile", [&] {
-        // Cards beyond the end of the file read as blanks; the 16-bit byte
-        // position overflows after card 409.
-        std::string head = readFilePrefix(strFile, 410 * cardLength);
-        for (int32_t k = 0;; ++k) {
-            platform::checkedAdd16(platform::checkedMul16(k, cardLength), 1);
-            std::string card = static_cast<size_t>(k) * cardLength < head.size()
-                                   ? head.substr(static_cast<size_t>(k) * cardLength, cardLength)
-                                   : std::string();
-            typInfo.HeaderN = static_cast<int16_t>(k + 1);
-            if (beginsWithEnd(card))
-                return;
+        // Read in doubling pieces: a long header costs at most twice its
+        // length, a short file one read.
+        size_t want = firstScanCards * cardLength;
+        size_t k = 0;
+        for (;;) {
+            const std::string head = readFilePrefix(strFile, want);
+            for (; k * cardLength < head.size(); ++k) {
+                if (isEndCard(head.substr(k * cardLength, cardLength))) {
+                    if (k + 1 > static_cast<size_t>(INT32_MAX))
+                        platform::raise(platform::errOverflow);
+                    typInfo.HeaderN = static_cast<int32_t>(k + 1);
+                    return;
+                }
+            }
+            if (head.size() < want)
+                break;
+            want *= 2;
         }
+        // A file without END: the overflow error it has always given.
+        platform::raise(platform::errOverflow);
     });
 }
 
-std::string sfReadHeaderString(const std::string& strFile, int16_t intCardN, HeaderCards& strHeader)
+std::string sfReadHeaderString(const std::string& strFile, int32_t intCardN, HeaderCards& strHeader)
 {
     return trapErrors("sfReadHeaderString", [&] {
         if (intCardN < 0)
             platform::raise(platform::errSubscript);
-        std::string head = readFilePrefix(strFile, static_cast<size_t>(intCardN) * cardLength);
-        head.resize(static_cast<size_t>(intCardN) * cardLength, ' ');
-        HeaderCards cards(intCardN);
-        for (int i = 0; i < intCardN; ++i)
-            cards[i] = head.substr(static_cast<size_t>(i) * cardLength, cardLength);
+        const size_t count = static_cast<size_t>(intCardN);
+        std::string head = readFilePrefix(strFile, count * cardLength);
+        head.resize(count * cardLength, ' ');
+        HeaderCards cards(count);
+        for (size_t i = 0; i < count; ++i)
+            cards[i] = head.substr(i * cardLength, cardLength);
         strHeader.swap(cards);
     });
 }
 
-std::string sfGetHeaderEnd(const HeaderCards& strHeader, int16_t& intCardN)
+std::string sfGetHeaderEnd(const HeaderCards& strHeader, int32_t& intCardN)
 {
     return trapErrors("sfGetHeaderEnd", [&] {
         int32_t counter = 1;
         for (const std::string& card : strHeader) {
-            if (beginsWithEnd(card))
+            if (isEndCard(card))
                 break;
-            counter = platform::checkedAdd16(counter, 1);
+            counter = platform::checkedAdd32(counter, 1);
         }
-        intCardN = static_cast<int16_t>(counter);
+        intCardN = counter;
     });
 }
 
-std::string sfCompKeyWord(const std::string& strKey, const HeaderCards& strHeader, int16_t intCardN,
+std::string sfCompKeyWord(const std::string& strKey, const HeaderCards& strHeader, int32_t intCardN,
                           std::string& strValue)
 {
     return trapErrors("sfCompKeyWord", [&] {
@@ -137,7 +157,7 @@ std::string sfCompKeyWord(const std::string& strKey, const HeaderCards& strHeade
 std::string sfInputHeader(const HeaderCards& strHeader, FitsInfo& typInfo)
 {
     return trapErrors("sfInputHeader", [&]() -> std::string {
-        int16_t n = 0;
+        int32_t n = 0;
         std::string message = sfGetHeaderEnd(strHeader, n);
         if (!message.empty())
             return message;
@@ -163,22 +183,22 @@ std::string sfInputHeader(const HeaderCards& strHeader, FitsInfo& typInfo)
     });
 }
 
-std::string sfCalcHeaderRecodeN(int16_t intCardN, int16_t& intRecordN)
+std::string sfCalcHeaderRecodeN(int32_t intCardN, int32_t& intRecordN)
 {
     return trapErrors("sfCalcHeaderRecodeN", [&] {
-        float q = static_cast<float>(intCardN) / static_cast<float>(cardsPerBlock);
-        float rounded = static_cast<float>(platform::roundHalfEven(q));
+        double q = static_cast<double>(intCardN) / cardsPerBlock;
+        double rounded = platform::roundHalfEven(q);
         if (q - rounded > 0)
-            intRecordN = platform::checkedMul16(static_cast<int32_t>(rounded) + 1, cardsPerBlock);
+            intRecordN = platform::checkedMul32(static_cast<int64_t>(rounded) + 1, cardsPerBlock);
         else
-            intRecordN = platform::checkedMul16(static_cast<int32_t>(rounded), cardsPerBlock);
+            intRecordN = platform::checkedMul32(static_cast<int64_t>(rounded), cardsPerBlock);
     });
 }
 
-std::string sfCalcHeaderTapeN(int16_t intCardN, int16_t& intBlockN)
+std::string sfCalcHeaderTapeN(int32_t intCardN, int32_t& intBlockN)
 {
     return trapErrors("sfCalcHeaderTapeN", [&] {
-        intBlockN = static_cast<int16_t>(intCardN / cardsPerBlock + (intCardN % cardsPerBlock != 0 ? 1 : 0));
+        intBlockN = intCardN / cardsPerBlock + (intCardN % cardsPerBlock != 0 ? 1 : 0);
     });
 }
 

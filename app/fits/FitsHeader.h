@@ -17,7 +17,7 @@ constexpr size_t valueStart = 10;
 constexpr size_t valueField = 20;
 
 struct FitsInfo {
-    int16_t HeaderN = 0;     // cards up to and including END
+    int32_t HeaderN = 0;     // cards up to and including END
     std::string SIMPLE;      // first character of the trimmed SIMPLE value
     int16_t BITPIX = 0;
     int16_t NAXIS = 0;
@@ -29,14 +29,20 @@ struct FitsInfo {
 
 using HeaderCards = std::vector<std::string>;
 
+// The END card: columns 1-8 are "END" and blanks. A keyword that only
+// begins with END (ENDTIME, ENDSCAN) is an ordinary card.
+bool isEndCard(const std::string& card);
+
+// Scans the file's cards for END; a file that ends without one gives the
+// overflow error.
 std::string sfGetHeaderEndInFile(const std::string& strFile, FitsInfo& typInfo);
-std::string sfReadHeaderString(const std::string& strFile, int16_t intCardN, HeaderCards& strHeader);
-std::string sfGetHeaderEnd(const HeaderCards& strHeader, int16_t& intCardN);
-std::string sfCompKeyWord(const std::string& strKey, const HeaderCards& strHeader, int16_t intCardN,
+std::string sfReadHeaderString(const std::string& strFile, int32_t intCardN, HeaderCards& strHeader);
+std::string sfGetHeaderEnd(const HeaderCards& strHeader, int32_t& intCardN);
+std::string sfCompKeyWord(const std::string& strKey, const HeaderCards& strHeader, int32_t intCardN,
                           std::string& strValue);
 std::string sfInputHeader(const HeaderCards& strHeader, FitsInfo& typInfo);
-std::string sfCalcHeaderRecodeN(int16_t intCardN, int16_t& intRecordN);
-std::string sfCalcHeaderTapeN(int16_t intCardN, int16_t& intBlockN);
+std::string sfCalcHeaderRecodeN(int32_t intCardN, int32_t& intRecordN);
+std::string sfCalcHeaderTapeN(int32_t intCardN, int32_t& intBlockN);
 // strComment is UTF-8; characters outside Latin-1 become '?'.
 std::string sfAddComent(const std::string& strComment, HeaderCards& strHeader);
 std::string sfEditHdrValueLng(HeaderCards& strHeader, const std::string& strKey, int32_t lngValue);

@@ -7,6 +7,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <map>
@@ -21,6 +22,7 @@ namespace {
 const char* const notSpectrumMessage = "1次元FITSスペクトルではありません";
 const char* const damagedMessage = "FITSファイルが壊れています";
 const char* const unsupportedColumnMessage = "WAVE, FLUX列の形式はサポートしていません";
+const char* const missingColumnMessage = "WAVE, FLUX列がありません";
 
 // --- writing cards --------------------------------------------------------
 
@@ -99,7 +101,7 @@ void appendObservationCards(const HeaderCards* source, std::vector<std::string>&
         return;
     for (const std::string& key : observationKeywords()) {
         for (const std::string& card : *source) {
-            if (cardKeyword(card) == "END")
+            if (isEndCard(card))
                 break;
             if (cardKeyword(card) == key && card.size() > keywordField && card[keywordField] == '=') {
                 cards.push_back(padCard(card));
@@ -244,12 +246,12 @@ std::optional<Hdu> parseHeader(const LargeVector<char>& file, size_t offset)
     Hdu hdu;
     for (size_t pos = offset; pos + cardLength <= file.size(); pos += cardLength) {
         std::string card(file.data() + pos, cardLength);
-        std::string key = cardKeyword(card);
-        if (key == "END") {
+        if (isEndCard(card)) {
             size_t end = pos + cardLength;
             hdu.dataStart = (end - offset + blockLength - 1) / blockLength * blockLength + offset;
             return hdu;
         }
+        std::string key = cardKeyword(card);
         if (card.compare(keywordField, 2, "= ") == 0 && !hdu.values.count(key))
             hdu.values[key] = cardValue(card);
     }
@@ -357,49 +359,83 @@ struct TableLayout {
     std::optional<Column> wave, flux;
 };
 
-// Column offsets of WAVE and FLUX; other columns are skipped by size.
-std::optional<TableLayout> tableLayout(const Hdu& table)
+// FITS allows at most this many columns and axes.
+constexpr long long maxFitsFields = 999;
+
+// a·b, or nothing when it passes 2^64.
+std::optional<uint64_t> product(uint64_t a, uint64_t b)
+{
+    uint64_t result = 0;
+    if (__builtin_mul_overflow(a, b, &result))
+        return std::nullopt;
+    return result;
+}
+
+// Bytes of one element of a column type (bits for X are counted by the
+// caller); columns the reader cannot read are still skipped by their size.
+int columnWidth(char code)
+{
+    switch (code) {
+    case 'A': case 'L': case 'X': return 1;
+    case 'C': case 'P': return 8;
+    case 'M': case 'Q': return 16;
+    default: return elementSize(code);
+    }
+}
+
+// Column offsets of WAVE and FLUX; other columns are skipped by size. Empty
+// when both were found, else the reason: not a binary table, a damaged
+// description, or no WAVE or FLUX column.
+std::string tableLayout(const Hdu& table, TableLayout& result)
 {
     auto found = table.values.find("XTENSION");
     if (found == table.values.end() || upper(found->second) != "BINTABLE")
-        return std::nullopt;
+        return notSpectrumMessage;
     TableLayout layout;
     layout.rowBytes = integer(table, "NAXIS1");
     layout.rows = integer(table, "NAXIS2");
     long long fields = integer(table, "TFIELDS");
-    if (layout.rowBytes < 0 || layout.rows < 0 || fields < 0 || fields > 999)
-        return std::nullopt;
-    size_t offset = 0;
+    if (layout.rowBytes < 0 || layout.rows < 0 || fields < 0 || fields > maxFitsFields)
+        return damagedMessage;
+    const auto rowBytes = static_cast<uint64_t>(layout.rowBytes);
+    uint64_t offset = 0;
     for (long long i = 1; i <= fields; ++i) {
         std::string n = std::to_string(i);
         auto form = table.values.find("TFORM" + n);
         if (form == table.values.end())
-            return std::nullopt;
+            return damagedMessage;
         std::string f = upper(trimBlanks(form->second));
         size_t digits = 0;
         while (digits < f.size() && f[digits] >= '0' && f[digits] <= '9')
             ++digits;
         if (digits == f.size())
-            return std::nullopt;
-        long long repeat = digits == 0 ? 1 : std::stoll(f.substr(0, digits));
+            return damagedMessage;
+        uint64_t repeat = 1;
+        if (digits > 0 && std::from_chars(f.data(), f.data() + digits, repeat).ec != std::errc())
+            return damagedMessage; // a count beyond 2^64
         char code = f[digits];
-        int size = code == 'A' || code == 'L' || code == 'X' ? 1 : elementSize(code);
+        int width = columnWidth(code);
+        if (width == 0)
+            return damagedMessage;
         if (code == 'X')
-            repeat = (repeat + 7) / 8;
-        if (size == 0 || repeat > 1000000)
-            return std::nullopt;
+            repeat = repeat / 8 + (repeat % 8 != 0 ? 1 : 0);
+        // Every column must fit in the row.
+        auto bytes = product(repeat, static_cast<uint64_t>(width));
+        if (!bytes || *bytes > rowBytes - offset)
+            return damagedMessage;
         auto type = table.values.find("TTYPE" + n);
         std::string name = type == table.values.end() ? std::string() : upper(trimBlanks(type->second));
-        Column column{offset, repeat == 1 ? code : '?'};
+        Column column{static_cast<size_t>(offset), repeat == 1 ? code : '?'};
         if (name == "WAVE" && !layout.wave)
             layout.wave = column;
         else if (name == "FLUX" && !layout.flux)
             layout.flux = column;
-        offset += static_cast<size_t>(repeat * size);
+        offset += *bytes;
     }
-    if (!layout.wave || !layout.flux || static_cast<long long>(offset) > layout.rowBytes)
-        return std::nullopt;
-    return layout;
+    if (!layout.wave || !layout.flux)
+        return missingColumnMessage;
+    result = layout;
+    return {};
 }
 
 std::optional<Hdu> firstExtension(const LargeVector<char>& file, const Hdu& primary)
@@ -407,18 +443,38 @@ std::optional<Hdu> firstExtension(const LargeVector<char>& file, const Hdu& prim
     // An empty or non-image primary: its data (if any) are skipped by size.
     long long naxis = integer(primary, "NAXIS", 0);
     long long bitpix = integer(primary, "BITPIX", 8);
-    unsigned long long count = naxis > 0 ? 1 : 0;
-    for (long long i = 1; i <= naxis && i <= 999; ++i) {
+    if (naxis < 0 || naxis > maxFitsFields)
+        return std::nullopt;
+    std::optional<uint64_t> count = naxis > 0 ? 1 : 0;
+    for (long long i = 1; i <= naxis && count; ++i) {
         long long n = integer(primary, "NAXIS" + std::to_string(i), 0);
-        if (n < 0 || n > (1LL << 40))
+        if (n < 0)
             return std::nullopt;
-        count *= static_cast<unsigned long long>(n);
+        count = product(*count, static_cast<uint64_t>(n));
     }
-    unsigned long long bytes = count * static_cast<unsigned long long>(std::llabs(bitpix) / 8);
-    unsigned long long next = primary.dataStart + (bytes + blockLength - 1) / blockLength * blockLength;
+    std::optional<uint64_t> bytes;
+    if (count)
+        bytes = product(*count, static_cast<uint64_t>(std::llabs(bitpix) / 8));
+    // The primary data must lie inside the file, with an extension after them.
+    if (!bytes || primary.dataStart > file.size() || *bytes > file.size() - primary.dataStart)
+        return std::nullopt;
+    uint64_t next = primary.dataStart + (*bytes + blockLength - 1) / blockLength * blockLength;
     if (next >= file.size())
         return std::nullopt;
     return parseHeader(file, static_cast<size_t>(next));
+}
+
+// The reason a table cannot be read as a spectrum: after a primary that
+// holds an image the file is simply not a spectrum.
+std::string tableReason(const Hdu& primary, const std::string& reason)
+{
+    return reason.empty() || integer(primary, "NAXIS", 0) == 0 ? reason : std::string(notSpectrumMessage);
+}
+
+// True when `bytes` bytes from `start` lie inside the file.
+bool inFile(const LargeVector<char>& file, size_t start, uint64_t bytes)
+{
+    return start <= file.size() && bytes <= file.size() - start;
 }
 
 std::string readImage(const LargeVector<char>& file, const Hdu& hdu, std::vector<float>& x, std::vector<float>& y,
@@ -429,7 +485,8 @@ std::string readImage(const LargeVector<char>& file, const Hdu& hdu, std::vector
         return "sfOpenFits, データ型が分かりません";
     long long n = integer(hdu, "NAXIS1");
     int size = elementSize(code);
-    if (hdu.dataStart + static_cast<unsigned long long>(n) * static_cast<unsigned>(size) > file.size())
+    auto bytes = product(static_cast<uint64_t>(n), static_cast<uint64_t>(size));
+    if (!bytes || !inFile(file, hdu.dataStart, *bytes))
         return damagedMessage;
     double scale = number(hdu, "BSCALE").value_or(1.0), zero = number(hdu, "BZERO").value_or(0.0);
     double crval = number(hdu, "CRVAL1").value_or(1.0);
@@ -455,9 +512,10 @@ std::string readTable(const LargeVector<char>& file, const Hdu& hdu, const Table
 {
     if (elementSize(layout.wave->code) == 0 || elementSize(layout.flux->code) == 0)
         return unsupportedColumnMessage;
-    unsigned long long bytes =
-        static_cast<unsigned long long>(layout.rowBytes) * static_cast<unsigned long long>(layout.rows);
-    if (hdu.dataStart + bytes > file.size())
+    // Checked: a row width times a row count past 2^64 must not wrap into
+    // a size that seems to fit.
+    auto bytes = product(static_cast<uint64_t>(layout.rowBytes), static_cast<uint64_t>(layout.rows));
+    if (!bytes || !inFile(file, hdu.dataStart, *bytes))
         return damagedMessage;
     std::vector<float> xs(static_cast<size_t>(layout.rows)), ys(static_cast<size_t>(layout.rows));
     for (long long r = 0; r < layout.rows; ++r) {
@@ -551,7 +609,13 @@ bool isFitsSpectrumFile(const std::string& strFile)
         if (isImageSpectrum(*primary))
             return true;
         auto extension = firstExtension(file, *primary);
-        return extension && tableLayout(*extension).has_value();
+        if (!extension)
+            return false;
+        // A table after an empty primary is meant as a spectrum, so the
+        // reader says what is wrong with it.
+        TableLayout layout;
+        std::string reason = tableReason(*primary, tableLayout(*extension, layout));
+        return reason != notSpectrumMessage;
     } catch (const platform::BasicError&) {
         return false;
     } catch (const std::bad_alloc&) {
@@ -575,12 +639,12 @@ std::string sfOpenFitsSpectrum(const std::string& strFile, std::vector<float>& x
             message = readImage(file, *primary, x, y, wavelength);
         } else {
             auto extension = firstExtension(file, *primary);
-            std::optional<TableLayout> layout;
-            if (extension)
-                layout = tableLayout(*extension);
-            if (!layout)
+            if (!extension)
                 return notSpectrumMessage;
-            message = readTable(file, *extension, *layout, x, y, wavelength);
+            TableLayout layout;
+            message = tableReason(*primary, tableLayout(*extension, layout));
+            if (message.empty())
+                message = readTable(file, *extension, layout, x, y, wavelength);
         }
         if (message.empty() && xIsWavelength != nullptr)
             *xIsWavelength = wavelength;

@@ -34,7 +34,9 @@ std::string sfSaveFitsSpectrumLinear(const std::string& strFile, double start, d
                                      const std::vector<float>& y, const FitsSpectrumOptions& options = {});
 
 // True when the file is a FITS file whose primary image has NAXIS 1, or
-// whose first extension is a binary table with columns WAVE and FLUX.
+// whose first extension is a binary table with columns WAVE and FLUX, or
+// any binary table after a primary without data (the reader then says what
+// is wrong with it).
 bool isFitsSpectrumFile(const std::string& strFile);
 
 // Reads either form; the outputs change only on success. xIsWavelength

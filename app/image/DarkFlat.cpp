@@ -7,15 +7,44 @@
 #include "files/FileAccess.h"
 #include "files/FileKind.h"
 
+#include <cmath>
+
 namespace raylen {
 
 namespace {
+
+size_t countNonFinite(const SingleImage& image)
+{
+    const float* p = image.data();
+    size_t bad = 0;
+    for (size_t i = 0; i < image.size(); ++i)
+        bad += std::isfinite(p[i]) ? 0 : 1;
+    return bad;
+}
+
+// The mean over the finite pixels, so that a NaN or infinite pixel spoils
+// only its own corrected pixel and not the normalisation of all. Without
+// such pixels it is sfMean2D, to the bit.
+std::string finiteMean(const SingleImage& flat, float& mean)
+{
+    const size_t bad = countNonFinite(flat);
+    if (bad == 0 || bad == flat.size())
+        return sfMean2D(flat, mean);
+    const double n = static_cast<double>(flat.size() - bad);
+    const float* p = flat.data();
+    double sum = 0.0;
+    for (size_t i = 0; i < flat.size(); ++i)
+        if (std::isfinite(p[i]))
+            sum += static_cast<double>(p[i]) / n;
+    mean = static_cast<float>(sum);
+    return {};
+}
 
 // flat ← flat / mean(flat).
 std::string normaliseFlat(SingleImage& flat)
 {
     float mean = 0.0f;
-    std::string message = sfMean2D(flat, mean);
+    std::string message = finiteMean(flat, mean);
     if (message.empty())
         message = sfDivisionValue2D(flat, mean, flat);
     return message;
@@ -63,7 +92,7 @@ std::string sfFlatFielding(SingleImage& sngImage, SingleImage& flat)
 
 std::string sfDarkFlatCorrect(SingleImage& sngImage, const FitsInfo& typFitsInfo, HeaderCards& strHeader,
                               bool blnDark, const std::string& strDarkFileName, bool blnFlat,
-                              const std::string& strFlatFileName)
+                              const std::string& strFlatFileName, FrameNonFinite* nonFinite)
 {
     CorrectionFrame dark, flat;
     std::string message;
@@ -71,6 +100,8 @@ std::string sfDarkFlatCorrect(SingleImage& sngImage, const FitsInfo& typFitsInfo
         message = sfOpenFileDFPro(strDarkFileName, dark.image, dark.header, dark.info);
     if (message.empty() && blnFlat)
         message = sfOpenFileDFPro(strFlatFileName, flat.image, flat.header, flat.info);
+    if (message.empty() && nonFinite != nullptr)
+        *nonFinite = {countNonFinite(dark.image), countNonFinite(flat.image)};
     if (message.empty())
         message = sfCheckNAXIS(typFitsInfo, blnDark, dark.info, blnFlat, flat.info);
     if (!message.empty())

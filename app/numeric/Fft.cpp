@@ -7,6 +7,35 @@
 
 namespace raylen {
 
+namespace {
+
+// Points 1 … N of v: a NaN or infinite point is replaced by the straight
+// line between its nearest finite neighbours (at an end, by the nearest
+// finite point), since every output of the transform depends on every input
+// and one bad point would leave nothing finite. Finite input is untouched;
+// input without a finite point stays as it is.
+void bridgeNonFinite(std::vector<float>& v, size_t N)
+{
+    size_t previous = 0; // the last finite point so far, 0 for none
+    for (size_t i = 1; i <= N; ++i) {
+        if (!std::isfinite(v[i]))
+            continue;
+        if (i > previous + 1) {
+            for (size_t k = previous + 1; k < i; ++k)
+                v[k] = previous == 0 ? v[i]
+                                     : static_cast<float>(v[previous] + (static_cast<double>(v[i]) - v[previous]) *
+                                                                           static_cast<double>(k - previous) /
+                                                                           static_cast<double>(i - previous));
+        }
+        previous = i;
+    }
+    if (previous != 0)
+        for (size_t k = previous + 1; k <= N; ++k)
+            v[k] = v[previous];
+}
+
+} // namespace
+
 std::string sfSngFFT(const std::vector<float>& re, const std::vector<float>& im, double sign,
                      std::vector<float>& outRe, std::vector<float>& outIm, int32_t& n)
 {
@@ -29,6 +58,8 @@ std::string sfSngFFT(const std::vector<float>& re, const std::vector<float>& im,
             r[j + 1] = re[j];
             m[j + 1] = im[j];
         }
+        bridgeNonFinite(r, N);
+        bridgeNonFinite(m, N);
 
         // Butterflies with the twiddle index k advancing in bit-reversed
         // order from group to group; one sine and cosine per group.

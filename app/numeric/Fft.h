@@ -17,6 +17,9 @@ namespace raylen {
 // With sign ±1: out(k) = Σ_{j=0…N−1} in(j)·exp(sign·2πi·j·(k−1)/N) for
 // k = 1 … N. A sign that is not ≥ 0 also divides the result by N, so +1 is
 // N·ifft and −1 is fft / N in numpy's terms. n receives N.
+//
+// A NaN or infinite input point is first replaced by linear interpolation
+// between its finite neighbours, so that it does not make every output NaN.
 std::string sfSngFFT(const std::vector<float>& re, const std::vector<float>& im, double sign,
                      std::vector<float>& outRe, std::vector<float>& outIm, int32_t& n);
 

@@ -23,26 +23,53 @@ std::vector<double> binEdges(const std::vector<float>& x)
     return edges;
 }
 
-// Cumulative integral at every edge.
-std::vector<double> cumulative(const std::vector<double>& edges, const std::vector<float>& y)
-{
-    std::vector<double> sum(edges.size(), 0.0);
-    for (size_t i = 0; i < y.size(); ++i)
-        sum[i + 1] = sum[i] + static_cast<double>(y[i]) * (edges[i + 1] - edges[i]);
-    return sum;
-}
+// The piecewise-constant spectrum with the cumulative integral at every
+// edge. A NaN or infinite value would carry into every later sum, so the
+// sums skip it (finite input sums exactly as before) and an interval that
+// overlaps such a value is integrated bin by bin instead: the bad value
+// reaches only the intervals that overlap its bin.
+struct Binned {
+    const std::vector<float>& y;
+    std::vector<double> edges;
+    std::vector<double> sum;
+    std::vector<size_t> bad; // non-finite values before each edge
 
-// Integral from the first edge up to t (clamped to the data).
-double integralTo(const std::vector<double>& edges, const std::vector<double>& sum, const std::vector<float>& y,
-                  double t)
-{
-    if (t <= edges.front())
-        return 0.0;
-    if (t >= edges.back())
-        return sum.back();
-    size_t k = static_cast<size_t>(std::upper_bound(edges.begin(), edges.end(), t) - edges.begin()) - 1;
-    return sum[k] + static_cast<double>(y[k]) * (t - edges[k]);
-}
+    Binned(const std::vector<float>& x, const std::vector<float>& values)
+        : y(values), edges(binEdges(x)), sum(edges.size(), 0.0), bad(edges.size(), 0)
+    {
+        for (size_t i = 0; i < y.size(); ++i) {
+            const bool finite = std::isfinite(y[i]);
+            sum[i + 1] = sum[i] + (finite ? static_cast<double>(y[i]) * (edges[i + 1] - edges[i]) : 0.0);
+            bad[i + 1] = bad[i] + (finite ? 0 : 1);
+        }
+    }
+
+    double finiteY(size_t k) const { return std::isfinite(y[k]) ? static_cast<double>(y[k]) : 0.0; }
+
+    // Integral from the first edge up to t (clamped to the data).
+    double integralTo(double t) const
+    {
+        if (t <= edges.front())
+            return 0.0;
+        if (t >= edges.back())
+            return sum.back();
+        size_t k = static_cast<size_t>(std::upper_bound(edges.begin(), edges.end(), t) - edges.begin()) - 1;
+        return sum[k] + finiteY(k) * (t - edges[k]);
+    }
+
+    // Integral from a to b, both inside the data, a < b.
+    double integral(double a, double b) const
+    {
+        const size_t first = static_cast<size_t>(std::upper_bound(edges.begin(), edges.end(), a) - edges.begin()) - 1;
+        const size_t end = static_cast<size_t>(std::lower_bound(edges.begin(), edges.end(), b) - edges.begin());
+        if (bad[end] == bad[first])
+            return integralTo(b) - integralTo(a);
+        double total = 0.0;
+        for (size_t k = first; k < end; ++k)
+            total += static_cast<double>(y[k]) * (std::min(b, edges[k + 1]) - std::max(a, edges[k]));
+        return total;
+    }
+};
 
 } // namespace
 
@@ -63,9 +90,11 @@ double integrateFlux(const std::vector<float>& x, const std::vector<float>& y, d
 {
     if (x.size() < 2 || x.size() != y.size())
         return 0.0;
-    std::vector<double> edges = binEdges(x);
-    std::vector<double> sum = cumulative(edges, y);
-    return integralTo(edges, sum, y, b) - integralTo(edges, sum, y, a);
+    const Binned binned(x, y);
+    if (a > b)
+        return -integrateFlux(x, y, b, a);
+    const double lo = std::max(a, binned.edges.front()), hi = std::min(b, binned.edges.back());
+    return hi > lo ? binned.integral(lo, hi) : 0.0;
 }
 
 std::string resampleFlux(const std::vector<float>& x, const std::vector<float>& y, const EvenScale& scale,
@@ -80,8 +109,8 @@ std::string resampleFlux(const std::vector<float>& x, const std::vector<float>& 
     for (size_t i = 1; i < x.size(); ++i)
         if (!(x[i] > x[i - 1]))
             return "Xが昇順ではありません";
-    std::vector<double> edges = binEdges(x);
-    std::vector<double> sum = cumulative(edges, y);
+    const Binned binned(x, y);
+    const std::vector<double>& edges = binned.edges;
     std::vector<float> rx(static_cast<size_t>(scale.count)), ry(static_cast<size_t>(scale.count));
     for (long j = 0; j < scale.count; ++j) {
         const double centre = scale.start + static_cast<double>(j) * scale.step;
@@ -89,8 +118,7 @@ std::string resampleFlux(const std::vector<float>& x, const std::vector<float>& 
         const double hi = std::min(centre + 0.5 * scale.step, edges.back());
         rx[static_cast<size_t>(j)] = static_cast<float>(centre);
         ry[static_cast<size_t>(j)] =
-            hi > lo ? static_cast<float>((integralTo(edges, sum, y, hi) - integralTo(edges, sum, y, lo)) / (hi - lo))
-                    : 0.0f;
+            hi > lo ? static_cast<float>(binned.integral(lo, hi) / (hi - lo)) : 0.0f;
     }
     outX.swap(rx);
     outY.swap(ry);

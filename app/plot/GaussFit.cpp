@@ -46,16 +46,16 @@ constexpr double guessScaleDivisor = 10.0;
 
 void setFitBusyHook(std::function<void(bool busy)> hook) { busyHook() = std::move(hook); }
 
-std::string sfValueIndex(const std::vector<float>& sngData, int16_t intStart, int16_t intEnd, float sngValue,
-                         int16_t& intIndex)
+std::string sfValueIndex(const std::vector<float>& sngData, int32_t intStart, int32_t intEnd, float sngValue,
+                         int32_t& intIndex)
 {
     return trapErrors("sfValueIndex", [&] {
         for (int32_t i = intStart; i <= intEnd; ++i)
             if (elementAt(sngData, i) == sngValue) {
-                intIndex = static_cast<int16_t>(i);
+                intIndex = i;
                 return;
             }
-        intIndex = checkedAdd16(intEnd, 1);
+        intIndex = checkedAdd32(intEnd, 1);
     });
 }
 
@@ -63,12 +63,12 @@ std::string sfGaussFitInit(const std::vector<float>& sngDataX, const std::vector
                            float sngMin, float& sngCenter, float& sngIniHPFW)
 {
     return trapErrors("sfGaussFitInit", [&] {
-        const int16_t upper = upperBound16(sngDataY);
+        const int32_t upper = upperBound(sngDataY);
         // Ties count as absorption.
         const bool absorption = std::fabs(sngMin) >= std::fabs(sngMax);
         const float extremum = absorption ? sngMin : sngMax;
         const float halfLevel = extremum / 2.0f;
-        int16_t p = 0;
+        int32_t p = 0;
         // The search starts at the second point; its own message is not passed on.
         (void)sfValueIndex(sngDataY, 1, upper, extremum, p);
         sngCenter = elementAt(sngDataX, p);
@@ -91,7 +91,7 @@ std::string sfGaussFitPro(const std::vector<float>& sngDataX, const std::vector<
         if (sngPointX[0] == sngPointX[1])
             return "sfGaussFitPro 領域が指定されていません";
         LinearContinuum continuum;
-        int16_t i1 = 0, i2 = 0;
+        int32_t i1 = 0, i2 = 0;
         std::string message = continuumWindow(sngDataX, sngPointX, sngPointY, continuum, i1, i2);
         if (!message.empty())
             return message;
@@ -106,7 +106,7 @@ std::string sfGaussFitPro(const std::vector<float>& sngDataX, const std::vector<
         }
 
         float sngMin = 0.0f, sngMax = 0.0f;
-        message = sfMinMax(sngWinY, 0, static_cast<int16_t>(sngWinY.size() - 1), sngMin, sngMax);
+        message = sfMinMax(sngWinY, 0, static_cast<int32_t>(sngWinY.size()) - 1, sngMin, sngMax);
         if (!message.empty())
             return message;
         float sngCenter = 0.0f, sngIniHPFW = 0.0f;

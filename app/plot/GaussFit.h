@@ -29,7 +29,7 @@ std::string sfGaussFitInit(const std::vector<float>& sngDataX, const std::vector
                            float sngMin, float& sngCenter, float& sngIniHPFW);
 
 // The first index in intStart … intEnd holding exactly sngValue, else intEnd + 1.
-std::string sfValueIndex(const std::vector<float>& sngData, int16_t intStart, int16_t intEnd, float sngValue,
-                         int16_t& intIndex);
+std::string sfValueIndex(const std::vector<float>& sngData, int32_t intStart, int32_t intEnd, float sngValue,
+                         int32_t& intIndex);
 
 } // namespace raylen

@@ -16,7 +16,7 @@ void orderMarks(MarkedPoints& sngPointX, MarkedPoints& sngPointY)
 }
 
 std::string continuumWindow(const std::vector<float>& sngDataX, const MarkedPoints& sngPointX,
-                            const MarkedPoints& sngPointY, LinearContinuum& continuum, int16_t& i1, int16_t& i2)
+                            const MarkedPoints& sngPointY, LinearContinuum& continuum, int32_t& i1, int32_t& i2)
 {
     std::vector<double> dblCont;
     std::string message = sfLst2Fit({sngPointX[0], sngPointX[1]}, {sngPointY[0], sngPointY[1]}, 1, dblCont);

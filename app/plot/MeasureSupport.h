@@ -20,14 +20,14 @@ inline float elementAt(const std::vector<float>& data, int32_t index)
     return data[static_cast<size_t>(index)];
 }
 
-// The upper bound as a 16-bit loop limit.
-inline int16_t upperBound16(const std::vector<float>& data)
+// The upper bound as a 32-bit loop limit.
+inline int32_t upperBound(const std::vector<float>& data)
 {
     if (data.empty())
         platform::raise(platform::errSubscript);
-    if (data.size() - 1 > static_cast<size_t>(INT16_MAX))
+    if (data.size() - 1 > static_cast<size_t>(INT32_MAX))
         platform::raise(platform::errOverflow);
-    return static_cast<int16_t>(data.size() - 1);
+    return static_cast<int32_t>(data.size() - 1);
 }
 
 // A Double stored into a Single.
@@ -62,6 +62,6 @@ void orderMarks(MarkedPoints& sngPointX, MarkedPoints& sngPointY);
 // The straight continuum through the two marks (sfLst2Fit) and the index
 // window between them (sfSearchIndexX); their messages are returned.
 std::string continuumWindow(const std::vector<float>& sngDataX, const MarkedPoints& sngPointX,
-                            const MarkedPoints& sngPointY, LinearContinuum& continuum, int16_t& i1, int16_t& i2);
+                            const MarkedPoints& sngPointY, LinearContinuum& continuum, int32_t& i1, int32_t& i2);
 
 } // namespace raylen

@@ -10,11 +10,11 @@ namespace {
 constexpr float minMaxStart = 1E+10f;
 }
 
-std::string sfSearchIndexX(const std::vector<float>& sngData, float sngStart, float sngEnd, int16_t& intStart,
-                           int16_t& intEnd)
+std::string sfSearchIndexX(const std::vector<float>& sngData, float sngStart, float sngEnd, int32_t& intStart,
+                           int32_t& intEnd)
 {
     return trapErrors("sfSearchIndexX", [&] {
-        const int16_t upper = upperBound16(sngData);
+        const int32_t upper = upperBound(sngData);
         int32_t start = 0;
         for (int32_t i = 0; i <= upper; ++i)
             if (sngData[static_cast<size_t>(i)] >= sngStart) {
@@ -27,12 +27,12 @@ std::string sfSearchIndexX(const std::vector<float>& sngData, float sngStart, fl
                 end = j;
                 break;
             }
-        intStart = static_cast<int16_t>(start);
-        intEnd = static_cast<int16_t>(end);
+        intStart = start;
+        intEnd = end;
     });
 }
 
-std::string sfMinMax(const std::vector<float>& sngData, int16_t intStart, int16_t intEnd, float& sngMin,
+std::string sfMinMax(const std::vector<float>& sngData, int32_t intStart, int32_t intEnd, float& sngMin,
                      float& sngMax)
 {
     return trapErrors("sfMinMax", [&] {

@@ -1,12 +1,13 @@
 #include "reduce/Dispersion.h"
 
+#include "files/FileAccess.h"
 #include "numeric/Lst2Fit.h"
 #include "numeric/Polynomial.h"
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
+#include "reduce/ErrorLabels.h"
 #include "reduce/TextFields.h"
-#include "files/FileAccess.h"
 
 namespace raylen {
 
@@ -55,7 +56,7 @@ std::vector<float> applyDispersion(const std::vector<float>& sngX, const std::ve
 std::string sfPlotDispersionCurve(const std::vector<float>& sngPix, const std::vector<double>& dblA,
                                   TaskPlotter& plotter)
 {
-    return platform::trapErrors("cmdFit_Click", [&] {
+    return platform::trapErrors(kFitButtonLabel, [&] {
         std::vector<float> curve = applyDispersion(sngPix, dblA);
         plotter.Show();
         return plotter.sfPlotLinClone(sngPix, curve);

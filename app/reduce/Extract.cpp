@@ -6,6 +6,7 @@
 #include "reduce/RejectedPoints.h"
 #include "reduce/Trace.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace raylen {
@@ -21,10 +22,13 @@ std::string extractColumns(const ScanParam& p, const SingleImage& image, bool su
     std::string status = platform::trapErrors("sfScanDataPro", [&] {
         if (p.lngEndX < p.lngStartX)
             platform::raise(platform::errSubscript);
-        const size_t columns = static_cast<size_t>(static_cast<int64_t>(p.lngEndX) - p.lngStartX) + 1;
-        xs.resize(columns);
-        ys.resize(columns);
-        skyRejected.assign(columns, 0);
+        // Grown column by column: a region reaching far outside the image
+        // fails at its first column without having allocated for all.
+        const auto columns = static_cast<size_t>(static_cast<int64_t>(p.lngEndX) - p.lngStartX) + 1;
+        const size_t expected = std::min(columns, static_cast<size_t>(std::max(image.width(), 0)) + 1);
+        xs.reserve(expected);
+        ys.reserve(expected);
+        skyRejected.reserve(expected);
         // An order the coefficients cannot hold ends here, before any column.
         (void)traceCentre(p, p.lngStartX);
     });
@@ -47,11 +51,9 @@ std::string extractColumns(const ScanParam& p, const SingleImage& image, bool su
             status = sfIntegData(p, image, column, centre, sum);
         if (!status.empty())
             return status;
-        const auto i = static_cast<size_t>(x - p.lngStartX);
-        xs[i] = static_cast<float>(column);
-        ys[i] = sum - skyLevel;
-        if (fitter && fitter->lastRejected() > 0)
-            skyRejected[i] = 1;
+        xs.push_back(static_cast<float>(column));
+        ys.push_back(sum - skyLevel);
+        skyRejected.push_back(fitter && fitter->lastRejected() > 0 ? 1 : 0);
     }
     return {};
 }
@@ -69,7 +71,7 @@ std::string extractAndPlot(const ScanParam& p, const SingleImage& image, bool su
     sngScanY.swap(ys);
     status = plotter.plotLin(sngScanX, sngScanY);
     // The columns whose sky lost pixels to the rejection are marked on the
-    // spectrum; without rejection the plot is drawn as it always was.
+    // spectrum; without rejection no marks chart is made, so the plot stays unchanged.
     if (status.empty() && subtractSky && skyReject.enabled()) {
         const PointSet marks = flaggedPoints(sngScanX, sngScanY, skyRejected);
         status = plotter.plotRejected(marks.x, marks.y);

@@ -4,6 +4,7 @@
 #include "numeric/Polynomial.h"
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
+#include "reduce/ErrorLabels.h"
 #include "reduce/RejectedPoints.h"
 #include "reduce/TextFields.h"
 
@@ -14,7 +15,7 @@ std::string sfContinuumFit(const std::vector<float>& sngSpecX, const std::vector
                            std::vector<double>& dblCont, const RejectOptions& reject,
                            std::vector<char>* rejected)
 {
-    return platform::trapErrors("cmdFit_Click", [&] {
+    return platform::trapErrors(kFitButtonLabel, [&] {
         std::vector<float> cx, cy;
         if (lngContRegion.size() > 1) {
             cx.reserve(lngContRegion.size());

@@ -3,7 +3,9 @@
 #include "platform/BasicError.h"
 #include "files/FileAccess.h"
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 namespace raylen {
@@ -102,8 +104,21 @@ void readPrmFile(const std::string& strPath, ScanParam& typScanParam)
 
 std::string sfCheckParam(const ScanParam& typScanParam, const FitsInfo& typFitsInfo)
 {
-    if (typFitsInfo.NAXIS1 < typScanParam.lngEndX || typFitsInfo.NAXIS2 < typScanParam.lngEndY)
+    const ScanParam& p = typScanParam;
+    if (typFitsInfo.NAXIS1 < p.lngEndX || typFitsInfo.NAXIS2 < p.lngEndY)
         return kMsgRefUnsuitable;
+    // The other ends too: a damaged file must not make the scan allocate a
+    // column for every number down to a start far below the image.
+    if (p.lngStartX < 0 || p.lngStartX > p.lngEndX || p.lngStartY < 0 || p.lngStartY > p.lngEndY)
+        return kMsgRefUnsuitable;
+    // Every record the program keeps has its sky offsets in ascending order.
+    if (!(p.intSkyStart1 <= p.intSkyEnd1 && p.intSkyEnd1 <= p.intSkyStart2 && p.intSkyStart2 <= p.intSkyEnd2))
+        return kMsgRefUnsuitable;
+    // The coefficients the trace uses (an order the record cannot hold keeps
+    // its run-time error at the scan).
+    for (int k = 0; k <= std::min<int>(p.intTraceOrder, kMaxTraceOrder); ++k)
+        if (!std::isfinite(p.dblTraceCoef[static_cast<size_t>(k)]))
+            return kMsgRefUnsuitable;
     return {};
 }
 

@@ -34,7 +34,8 @@ void readPrmFile(const std::string& strPath, ScanParam& typScanParam);
 
 // The reference's region must lie within the image (as the check has
 // always been made: an end equal to the size passes and fails later, when
-// the column or row is read).
+// the column or row is read), start at or above 0 and not beyond its end;
+// the sky offsets must ascend and the trace coefficients in use be finite.
 std::string sfCheckParam(const ScanParam& typScanParam, const FitsInfo& typFitsInfo);
 
 } // namespace raylen

@@ -76,7 +76,8 @@ double NumberFields::next()
     char* end = nullptr;
     errno = 0;
     const double value = std::strtod(token.c_str(), &end);
-    if (end == token.c_str() || *end != '\0')
+    // The whole field must be the number: a NUL inside it must not cut it short.
+    if (end == token.c_str() || end != token.c_str() + token.size())
         platform::raise(platform::errTypeMismatch);
     if (std::isinf(value))
         platform::raise(platform::errOverflow);

@@ -6,6 +6,7 @@
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
+#include "reduce/ErrorLabels.h"
 
 namespace raylen {
 
@@ -66,7 +67,7 @@ TraceFit fitTrace(const std::string& orderText, const std::vector<float>& sngSca
 {
     TraceFit result;
     int16_t order = 0;
-    result.status = platform::trapErrors("cmdFit_Click", [&] {
+    result.status = platform::trapErrors(kFitButtonLabel, [&] {
         order = platform::toInteger(platform::leadingNumber(orderText));
         // The coefficients have room for order 50; refuse before fitting so
         // that nothing is half stored.

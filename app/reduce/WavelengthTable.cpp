@@ -20,8 +20,13 @@ std::string sfOpenCompFile(const std::string& strFile, std::vector<float>& sngWa
         if (lines.empty())
             platform::raise(platform::errSubscript);
         std::vector<float> wave(lines.size());
-        for (size_t j = 0; j < lines.size(); ++j)
-            wave[j] = toSingle(platform::leadingNumber(lines[j].substr(0, tableNumberWidth)));
+        for (size_t j = 0; j < lines.size(); ++j) {
+            const std::string_view field = lines[j].substr(0, tableNumberWidth);
+            // A NUL would end the number early and pass a wrong wavelength.
+            if (field.find('\0') != std::string_view::npos)
+                platform::raise(platform::errTypeMismatch);
+            wave[j] = toSingle(platform::leadingNumber(field));
+        }
         sngWave.swap(wave);
     });
 }

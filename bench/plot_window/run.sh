@@ -9,6 +9,7 @@ runs="${2:-15}"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../../scripts/deps.sh"
 raylen_install_deps bench
+raylen_ensure_programs "$bin" bench_chart_draw bench_chart_draw_qcp bench_plot_window
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen

@@ -1,6 +1,6 @@
 // Object texts that readers of other versions can follow: a field wider
 // than ours loses nothing after it, the axis's added fields are wrapped so
-// that a reader knowing only the published keys (design_reader.py) walks
+// that a reader knowing only the published keys (published_keys_reader.py) walks
 // past every axis, and texts written before the wrapping still load.
 #include <QJsonArray>
 
@@ -26,13 +26,13 @@ bool restoreText(const Obj& control, const std::string& text)
     return host(control)->restoreObjectText(reinterpret_cast<const uint8_t*>(text.data()), text.size(), false);
 }
 
-QJsonObject designRead(const std::string& text)
+QJsonObject publishedKeysRead(const std::string& text)
 {
     testsupport::TempDir dir;
     const std::string path = dir.file("chart.txt");
     testsupport::writeAll(path, text);
     std::string output;
-    testsupport::run(std::string(RAYLEN_PYTHON) + " " + RAYLEN_TEST_DIR + "/design_reader.py " + path, &output);
+    testsupport::run(std::string(RAYLEN_PYTHON) + " " + RAYLEN_TEST_DIR + "/published_keys_reader.py " + path, &output);
     return QJsonDocument::fromJson(QByteArray::fromStdString(output)).object();
 }
 
@@ -211,7 +211,7 @@ TEST(ChartTextReaders, AReaderOfThePublishedKeysWalksThePlotWindowsChart)
     if (!testsupport::requirePython("json"))
         return;
     Obj control = plotChartWithCustomTicks();
-    QJsonObject read = designRead(textOf(control));
+    QJsonObject read = publishedKeysRead(textOf(control));
     ASSERT_FALSE(read.isEmpty());
     EXPECT_EQ(read["collections"].toObject()["Legends"].toObject()["elements"].toArray().size(), 1);
     EXPECT_EQ(read["header"].toObject()["Version="].toInt(), 120);
@@ -224,7 +224,7 @@ TEST(ChartTextReaders, TextsWrittenBeforeTheWrappingStillLoad)
     // published reader stops at the first axis, ours reads all of it.
     const std::string old = testsupport::readAll(std::string(RAYLEN_TEST_DIR) + "/../chart/fixtures/plot_chart_unwrapped_axis.bin");
     ASSERT_GT(old.size(), 17000u);
-    QJsonObject stuck = designRead(old)["collections"].toObject();
+    QJsonObject stuck = publishedKeysRead(old)["collections"].toObject();
     EXPECT_FALSE(stuck["XyAxes"].toObject()["ended"].toBool());
 
     Obj control = newControl();
@@ -248,7 +248,7 @@ TEST(ChartTextReaders, TextsWrittenBeforeTheWrappingStillLoad)
 
     // Saved again it takes the wrapped form, which the published reader walks.
     if (testsupport::requirePython("json"))
-        expectWalked(control, designRead(textOf(control)));
+        expectWalked(control, publishedKeysRead(textOf(control)));
 }
 
 TEST(ChartTextReaders, CopyCarriesTheWrappedFieldsAndKeepsTheTargetsNames)

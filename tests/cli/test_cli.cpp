@@ -1,5 +1,5 @@
 // raylen-cli as an observer scripts it: outputs, messages, exit codes.
-#include "CliRun.h"
+#include "../support/CliRun.h"
 
 #include "fits/FitsData.h"
 #include "platform/BasicRuntime.h"

@@ -1,6 +1,6 @@
 // raylen-cli given special files, links, read-only and long names as input
 // or output, killed while saving, and cutting values that are not numbers.
-#include "CliRun.h"
+#include "../support/CliRun.h"
 #include "../fits/FitsBuilder.h"
 #include "../support/SpecialFiles.h"
 

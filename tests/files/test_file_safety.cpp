@@ -7,6 +7,7 @@
 #include "platform/BasicRuntime.h"
 #include "files/FileAccess.h"
 #include "files/FileKind.h"
+#include "files/OutputSet.h"
 #include "files/TextSpectrum.h"
 
 #include <chrono>
@@ -15,6 +16,7 @@
 #include <csignal>
 #include <cstring>
 #include <random>
+#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 
@@ -236,6 +238,70 @@ TEST(FileSafety, LeftoversOfDeadProcessesAreClearedOnTheNextSave)
     writeAll(dir.file(".raylen-save-notapid"), "not ours");
     ASSERT_EQ(saveText(dir.file("s.txt")), "");
     EXPECT_EQ(folderEntries(dir.path()), (std::set<std::string>{live, ".raylen-save-notapid", "s.txt"}));
+}
+
+TEST(FileSafety, LeftoversOfAReusedProcessIdAreClearedToo)
+{
+    // Field 22 of our stat record: the start time the names carry.
+    std::string stat = readAll("/proc/self/stat");
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 22; ++i)
+        fields >> field;
+    TempDir dir;
+    const std::string pid = std::to_string(::getpid());
+    const std::string ours = ".raylen-save-" + pid + "-" + field + "-abcdefgh";
+    const std::string reused = ".raylen-save-" + pid + "-1-abcdefgh";
+    writeAll(dir.file(ours), "being written");
+    writeAll(dir.file(reused), "left by a killed save whose id we now have");
+    ASSERT_EQ(saveText(dir.file("s.txt")), "");
+    EXPECT_EQ(folderEntries(dir.path()), (std::set<std::string>{ours, "s.txt"}));
+}
+
+TEST(OutputSet, RelatedFilesAreReplacedTogetherOrNotAtAll)
+{
+    TempDir dir;
+    writeAll(dir.file("a.txt"), "old a");
+    writeAll(dir.file("b.txt"), "old b");
+    std::filesystem::create_directory(dir.file("c.txt"));
+    {
+        // The second save is refused: the first is not put in place.
+        OutputSet set;
+        ASSERT_EQ(saveText(dir.file("a.txt")), "");
+        EXPECT_EQ(readAll(dir.file("a.txt")), "old a");
+        EXPECT_EQ(saveText(dir.file("c.txt")), "sfSaveText, " + pathError);
+    }
+    EXPECT_EQ(readAll(dir.file("a.txt")), "old a");
+    EXPECT_EQ(folderEntries(dir.path()), (std::set<std::string>{"a.txt", "b.txt", "c.txt"}));
+    {
+        OutputSet set;
+        ASSERT_EQ(saveText(dir.file("a.txt"), 3.0f), "");
+        ASSERT_EQ(saveText(dir.file("b.txt"), 4.0f), "");
+        ASSERT_EQ(saveText(dir.file("new.txt"), 5.0f), "");
+        ASSERT_EQ(set.commit(), "");
+        // Saves after the commit go straight to their file.
+        ASSERT_EQ(saveText(dir.file("after.txt")), "");
+        EXPECT_EQ(readAll(dir.file("after.txt")), "6560,1.5\r\n6561,2\r\n");
+    }
+    EXPECT_EQ(readAll(dir.file("a.txt")), "6560,3\r\n6561,2\r\n");
+    EXPECT_EQ(readAll(dir.file("b.txt")), "6560,4\r\n6561,2\r\n");
+    EXPECT_EQ(readAll(dir.file("new.txt")), "6560,5\r\n6561,2\r\n");
+    EXPECT_EQ(folderEntries(dir.path()), (std::set<std::string>{"a.txt", "b.txt", "c.txt", "new.txt", "after.txt"}));
+}
+
+TEST(OutputSet, APlacementThatFailsPutsTheOldFilesBack)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("night"));
+    writeAll(dir.file("a.txt"), "old a");
+    OutputSet set;
+    ASSERT_EQ(saveText(dir.file("a.txt")), "");
+    ASSERT_EQ(saveText(dir.file("night/b.txt")), "");
+    // The second temporary vanishes with its folder before the commit.
+    std::filesystem::rename(dir.file("night"), dir.file("moved"));
+    EXPECT_EQ(set.commit(), "OutputSet, 53ファイルが見つかりません。");
+    EXPECT_EQ(readAll(dir.file("a.txt")), "old a");
+    EXPECT_EQ(folderEntries(dir.path()), (std::set<std::string>{"a.txt", "moved"}));
 }
 
 TEST(TextSpectrum, EveryWrittenValueReadsBackBitForBit)

@@ -56,6 +56,31 @@ TEST(TextSpectrum, SeparatorsOrderAndDamagedFiles)
     EXPECT_EQ(sfSaveText(x, y, dir.file("none/x.txt")), "sfSaveText, 76パスが見つかりません。");
 }
 
+TEST(TextSpectrum, NulInsideANumberAndACommentFirstLineAreRefused)
+{
+    TempDir dir;
+    std::string path = dir.file("s.txt");
+    std::vector<float> x{7}, y{7};
+    // A NUL must not cut 123.5 short to 12.
+    for (std::string bytes : {std::string("12\0" "3.5,1\r\n", 10), std::string("1,10\r\n2,2\0" "0\r\n", 13)}) {
+        writeAll(path, bytes);
+        EXPECT_EQ(sfOpenText(path, x, y), "sfOpenText, 13型が一致しません。");
+    }
+    EXPECT_EQ(x, std::vector<float>{7});
+    // NULs between the fields still separate them.
+    writeAll(path, std::string("1,10\r\n\0\0", 8));
+    ASSERT_EQ(sfOpenText(path, x, y), "");
+    EXPECT_EQ(x, std::vector<float>{1});
+    // A first line of '#' or words is no spectrum, as the open dialog says;
+    // a negative first X still reads.
+    writeAll(path, "# wavelength flux\r\n1,10\r\n");
+    EXPECT_EQ(sfOpenText(path, x, y), kMsgUnsupportedFile);
+    EXPECT_EQ(std::string(kMsgUnsupportedFile), "ｻﾎﾟｰﾄしていないﾌｧｲﾙ形式です");
+    writeAll(path, "-1.5,10\r\n2,20\r\n");
+    ASSERT_EQ(sfOpenText(path, x, y), "");
+    EXPECT_EQ(x, (std::vector<float>{-1.5f, 2.0f}));
+}
+
 TEST(FileKind, ClassifiedByTheFirstLine)
 {
     TempDir dir;

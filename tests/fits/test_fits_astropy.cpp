@@ -102,3 +102,38 @@ with fits.open(path) as f:
     for (size_t i = 0; i < values.size(); ++i)
         ASSERT_EQ(values[i], image.data()[i]) << i;
 }
+
+TEST(FitsAstropy, TwoBlockHeaderWithEndtimeReadsAndSavesWhole)
+{
+    // ENDTIME in the first block must not end the header: the data start
+    // after the second block, and our save keeps every card and the END.
+    TempDir dir;
+    std::string script = R"(
+import numpy as np
+from astropy.io import fits
+folder = ')" + dir.path() + R"('
+data = (30000 + np.arange(12, dtype=np.int32).reshape(3, 4) * 90).astype(np.int16)
+hdu = fits.PrimaryHDU(data)
+hdu.header['ENDTIME'] = '12:34:56'
+for i in range(40):
+    hdu.header.add_history('step %d' % i)
+hdu.writeto(folder + '/frame.fit', overwrite=True)
+print('ok')
+)";
+    ASSERT_EQ(testsupport::python(script, dir), "ok\n");
+    HeaderCards cards;
+    FitsInfo info;
+    SingleImage image;
+    ASSERT_EQ(sfOpenFits(dir.file("frame.fit"), cards, info, image), "");
+    EXPECT_GT(info.HeaderN, 36);
+    EXPECT_EQ(image(0, 0), 30000.0f);
+    EXPECT_EQ(image(3, 2), 30990.0f);
+    ASSERT_EQ(sfSaveImgSng(dir.file("saved.fit"), cards, image), "");
+    std::string check = R"(
+from astropy.io import fits
+with fits.open(')" + dir.file("saved.fit") + R"(') as f:
+    h = f[0].header
+    print(h['ENDTIME'], len(h['HISTORY']), f[0].data[2, 3])
+)";
+    EXPECT_EQ(testsupport::python(check, dir), "12:34:56 40 30990.0\n");
+}

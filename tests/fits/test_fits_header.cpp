@@ -41,33 +41,65 @@ TEST(FitsHeader, EndOnCard35And36DecidesWhereTheDataBegin)
         EXPECT_EQ(image(3, 2), 12.0f);
         EXPECT_EQ(cards.size(), static_cast<size_t>(endIndex + 1));
     }
-    int16_t records = 0, blocks = 0;
-    for (auto [cards, expected] : {std::pair{10, 36}, {36, 36}, {37, 72}, {54, 72}}) {
-        ASSERT_EQ(sfCalcHeaderRecodeN(static_cast<int16_t>(cards), records), "");
+    int32_t records = 0, blocks = 0;
+    for (auto [cards, expected] : {std::pair{10, 36}, {36, 36}, {37, 72}, {54, 72}, {40000, 40032}}) {
+        ASSERT_EQ(sfCalcHeaderRecodeN(cards, records), "");
         EXPECT_EQ(records, expected);
-        ASSERT_EQ(sfCalcHeaderTapeN(static_cast<int16_t>(cards), blocks), "");
+        ASSERT_EQ(sfCalcHeaderTapeN(cards, blocks), "");
         EXPECT_EQ(blocks, expected / 36);
     }
 }
 
-TEST(FitsHeader, FourHundredAndTenCardLimit)
+TEST(FitsHeader, LongHeadersOpenAndAFileWithoutEndOverflows)
 {
     TempDir dir;
-    // END as card 409 (the last examined) still opens its header.
+    // Far past the 410 cards a 16-bit byte position once allowed.
     std::string path = dir.file("long.fit");
-    testsupport::writeAll(path, headerBytes(cardsWithEndAt(409)));
+    std::vector<int16_t> values = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    testsupport::writeAll(path, headerBytes(cardsWithEndAt(1500)) + padded(bigEndian(values)));
     FitsInfo info;
     ASSERT_EQ(sfGetHeaderEndInFile(path, info), "");
-    EXPECT_EQ(info.HeaderN, 410);
-    // No END at all: the byte position overflows after card 409.
-    std::vector<std::string> noEnd(450, card("COMMENT no end"));
-    testsupport::writeAll(path, headerBytes(noEnd));
-    EXPECT_EQ(sfGetHeaderEndInFile(path, info), "sfGetHeaderEndInFile, 6オーバーフローしました。");
-    EXPECT_EQ(info.HeaderN, 410);
-    // A short file without END reads blanks beyond its end, then overflows too.
-    testsupport::writeAll(path, card("SIMPLE  =                    T"));
-    EXPECT_EQ(sfGetHeaderEndInFile(path, info), "sfGetHeaderEndInFile, 6オーバーフローしました。");
+    EXPECT_EQ(info.HeaderN, 1501);
+    HeaderCards cards;
+    SingleImage image;
+    ASSERT_EQ(sfOpenFits(path, cards, info, image), "");
+    EXPECT_EQ(cards.size(), 1501u);
+    EXPECT_EQ(image(3, 2), 12.0f);
+    // No END at all, long or short: the overflow error, as always.
+    for (size_t count : {450u, 1u}) {
+        testsupport::writeAll(path, headerBytes(std::vector<std::string>(count, card("COMMENT no end"))));
+        EXPECT_EQ(sfGetHeaderEndInFile(path, info), "sfGetHeaderEndInFile, 6オーバーフローしました。");
+    }
     EXPECT_EQ(sfGetHeaderEndInFile(dir.file("missing.fit"), info), "sfGetHeaderEndInFile, 53ファイルが見つかりません。");
+}
+
+TEST(FitsHeader, OnlyTheKeywordEndAloneEndsTheHeader)
+{
+    // Two blocks, as astropy writes them: ENDTIME, ENDSCAN and a blank-led
+    // " END" are ordinary cards; the data follow the second block.
+    std::vector<std::string> extra = {valueCard("ENDTIME", "'12:00:00'"), valueCard("ENDSCAN", "3")};
+    for (int i = 0; i < 32; ++i)
+        extra.push_back(card("COMMENT filler"));
+    extra.push_back(card(" END"));
+    std::vector<std::string> cards = imageCards(16, 4, 3, extra);
+    ASSERT_EQ(cards.size(), 41u);
+    std::vector<int16_t> values = {30000, 30100, 30200, 30300, 30400, 30500,
+                                   30600, 30700, 30800, 30900, 31000, 31100};
+    TempDir dir;
+    const std::string path = dir.file("endtime.fit");
+    testsupport::writeAll(path, headerBytes(cards) + padded(bigEndian(values)));
+    FitsInfo info;
+    HeaderCards read;
+    SingleImage image;
+    ASSERT_EQ(sfOpenFits(path, read, info, image), "");
+    EXPECT_EQ(info.HeaderN, 41);
+    EXPECT_EQ(read[5], cards[5]);
+    EXPECT_EQ(image(0, 0), 30000.0f);
+    EXPECT_EQ(image(3, 2), 31100.0f);
+    EXPECT_TRUE(isEndCard("END"));
+    EXPECT_TRUE(isEndCard(card("END")));
+    EXPECT_FALSE(isEndCard(card("ENDTIME = 1")));
+    EXPECT_FALSE(isEndCard(card(" END")));
 }
 
 TEST(FitsHeader, DescriptionRecordFromTheValueField)

@@ -9,6 +9,8 @@
 #include "image/gui/FrmDispHdr.h"
 #include "image/gui/FrmImage.h"
 
+#include <cmath>
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -215,6 +217,40 @@ TEST(DarkFlatCore, RefusalsLeaveTheImageAsItWas)
     const float m = static_cast<float>(flatMean());
     for (size_t i = 0; i < flatImage.size(); ++i)
         ASSERT_NEAR(flatImage.data()[i], m, 1e-6f * m);
+}
+
+TEST(DarkFlatCore, ABadFlatPixelSpoilsOnlyItsOwnPixel)
+{
+    Night night;
+    raylen::HeaderCards header;
+    raylen::FitsInfo info;
+    raylen::SingleImage image;
+    ASSERT_EQ(raylen::sfOpenFits(night.object, header, info, image), "");
+    auto badFlat = [](int x, int y) {
+        if (x == 3 && y == 2)
+            return std::nan("");
+        return x == 7 && y == 5 ? HUGE_VAL : flatValue(x, y);
+    };
+    std::string flat = writeFits(night.dir.file("bad.fit"), -32, 12, 8, badFlat);
+    raylen::FrameNonFinite counts;
+    ASSERT_EQ(raylen::sfDarkFlatCorrect(image, info, header, false, "", true, flat, &counts), "");
+    EXPECT_EQ(counts.dark, 0u);
+    EXPECT_EQ(counts.flat, 2u);
+    // The normalisation is the mean of the 94 finite pixels.
+    double mean = 0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 12; ++x)
+            mean += std::isfinite(badFlat(x, y)) ? static_cast<float>(badFlat(x, y)) / 94.0 : 0.0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 12; ++x) {
+            const float v = image(x, y);
+            if (x == 3 && y == 2)
+                EXPECT_TRUE(std::isnan(v));
+            else if (x == 7 && y == 5)
+                EXPECT_EQ(v, 0.0f); // divided by an infinite flat
+            else
+                ASSERT_NEAR(v, objectValue(x, y) * mean / static_cast<float>(flatValue(x, y)), 1e-5 * v) << x << "," << y;
+        }
 }
 
 TEST(HeaderViewer, ShowsEightyCharacterLines)

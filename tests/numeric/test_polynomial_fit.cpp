@@ -108,8 +108,8 @@ TEST(PolynomialFit, OrderCapAndHighOrders)
     for (double v : a)
         EXPECT_TRUE(std::isfinite(v));
 
-    // A smooth order 12 fit still reproduces the data where the original
-    // normal equations had lost every digit.
+    // A smooth order 12 fit still reproduces the data, where solving
+    // the plain normal equations would lose every digit.
     ASSERT_EQ(sfLst2Fit(x, y, 12, a), "");
     for (size_t i = 0; i < x.size(); i += 17)
         EXPECT_NEAR(polynomialValue(a, x[i]), y[i], 1e-3) << x[i];

@@ -1,4 +1,5 @@
 // raylen-cli plot: the plot window's chart rendered to PNG, SVG and PDF.
+#include "../support/CliRun.h"
 #include "../support/TestSupport.h"
 
 #include "files/TextSpectrum.h"
@@ -11,21 +12,11 @@ using testsupport::TempDir;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using clitest::Result;
 
 Result cli(const std::string& arguments, const TempDir& dir)
 {
-    const std::string errFile = dir.file("stderr.txt");
-    Result r;
-    r.status = testsupport::run("QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=" + shellQuote(dir.path()) + " " +
-                                    std::string(RAYLEN_BIN_DIR) + "/raylen-cli plot " + arguments + " 2>" +
-                                    shellQuote(errFile),
-                                &r.out);
-    r.err = readAll(errFile);
-    return r;
+    return clitest::cli("plot " + arguments, dir, "QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=" + shellQuote(dir.path()));
 }
 
 std::string spectrum(const TempDir& dir)

@@ -196,7 +196,7 @@ TEST(GaussFitInit, TieCountsAsAbsorptionAndSearchStartsAtIndexOne)
     EXPECT_EQ(centre, 4.0f);
     EXPECT_EQ(width, 2.0f);
 
-    int16_t index = 0;
+    int32_t index = 0;
     ASSERT_EQ(sfValueIndex(y, 2, 7, 2.0f, index), "");
     EXPECT_EQ(index, 8); // not found: intEnd + 1
     ASSERT_EQ(sfValueIndex(y, 0, 7, -2.0f, index), "");

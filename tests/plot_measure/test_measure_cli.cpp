@@ -1,5 +1,6 @@
 // raylen-cli gauss and eqwidth: the result lines top first, the system's
 // messages on failure, usage errors.
+#include "../support/CliRun.h"
 #include "../support/TestSupport.h"
 
 #include "MeasureFixtures.h"
@@ -11,20 +12,8 @@ using testsupport::shellQuote;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result cli(const std::string& arguments, const TempDir& dir)
-{
-    const std::string errFile = dir.file("stderr.txt");
-    Result r;
-    r.status = testsupport::run(std::string(RAYLEN_BIN_DIR) + "/raylen-cli " + arguments + " 2>" + shellQuote(errFile),
-                                &r.out);
-    r.err = testsupport::readAll(errFile);
-    return r;
-}
+using clitest::cli;
+using clitest::Result;
 
 } // namespace
 

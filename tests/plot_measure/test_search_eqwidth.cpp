@@ -1,6 +1,8 @@
 // The index window of an X interval, the extremes of a range, and key e's
 // equivalent width on the worked example.
+#include "plot/ContRegion.h"
 #include "plot/EqWidth.h"
+#include "plot/GaussFit.h"
 #include "plot/SearchIndex.h"
 
 #include "MeasureFixtures.h"
@@ -14,7 +16,7 @@ using namespace measuretest;
 TEST(SearchIndex, WindowEndsAtTheFirstPointBeyondTheInterval)
 {
     const std::vector<float> x{1, 2, 3, 4, 5};
-    int16_t i1 = -1, i2 = -1;
+    int32_t i1 = -1, i2 = -1;
     ASSERT_EQ(sfSearchIndexX(x, 2.5f, 3.5f, i1, i2), "");
     EXPECT_EQ(i1, 2);
     EXPECT_EQ(i2, 3);
@@ -28,17 +30,18 @@ TEST(SearchIndex, WindowEndsAtTheFirstPointBeyondTheInterval)
     EXPECT_EQ(i2, 4);
 }
 
-TEST(SearchIndex, SixteenBitIndicesOverflowPastTheirRange)
+TEST(SearchIndex, IndicesReachPastTheSixteenBitRange)
 {
-    std::vector<float> x(32768);
+    std::vector<float> x(100000);
     for (size_t i = 0; i < x.size(); ++i)
         x[i] = float(i);
-    int16_t i1 = 0, i2 = 0;
-    ASSERT_EQ(sfSearchIndexX(x, 100.0f, 200.0f, i1, i2), "");
-    EXPECT_EQ(i2, 201);
-    x.push_back(32768.0f);
-    EXPECT_EQ(sfSearchIndexX(x, 100.0f, 200.0f, i1, i2),
-              "sfSearchIndexX, 6" + platform::errorDescription(platform::errOverflow));
+    int32_t i1 = 0, i2 = 0;
+    ASSERT_EQ(sfSearchIndexX(x, 70000.5f, 70010.0f, i1, i2), "");
+    EXPECT_EQ(i1, 70001);
+    EXPECT_EQ(i2, 70011);
+    float lo = 0, hi = 0;
+    ASSERT_EQ(sfMinMax(x, 99990, 99999, lo, hi), "");
+    EXPECT_EQ(hi, 99999.0f);
     EXPECT_EQ(sfSearchIndexX({}, 0.0f, 1.0f, i1, i2),
               "sfSearchIndexX, 9" + platform::errorDescription(platform::errSubscript));
 }
@@ -141,4 +144,38 @@ TEST(EqWidth, OnlyTheFirstResultLineStatusStopsTheOverlay)
     EXPECT_EQ(sfEqWidthPro(s.x, s.y, {6560.0f, 6565.5f}, {1.0f, 1.0f}, result, overlay), result.answer);
     EXPECT_EQ(result.lines.size(), 3u);
     EXPECT_EQ(overlay.calls, 0);
+}
+
+namespace {
+
+struct NoMarks : SymbolPlotter {
+    std::string sfPlotSymClone(const std::vector<float>&, const std::vector<float>&) override { return {}; }
+};
+
+} // namespace
+
+TEST(LongSpectrum, MeasuresPastPoint32767MatchTheSameLineInAShortSpectrum)
+{
+    // A resampled 100 000-point spectrum with a line near point 80 000, and
+    // the same 200 points alone.
+    const SyntheticLine line{1000.0, 0.01, 80000.0, 400.0, 80000.3, 6.0};
+    const Spectrum whole = sample(line, 0.0, 1.0, 100000, 0.0, 1);
+    Spectrum part;
+    part.x.assign(whole.x.begin() + 79900, whole.x.begin() + 80100);
+    part.y.assign(whole.y.begin() + 79900, whole.y.begin() + 80100);
+    const MarkedPoints x{79980.0f, 80020.5f};
+    const MarkedPoints y{float(line.continuum(79980.0)), float(line.continuum(80020.5))};
+    for (auto measure : {sfGaussFitPro, sfEqWidthPro}) {
+        RecordingWriter longResult, shortResult;
+        RecordingOverlay longOverlay, shortOverlay;
+        ASSERT_EQ(measure(whole.x, whole.y, x, y, longResult, longOverlay), "");
+        ASSERT_EQ(measure(part.x, part.y, x, y, shortResult, shortOverlay), "");
+        EXPECT_EQ(longResult.lines, shortResult.lines);
+        EXPECT_EQ(longOverlay.y, shortOverlay.y);
+    }
+    // Continuum regions (normalisation) list indices beyond 32767.
+    std::vector<int32_t> regions{0};
+    NoMarks marks;
+    ASSERT_EQ(sfSetContRegion(whole.x, whole.y, 99000.0f, 99002.0f, regions, marks), "");
+    EXPECT_EQ(regions, (std::vector<int32_t>{99000, 99001, 99002, 99003}));
 }

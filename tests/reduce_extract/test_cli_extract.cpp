@@ -1,5 +1,6 @@
 // raylen-cli extract: the same results as the core, the system's messages,
 // exit codes, and no output left behind by a failure.
+#include "../support/CliRun.h"
 #include "SyntheticFrame.h"
 
 #include "reduce/Extract.h"
@@ -17,20 +18,11 @@ using testsupport::writeAll;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using clitest::Result;
 
 Result cli(const std::string& arguments, const TempDir& dir)
 {
-    const std::string errFile = dir.file("stderr.txt");
-    Result r;
-    r.status = testsupport::run(std::string(RAYLEN_BIN_DIR) + "/raylen-cli extract " + arguments + " 2>" +
-                                    shellQuote(errFile),
-                                &r.out);
-    r.err = readAll(errFile);
-    return r;
+    return clitest::cli("extract " + arguments, dir);
 }
 
 class CliExtract : public ::testing::Test {
@@ -129,11 +121,17 @@ TEST_F(CliExtract, FailuresGiveTheSystemsMessageAndWriteNothing)
     tooLarge.lngEndX = shape.width + 1;
     ASSERT_EQ(sfWritePrmFile(dir.file("large.txt"), tooLarge), "");
     writeAll(dir.file("short.prm"), std::string(441, '\0'));
+    // A start far below the image: refused before a column is allocated.
+    ScanParam farBelow = tooLarge;
+    farBelow.lngStartX = INT32_MIN;
+    farBelow.lngEndX = 10;
+    ASSERT_EQ(sfWritePrmFile(dir.file("below.txt"), farBelow), "");
     const std::string region = " --x 0:599 --y 20:100 ";
     const std::pair<std::string, std::string> cases[] = {
         {" --ref " + shellQuote(dir.file("none.prm")), "参照ファイルが存在しません。"},
         {" --ref " + shellQuote(dir.file("short.prm")), "sfRefScanDataPro, 62ファイルにこれ以上データがありません。"},
         {" --ref " + shellQuote(dir.file("large.prm")), "参照ファイルが適切ではありません。"},
+        {" --ref " + shellQuote(dir.file("below.prm")), "参照ファイルが適切ではありません。"},
         {region + "--width 70000", "dsGetScanParam, 6オーバーフローしました。"},
         {region + "--sky-order 32768", "dsGetScanParam, 6オーバーフローしました。"},
         {region + "--trace-order 51", "cmdFit_Click, 9インデックスが有効範囲にありません。"},
@@ -173,7 +171,7 @@ TEST(CliExtractIraf, AgreesWithApallAwayFromTheEdges)
         GTEST_SKIP() << "IRAF is not installed";
     TempDir dir;
     std::string output;
-    const std::string script = std::string(RAYLEN_TEST_DIR) + "/../../bench/extract_iraf/run.sh";
+    const std::string script = std::string(RAYLEN_TEST_DIR) + "/../../bench/extract_iraf/compare.sh";
     const int status = testsupport::run("sh " + shellQuote(script) + " " + shellQuote(std::string(RAYLEN_BIN_DIR) + "/raylen-cli") +
                                             " " + shellQuote(dir.file("work")) + " 2>&1",
                                         &output);

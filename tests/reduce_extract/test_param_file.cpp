@@ -7,6 +7,8 @@
 #include "reduce/ScanParam.h"
 
 #include <cstring>
+#include <initializer_list>
+#include <limits>
 
 using namespace raylen;
 using testsupport::readAll;
@@ -216,6 +218,28 @@ TEST_F(ReferenceScan, RefusalsLeaveTheSpectrumAlone)
                   "参照ファイルが適切ではありません。");
         EXPECT_EQ(shared, large);
     }
+    // Every other field out of range, each refused the same way before any
+    // column is allocated (a start of -2^31 would need 2^31 columns).
+    using Damage = void (*)(ScanParam&);
+    for (Damage damage : std::initializer_list<Damage>{
+             [](ScanParam& p) { p.lngStartX = INT32_MIN; },
+             [](ScanParam& p) { p.lngStartY = -1; },
+             [](ScanParam& p) { p.lngStartX = p.lngEndX + 1; },
+             [](ScanParam& p) { p.lngStartY = p.lngEndY + 1; },
+             [](ScanParam& p) { std::swap(p.intSkyStart1, p.intSkyEnd2); },
+             [](ScanParam& p) { p.dblTraceCoef[1] = std::numeric_limits<double>::infinity(); }}) {
+        ScanParam bad = reference;
+        damage(bad);
+        ASSERT_EQ(sfWritePrmFile(dir.file("bad.txt"), bad), "");
+        EXPECT_EQ(sfRefScanDataPro(dir.file("bad.prm"), image, info, shared, xs, ys, plotter),
+                  "参照ファイルが適切ではありません。");
+        EXPECT_EQ(shared, bad);
+    }
+    // A typed region far outside the image fails at its first column.
+    ScanParam typed = reference;
+    typed.blnSkySub = 0;
+    typed.lngStartX = INT32_MIN;
+    EXPECT_EQ(sfScanDataPro(typed, image, xs, ys, plotter), "sfIntegData, 9インデックスが有効範囲にありません。");
     // An end equal to the size passes the check and fails on reading it.
     ScanParam edge = reference;
     edge.lngEndX = info.NAXIS1;

@@ -8,6 +8,7 @@
 #include "reduce/FftPlot.h"
 #include "reduce/FluxCal.h"
 #include "reduce/Normalize.h"
+#include "reduce/WavelengthTable.h"
 #include "files/TextSpectrum.h"
 
 #include <cmath>
@@ -222,4 +223,21 @@ TEST(FftPlot, AgreesWithNumpyFft)
         EXPECT_NEAR(f[j], ref[2 * j], 1e-6 * ref[2 * j] + 1e-12) << j;
         EXPECT_NEAR(amp[j], ref[2 * j + 1], 2e-6 * scale) << j;
     }
+}
+
+TEST(CalibrationFiles, NulInsideANumberIsRefused)
+{
+    // Each would otherwise read 12 for 123.5 and go on silently.
+    TempDir dir;
+    const std::string nul = std::string("12\0" "3.5", 6);
+    writeAll(dir.file("a.dip"), "0.5\r\n" + nul + "\r\n");
+    std::vector<double> a{9};
+    EXPECT_EQ(sfOpenDispFile(dir.file("a.dip"), a), "sfOpenDispFile, 13型が一致しません。");
+    EXPECT_EQ(a, std::vector<double>{9});
+    writeAll(dir.file("s.sns"), "4000," + nul + "\r\n");
+    std::vector<float> sx, sy;
+    EXPECT_EQ(sfReadSensFncFile(dir.file("s.sns"), sx, sy), "sfReadSensFncFile, 13型が一致しません。");
+    writeAll(dir.file("l.dat"), "4026.19 He I\r\n" + nul + " Ar\r\n");
+    std::vector<float> wave;
+    EXPECT_EQ(sfOpenCompFile(dir.file("l.dat"), wave), "sfOpenCompFile, 13型が一致しません。");
 }

@@ -1,5 +1,6 @@
 // raylen-cli identify, dispcor, fluxcal, normalize and fft as a script
 // calls them: outputs, messages and exit codes.
+#include "../support/CliRun.h"
 #include "../support/TestSupport.h"
 #include "LampSpectrum.h"
 
@@ -17,20 +18,8 @@ using testsupport::writeAll;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result cli(const std::string& arguments, const TempDir& dir)
-{
-    const std::string errFile = dir.file("stderr.txt");
-    Result r;
-    r.status = testsupport::run(std::string(RAYLEN_BIN_DIR) + "/raylen-cli " + arguments + " 2>" + shellQuote(errFile),
-                                &r.out);
-    r.err = readAll(errFile);
-    return r;
-}
+using clitest::cli;
+using clitest::Result;
 
 bool exists(const std::string& path)
 {

@@ -13,13 +13,18 @@ using namespace guitest;
 
 namespace {
 
-pid_t startProgram(const std::string& runtimeDir, const std::string& errFile)
+// report: asked to report instead of showing boxes (RAYLEN_REPORT_OPEN),
+// with the window program's own message boxes.
+pid_t startProgram(const std::string& runtimeDir, const std::string& errFile, bool report = false)
 {
     pid_t pid = ::fork();
     if (pid == 0) {
         ::setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        ::setenv("RAYLEN_CONSOLE_UI", "1", 1);
+        if (report)
+            ::setenv("RAYLEN_REPORT_OPEN", "1", 1);
+        else
+            ::setenv("RAYLEN_CONSOLE_UI", "1", 1);
         FILE* err = std::freopen(errFile.c_str(), "w", stderr);
         (void)err;
         std::string program = std::string(RAYLEN_BIN_DIR) + "/raylen";
@@ -58,6 +63,18 @@ TEST(SingleInstance, SecondCopyShowsTheMessageAndLeavesTheFirstRunning)
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_NE(readAll(dir.file("second.err")).find("Raylen: Raylen は既に起動しています"), std::string::npos)
         << readAll(dir.file("second.err"));
+
+    // Asked to report, a second copy says so and ends instead of waiting on the box.
+    pid_t reporting = startProgram(dir.path(), dir.file("report.err"), true);
+    const bool ended = waitFor([&] { return ::waitpid(reporting, &status, WNOHANG) == reporting; }, 15000);
+    if (!ended) {
+        ::kill(reporting, SIGKILL);
+        ::waitpid(reporting, &status, 0);
+    }
+    EXPECT_TRUE(ended) << "still waiting on the box";
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(readAll(dir.file("report.err")), "Raylen: Raylen は既に起動しています\n");
 
     // The first copy still runs and still holds its lock.
     EXPECT_EQ(::waitpid(first, &status, WNOHANG), 0);

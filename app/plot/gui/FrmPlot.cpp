@@ -370,7 +370,7 @@ std::string FrmPlot::sfTrimPlot(const std::vector<float>& sngDataX, const std::v
         if (sngX1 > sngX2)
             std::swap(sngX1, sngX2);
         chart.setManualX(sngX1, sngX2);
-        int16_t i1 = 0, i2 = 0;
+        int32_t i1 = 0, i2 = 0;
         std::string message = sfSearchIndexX(sngDataX, sngX1, sngX2, i1, i2);
         if (!message.empty())
             return message;

@@ -473,7 +473,7 @@ void FrmApall::cmdReturn_Click()
     }
     if (!message.empty()) {
         // The page number has already gone back; the old page stays in
-        // front, as it always has.
+        // front so the user can correct what failed there.
         MsgBox(message, vbCritical);
         return;
     }

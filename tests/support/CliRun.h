@@ -1,6 +1,6 @@
 #pragma once
 // Runs raylen-cli as a script would, capturing both streams and the status.
-#include "../support/TestSupport.h"
+#include "TestSupport.h"
 
 namespace clitest {
 
@@ -10,12 +10,14 @@ struct Result {
 };
 
 // Standard error goes to a file in `scratch`, so keep that folder apart from
-// one whose listing a test checks.
-inline Result cli(const std::string& arguments, const testsupport::TempDir& scratch)
+// one whose listing a test checks. `environment` ("NAME=value ...") is put
+// before the command.
+inline Result cli(const std::string& arguments, const testsupport::TempDir& scratch,
+                  const std::string& environment = {})
 {
     std::string errFile = scratch.file("stderr.txt");
     Result r;
-    r.status = testsupport::run(std::string(RAYLEN_BIN_DIR) + "/raylen-cli " + arguments + " 2>" +
+    r.status = testsupport::run(environment + " " + std::string(RAYLEN_BIN_DIR) + "/raylen-cli " + arguments + " 2>" +
                                     testsupport::shellQuote(errFile),
                                 &r.out);
     r.err = testsupport::readAll(errFile);
