@@ -28,10 +28,13 @@ for t in "${targets[@]}"; do
   work="$out/$t"
   mkdir -p "$work/corpus"
   cp -n "$seeds"/* "$work/corpus/" 2>/dev/null || true
+  # Header words and edge numbers, where a target has them.
+  dict=()
+  [ -f "$here/dict/${t#fuzz_}.dict" ] && dict=(-dict="$here/dict/${t#fuzz_}.dict")
   echo "== $t for ${seconds}s"
   status=0
   (cd "$work" && "$bin/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -max_len=65536 \
-      -print_final_stats=1 corpus >"$work/full-log.txt" 2>&1) || status=$?
+      "${dict[@]}" -print_final_stats=1 corpus >"$work/full-log.txt" 2>&1) || status=$?
   tail -n 25 "$work/full-log.txt" | tee "$work/log.txt"
   if [ "$status" -ne 0 ]; then
     echo "== $t stopped with status $status (see $work/full-log.txt)"
