@@ -2,7 +2,6 @@
 
 #include "files/FileAccess.h"
 #include "shell/gui/Fonts.h"
-#include "shell/gui/MdiRaylen.h"
 
 #include <QFrame>
 
@@ -31,12 +30,6 @@ std::string directoryPart(const std::string& path)
 QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
-}
-
-void menusEnabled(bool enabled)
-{
-    if (MdiRaylen* main = mdiRaylen())
-        main->dsMenuToolEnabled(enabled);
 }
 
 void bringToFront(const std::vector<QFrame*>& pages, size_t index)

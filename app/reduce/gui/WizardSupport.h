@@ -15,8 +15,6 @@ QString qt(const std::string& text);
 std::string namePart(const std::string& path);
 std::string directoryPart(const std::string& path);
 QRect twipsRect(int left, int top, int width, int height);
-// The main window's menus and tool bar while a task dialog is open.
-void menusEnabled(bool enabled);
 // Shows one of the stacked pages at left 120, top 120 twips, in front.
 void bringToFront(const std::vector<QFrame*>& pages, size_t index);
 
