@@ -437,17 +437,21 @@ void FrmIdent::cmdFit_Click()
     RejectOptions options;
     if (!reject.read(options, dialogCaption))
         return;
+    std::vector<ResidualRow> rows = identifiedRows(grid_, excluded_);
     std::vector<double> a;
-    std::vector<char> rejected;
-    const bool failed = options.enabled() ? !sfLst2FitReject(sngPix, sngWave, intOrder, options, a, &rejected).empty()
-                                         : !sfDispersionFit(sngPix, sngWave, intOrder, a).empty();
-    if (failed) {
-        MsgBox(dispersionFitWarning, vbExclamation);
+    std::string message = sfDispersionFitRows(rows, intOrder, options, a);
+    if (!message.empty()) {
+        MsgBox(message, vbExclamation);
         return;
     }
+    // One flag per fitted line, in the order of sngPix.
+    std::vector<char> rejected;
+    for (const ResidualRow& r : rows)
+        if (!r.excluded)
+            rejected.push_back(r.rejected ? 1 : 0);
     dblA = a;
     lblResult->setText(qt(dispersionResultText(intOrder, dblA)));
-    std::string message = sfPlotDispersionCurve(sngPix, dblA, plotter_);
+    message = sfPlotDispersionCurve(sngPix, dblA, plotter_);
     if (!message.empty()) {
         MsgBox(message, vbCritical);
         return;
