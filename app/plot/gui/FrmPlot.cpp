@@ -5,6 +5,7 @@
 #include "lumigra/DispIds.h"
 #include "lumigra/Host.h"
 #include "lumigra/Window.h"
+#include "numeric/Polynomial.h"
 #include "platform/BasicError.h"
 #include "platform/UiService.h"
 #include "plot/EqWidth.h"
@@ -29,6 +30,7 @@
 
 #include <cmath>
 #include <limits>
+#include <span>
 
 namespace raylen {
 
@@ -236,16 +238,16 @@ std::string FrmPlot::sfPlotRejected(const std::vector<float>& sngDataX, const st
 std::string FrmPlot::sfPlotCalibComp(int16_t intOrder, const std::vector<double>& dblA)
 {
     return trapErrors("sfPlotCalibComp", [&]() -> std::string {
+        // Deliberately 16-bit indices: a longer spectrum fails with the overflow message.
         if (sngPlotX.size() > static_cast<size_t>(INT16_MAX) + 1)
             platform::raise(errOverflow);
+        if (intOrder >= 0 && static_cast<size_t>(intOrder) >= dblA.size())
+            platform::raise(errSubscript);
+        const std::span<const double> terms =
+            std::span<const double>(dblA).first(intOrder < 0 ? 0 : static_cast<size_t>(intOrder) + 1);
         std::vector<float> x(sngPlotX.size());
         for (size_t i = 0; i < sngPlotX.size(); ++i) {
-            double value = 0;
-            for (int k = 0; k <= intOrder; ++k) {
-                if (static_cast<size_t>(k) >= dblA.size())
-                    platform::raise(errSubscript);
-                value += dblA[k] * std::pow(static_cast<double>(sngPlotX[i]), k);
-            }
+            const double value = polynomialValue(terms, sngPlotX[i]);
             if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
                 platform::raise(errOverflow);
             x[i] = static_cast<float>(value);
@@ -440,7 +442,7 @@ void FrmPlot::formActivate()
 void FrmPlot::formDeactivate()
 {
     if (MdiRaylen* main = mdiRaylen())
-        main->button(4)->setEnabled(false);
+        main->setButtonsEnabled({"Print"}, false);
 }
 
 void FrmPlot::focusInEvent(QFocusEvent*)
@@ -452,7 +454,7 @@ void FrmPlot::focusInEvent(QFocusEvent*)
 void FrmPlot::dsMnuGraphWhenGraphMode()
 {
     if (MdiRaylen* main = mdiRaylen())
-        main->button(3)->setEnabled(true);
+        main->setButtonsEnabled({"SaveAs"}, true);
     dsMnuGraphEnabled(true);
     mnuClose->setEnabled(true);
     dsMnuPrintEnabled(true);
@@ -467,10 +469,10 @@ void FrmPlot::dsMnuGraphWhenImageMode()
     for (QAction* item : {mnuIdent, mnuDispCor, mnuFluxCalib, mnuNormalize, mnuFFT})
         item->setEnabled(false);
     if (MdiRaylen* main = mdiRaylen()) {
-        for (int index : {6, 7, 8, 9, 12, 13, 14, 15})
-            main->button(index)->setEnabled(false);
-        for (int index : {11, 17})
-            main->button(index)->setEnabled(true);
+        main->setButtonsEnabled({"Plot", "Scan", "DarkFlat", "Header", "Ident", "Dispcor", "Fluxcalib", "Normalize"},
+                                false);
+        main->setButtonsEnabled({"Axis", "Result"}, true);
+        // "FFT" deliberately keeps whatever state it had, unlike its menu item.
     }
     dsMnuPrintEnabled(true);
     if (MdiRaylen* main = mdiRaylen())
@@ -483,8 +485,7 @@ void FrmPlot::dsMnuGraphEnabled(bool blnEnabled)
     for (QAction* item : {mnuAxis, mnuIdent, mnuDispCor, mnuFluxCalib, mnuNormalize, mnuFFT, mnuResult})
         item->setEnabled(blnEnabled);
     if (MdiRaylen* main = mdiRaylen())
-        for (int index = 11; index <= 17; ++index)
-            main->button(index)->setEnabled(blnEnabled);
+        main->setButtonsEnabled({"Axis", "Ident", "Dispcor", "Fluxcalib", "Normalize", "FFT", "Result"}, blnEnabled);
 }
 
 void FrmPlot::dsMnuPrintEnabled(bool blnEnabled)
@@ -492,7 +493,7 @@ void FrmPlot::dsMnuPrintEnabled(bool blnEnabled)
     mnuPrint->setEnabled(blnEnabled);
     mnuSetPrinter->setEnabled(blnEnabled);
     if (MdiRaylen* main = mdiRaylen())
-        main->button(4)->setEnabled(blnEnabled);
+        main->setButtonsEnabled({"Print"}, blnEnabled);
 }
 
 void FrmPlot::mnuOpen_Click()
