@@ -21,6 +21,7 @@
 #include "shell/gui/Fonts.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/FormSupport.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -45,18 +46,10 @@ QPointer<FrmPlot> loadedWindow;
 constexpr int formHeightTwips = 6395;
 constexpr int formWidthTwips = 8107;
 
-QString qt(const std::string& text) { return QString::fromStdString(text); }
-
-void showStatus(const std::string& message)
-{
-    if (!message.empty())
-        MsgBox(message, vbCritical);
-}
-
 template <class Body>
 void trapShown(const char* procedure, Body&& body)
 {
-    showStatus(trapErrors(procedure, std::forward<Body>(body)));
+    showCritical(trapErrors(procedure, std::forward<Body>(body)));
 }
 
 } // namespace
@@ -90,32 +83,18 @@ FrmPlot::~FrmPlot()
 
 void FrmPlot::buildMenus()
 {
-    auto menu = [this](const char* name, const char* caption) {
-        auto* created = new QMenu(QString::fromUtf8(caption), this);
-        created->setObjectName(name);
-        return created;
-    };
     auto item = [this](QMenu* into, const char* name, const char* caption, std::function<void()> handler) {
         QAction* action = into->addAction(QString::fromUtf8(caption));
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, [handler] { handler(); });
         return action;
     };
-    mnuFile = menu("mnuFile", "ﾌｧｲﾙ(&F)");
-    mnuOpen = item(mnuFile, "mnuOpen", "開く(&O)", [this] { mnuOpen_Click(); });
-    mnuClose = item(mnuFile, "mnuClose", "閉じる(&C)", [this] { mnuClose_Click(); });
-    mnuFile->addSeparator()->setObjectName("mnuSepFile1");
-    mnuSaveAs = item(mnuFile, "mnuSaveAs", "名前を付けて保存(&E)", [this] { mnuSaveAs_Click(); });
-    mnuFile->addSeparator()->setObjectName("mnuSepFile2");
-    mnuPrint = item(mnuFile, "mnuPrint", "印刷(&P)", [this] { mnuPrint_Click(); });
-    mnuSetPrinter = item(mnuFile, "mnuSetPrinter", "ﾌﾟﾘﾝﾀｰの設定(&R)", [this] { mnuSetPrinter_Click(); });
-    mnuFile->addSeparator()->setObjectName("mnuFileSep3");
-    mnuExit = item(mnuFile, "mnuExit", "Raylen の終了(&X)", [] {
-        if (MdiRaylen* main = mdiRaylen())
-            main->mnuExit_Click();
-    });
-    mnuImage = menu("mnuImage", "ｲﾒｰｼﾞ(&I)");
-    mnuGraph = menu("mnuGraph", "ｸﾞﾗﾌ(&G)");
+    buildStandardMenus(this);
+    connect(mnuOpen, &QAction::triggered, this, [this] { mnuOpen_Click(); });
+    connect(mnuClose, &QAction::triggered, this, [this] { mnuClose_Click(); });
+    connect(mnuSaveAs, &QAction::triggered, this, [this] { mnuSaveAs_Click(); });
+    connect(mnuPrint, &QAction::triggered, this, [this] { mnuPrint_Click(); });
+    connect(mnuSetPrinter, &QAction::triggered, this, [this] { mnuSetPrinter_Click(); });
     mnuAxis = item(mnuGraph, "mnuAxis", "座標(&A)", [this] { mnuAxis_Click(); });
     mnuGraph->addSeparator()->setObjectName("mnuSepGraph1");
     mnuIdent = item(mnuGraph, "mnuIdent", "波長同定(&I)", [this] { mnuIdent_Click(); });
@@ -125,16 +104,9 @@ void FrmPlot::buildMenus()
     mnuFFT = item(mnuGraph, "mnuFFT", "ﾌｰﾘｴ変換(&F)", [this] { mnuCalib_Click(taskFFT); });
     mnuGraph->addSeparator()->setObjectName("mnuSepGraph2");
     mnuResult = item(mnuGraph, "mnuResult", "測定結果(&R)", [this] { mnuResult_Click(); });
-    mnuHelp = menu("mnuHelp", "ﾍﾙﾌﾟ(&H)");
-    mnuHelpRaylen = item(mnuHelp, "mnuHelpRaylen", "Raylenのﾍﾙﾌﾟ(&B)", [] { dsHelp(); });
-    mnuHelp->addSeparator()->setObjectName("mnuSepHelp");
-    mnuVersion = item(mnuHelp, "mnuVersion", "ﾊﾞｰｼﾞｮﾝ情報(&A)", [] {
-        if (MdiRaylen* main = mdiRaylen())
-            main->mnuVersion_Click();
-    });
 }
 
-QList<QMenu*> FrmPlot::documentMenus() const { return {mnuFile, mnuImage, mnuGraph, mnuHelp}; }
+QList<QMenu*> FrmPlot::documentMenus() const { return standardMenus(); }
 
 bool FrmPlot::formLoad()
 {
@@ -518,7 +490,7 @@ void FrmPlot::mnuSaveAs_Click()
     std::string strFile;
     bool blnCancel = false;
     const std::string message = sfSaveDataPro(sngPlotX, sngPlotY, strFile, blnCancel);
-    showStatus(message);
+    showCritical(message);
     if (blnCancel)
         return;
     appState().strFileName = strFile;
@@ -613,7 +585,7 @@ void FrmPlot::formUnload()
     });
     s.blnPlotLoaded = false;
     blnDataChanged = false;
-    showStatus(message);
+    showCritical(message);
 }
 
 FrmPlot* frmPlot()
