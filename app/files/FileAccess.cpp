@@ -398,4 +398,18 @@ std::string sfExtrFileName(const std::string& strPath, std::string& strName, std
     });
 }
 
+std::string namePart(const std::string& path)
+{
+    std::string name = path, directory;
+    sfExtrFileName(path, name, directory);
+    return name;
+}
+
+std::string directoryPart(const std::string& path)
+{
+    std::string name, directory;
+    sfExtrFileName(path, name, directory);
+    return directory;
+}
+
 } // namespace raylen

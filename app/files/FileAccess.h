@@ -70,5 +70,9 @@ bool dfIsFileExist(const std::string& strFile);
 // Splits at the last "/": strName gets what follows, strDir everything up
 // to and including it; a path without "/" leaves both unchanged.
 std::string sfExtrFileName(const std::string& strPath, std::string& strName, std::string& strDir);
+// The name and folder parts as sfExtrFileName splits them: without a "/"
+// the name is the path itself and the folder is empty.
+std::string namePart(const std::string& path);
+std::string directoryPart(const std::string& path);
 
 } // namespace raylen

@@ -50,13 +50,6 @@ std::string normaliseFlat(SingleImage& flat)
     return message;
 }
 
-std::string namePart(const std::string& path)
-{
-    std::string name = path, directory;
-    sfExtrFileName(path, name, directory);
-    return name;
-}
-
 } // namespace
 
 std::string sfOpenFileDFPro(const std::string& strFile, SingleImage& image, HeaderCards& header, FitsInfo& info)

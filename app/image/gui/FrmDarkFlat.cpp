@@ -12,6 +12,7 @@
 #include "shell/gui/Fonts.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/FormSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,25 +30,6 @@ namespace {
 
 
 const char* const frameFilter = "FITSﾌｧｲﾙ(*.fit,*.fts)|*.fit;*.fts|";
-
-std::string namePart(const std::string& path)
-{
-    std::string name = path, directory;
-    sfExtrFileName(path, name, directory);
-    return name;
-}
-
-std::string directoryPart(const std::string& path)
-{
-    std::string name, directory;
-    sfExtrFileName(path, name, directory);
-    return directory;
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
-}
 
 } // namespace
 

@@ -12,6 +12,7 @@
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/FormSupport.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -30,8 +31,6 @@ using namespace platform;
 namespace {
 
 QPointer<FrmImage> loadedWindow;
-
-QString qt(const std::string& text) { return QString::fromStdString(text); }
 
 // Large and small change of a scroll bar: the quotients rounded halves to even.
 void setChanges(QScrollBar* bar, int maximum, int largeDivisor, int smallDivisor)
@@ -86,37 +85,16 @@ void FrmImage::buildMenus()
         created->setObjectName(name);
         return created;
     };
-    mnuFile = menu("mnuFile", "ﾌｧｲﾙ(&F)");
-    mnuOpen = item(mnuFile, "mnuOpen", "開く(&O)", &FrmImage::mnuOpen_Click);
-    mnuClose = item(mnuFile, "mnuClose", "閉じる(&C)", &FrmImage::mnuClose_Click);
-    mnuFile->addSeparator()->setObjectName("mnuSepFile1");
-    mnuSaveAs = item(mnuFile, "mnuSaveAs", "名前を付けて保存(&E)", &FrmImage::mnuSaveAs_Click);
-    mnuFile->addSeparator()->setObjectName("mnuSepFile2");
-    mnuPrint = item(mnuFile, "mnuPrint", "印刷(&P)", nullptr);
-    mnuSetPrinter = item(mnuFile, "mnuSetPrinter", "ﾌﾟﾘﾝﾀｰの設定(&R)", nullptr);
-    mnuFile->addSeparator()->setObjectName("mnuSepFile3");
-    mnuExit = item(mnuFile, "mnuExit", "Raylen の終了(&X)", nullptr);
-    connect(mnuExit, &QAction::triggered, this, [] {
-        if (MdiRaylen* main = mdiRaylen())
-            main->mnuExit_Click();
-    });
-    mnuImage = menu("mnuImage", "ｲﾒｰｼﾞ(&I)");
+    buildStandardMenus(this);
+    connect(mnuOpen, &QAction::triggered, this, &FrmImage::mnuOpen_Click);
+    connect(mnuClose, &QAction::triggered, this, &FrmImage::mnuClose_Click);
+    connect(mnuSaveAs, &QAction::triggered, this, &FrmImage::mnuSaveAs_Click);
     mnuPlot = item(mnuImage, "mnuPlot", "ﾌﾟﾛｯﾄ(&P)", &FrmImage::mnuPlot_Click);
     mnuScan = item(mnuImage, "mnuScan", "ｽｷｬﾝ(&S)", &FrmImage::mnuScan_Click);
     mnuImage->addSeparator()->setObjectName("mnuSepImage1");
     mnuDarkFlat = item(mnuImage, "mnuDarkFlat", "ﾀﾞｰｸ・ﾌﾗｯﾄ補正(&D)", &FrmImage::mnuDarkFlat_Click);
     mnuImage->addSeparator()->setObjectName("mnuSepImage2");
     mnuDispHdr = item(mnuImage, "mnuDispHdr", "ﾍｯﾀﾞｰ情報(&I)", &FrmImage::mnuDispHdr_Click);
-    mnuGraph = menu("mnuGraph", "ｸﾞﾗﾌ(&G)");
-    mnuHelp = menu("mnuHelp", "ﾍﾙﾌﾟ(&H)");
-    mnuHelpRaylen = item(mnuHelp, "mnuHelpRaylen", "Raylenのﾍﾙﾌﾟ(&B)", nullptr);
-    connect(mnuHelpRaylen, &QAction::triggered, this, [] { dsHelp(); });
-    mnuHelp->addSeparator()->setObjectName("mnuHelpSep");
-    mnuVersion = item(mnuHelp, "mnuVersion", "ﾊﾞｰｼﾞｮﾝ情報(&A)", nullptr);
-    connect(mnuVersion, &QAction::triggered, this, [] {
-        if (MdiRaylen* main = mdiRaylen())
-            main->mnuVersion_Click();
-    });
     // The box's pop-up menu is never in the menu bar.
     mnuBox = menu("mnuBox", "BOX");
     mnuBoxSet = item(mnuBox, "mnuBoxSet", "設定", nullptr);
@@ -128,7 +106,7 @@ void FrmImage::buildMenus()
     mnuBoxRemove = item(mnuBox, "mnuBoxRemove", "消去", &FrmImage::dsMnuBoxRemove);
 }
 
-QList<QMenu*> FrmImage::documentMenus() const { return {mnuFile, mnuImage, mnuGraph, mnuHelp}; }
+QList<QMenu*> FrmImage::documentMenus() const { return standardMenus(); }
 
 std::string FrmImage::sfInitForm(const std::string& strFileName)
 {

@@ -3,6 +3,7 @@
 // cursor read-out, the region box and its pop-up menu, and the window's menus.
 #include "image/RegionBox.h"
 #include "shell/gui/DocumentLinks.h"
+#include "shell/gui/StandardMenus.h"
 
 #include <QWidget>
 
@@ -16,7 +17,7 @@ namespace raylen {
 
 class PicImage;
 
-class FrmImage : public QWidget, public DocumentWindow {
+class FrmImage : public QWidget, public DocumentWindow, public StandardMenus {
     Q_OBJECT
 public:
     explicit FrmImage(QWidget* parent = nullptr);
@@ -48,23 +49,11 @@ public:
     QScrollBar* hsbImage = nullptr;
     QScrollBar* vsbImage = nullptr;
 
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuImage = nullptr;
-    QMenu* mnuGraph = nullptr;
-    QMenu* mnuHelp = nullptr;
     QMenu* mnuBox = nullptr;
-    QAction* mnuOpen = nullptr;
-    QAction* mnuClose = nullptr;
-    QAction* mnuSaveAs = nullptr;
-    QAction* mnuPrint = nullptr;
-    QAction* mnuSetPrinter = nullptr;
-    QAction* mnuExit = nullptr;
     QAction* mnuPlot = nullptr;
     QAction* mnuScan = nullptr;
     QAction* mnuDarkFlat = nullptr;
     QAction* mnuDispHdr = nullptr;
-    QAction* mnuHelpRaylen = nullptr;
-    QAction* mnuVersion = nullptr;
     QAction* mnuBoxSet = nullptr;
     QAction* mnuBoxRemove = nullptr;
 

@@ -11,6 +11,7 @@
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Fonts.h"
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/FormSupport.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -38,11 +39,6 @@ constexpr int formWidthTwips = 3720;
 constexpr int formHeightTwips = 2055;
 constexpr int16_t directionX = 0;
 constexpr int16_t directionY = -1;
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
-}
 
 QString formatted(int32_t value) { return QString::fromStdString(Format(value, "0")); }
 

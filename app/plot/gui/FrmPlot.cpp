@@ -5,6 +5,7 @@
 #include "lumigra/DispIds.h"
 #include "lumigra/Host.h"
 #include "lumigra/Window.h"
+#include "numeric/Polynomial.h"
 #include "platform/BasicError.h"
 #include "platform/UiService.h"
 #include "plot/EqWidth.h"
@@ -20,6 +21,7 @@
 #include "shell/gui/Fonts.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/FormSupport.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -29,6 +31,7 @@
 
 #include <cmath>
 #include <limits>
+#include <span>
 
 namespace raylen {
 
@@ -43,18 +46,10 @@ QPointer<FrmPlot> loadedWindow;
 constexpr int formHeightTwips = 6395;
 constexpr int formWidthTwips = 8107;
 
-QString qt(const std::string& text) { return QString::fromStdString(text); }
-
-void showStatus(const std::string& message)
-{
-    if (!message.empty())
-        MsgBox(message, vbCritical);
-}
-
 template <class Body>
 void trapShown(const char* procedure, Body&& body)
 {
-    showStatus(trapErrors(procedure, std::forward<Body>(body)));
+    showCritical(trapErrors(procedure, std::forward<Body>(body)));
 }
 
 } // namespace
@@ -88,32 +83,18 @@ FrmPlot::~FrmPlot()
 
 void FrmPlot::buildMenus()
 {
-    auto menu = [this](const char* name, const char* caption) {
-        auto* created = new QMenu(QString::fromUtf8(caption), this);
-        created->setObjectName(name);
-        return created;
-    };
     auto item = [this](QMenu* into, const char* name, const char* caption, std::function<void()> handler) {
         QAction* action = into->addAction(QString::fromUtf8(caption));
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, [handler] { handler(); });
         return action;
     };
-    mnuFile = menu("mnuFile", "ﾌｧｲﾙ(&F)");
-    mnuOpen = item(mnuFile, "mnuOpen", "開く(&O)", [this] { mnuOpen_Click(); });
-    mnuClose = item(mnuFile, "mnuClose", "閉じる(&C)", [this] { mnuClose_Click(); });
-    mnuFile->addSeparator()->setObjectName("mnuSepFile1");
-    mnuSaveAs = item(mnuFile, "mnuSaveAs", "名前を付けて保存(&E)", [this] { mnuSaveAs_Click(); });
-    mnuFile->addSeparator()->setObjectName("mnuSepFile2");
-    mnuPrint = item(mnuFile, "mnuPrint", "印刷(&P)", [this] { mnuPrint_Click(); });
-    mnuSetPrinter = item(mnuFile, "mnuSetPrinter", "ﾌﾟﾘﾝﾀｰの設定(&R)", [this] { mnuSetPrinter_Click(); });
-    mnuFile->addSeparator()->setObjectName("mnuFileSep3");
-    mnuExit = item(mnuFile, "mnuExit", "Raylen の終了(&X)", [] {
-        if (MdiRaylen* main = mdiRaylen())
-            main->mnuExit_Click();
-    });
-    mnuImage = menu("mnuImage", "ｲﾒｰｼﾞ(&I)");
-    mnuGraph = menu("mnuGraph", "ｸﾞﾗﾌ(&G)");
+    buildStandardMenus(this);
+    connect(mnuOpen, &QAction::triggered, this, [this] { mnuOpen_Click(); });
+    connect(mnuClose, &QAction::triggered, this, [this] { mnuClose_Click(); });
+    connect(mnuSaveAs, &QAction::triggered, this, [this] { mnuSaveAs_Click(); });
+    connect(mnuPrint, &QAction::triggered, this, [this] { mnuPrint_Click(); });
+    connect(mnuSetPrinter, &QAction::triggered, this, [this] { mnuSetPrinter_Click(); });
     mnuAxis = item(mnuGraph, "mnuAxis", "座標(&A)", [this] { mnuAxis_Click(); });
     mnuGraph->addSeparator()->setObjectName("mnuSepGraph1");
     mnuIdent = item(mnuGraph, "mnuIdent", "波長同定(&I)", [this] { mnuIdent_Click(); });
@@ -123,16 +104,9 @@ void FrmPlot::buildMenus()
     mnuFFT = item(mnuGraph, "mnuFFT", "ﾌｰﾘｴ変換(&F)", [this] { mnuCalib_Click(taskFFT); });
     mnuGraph->addSeparator()->setObjectName("mnuSepGraph2");
     mnuResult = item(mnuGraph, "mnuResult", "測定結果(&R)", [this] { mnuResult_Click(); });
-    mnuHelp = menu("mnuHelp", "ﾍﾙﾌﾟ(&H)");
-    mnuHelpRaylen = item(mnuHelp, "mnuHelpRaylen", "Raylenのﾍﾙﾌﾟ(&B)", [] { dsHelp(); });
-    mnuHelp->addSeparator()->setObjectName("mnuSepHelp");
-    mnuVersion = item(mnuHelp, "mnuVersion", "ﾊﾞｰｼﾞｮﾝ情報(&A)", [] {
-        if (MdiRaylen* main = mdiRaylen())
-            main->mnuVersion_Click();
-    });
 }
 
-QList<QMenu*> FrmPlot::documentMenus() const { return {mnuFile, mnuImage, mnuGraph, mnuHelp}; }
+QList<QMenu*> FrmPlot::documentMenus() const { return standardMenus(); }
 
 bool FrmPlot::formLoad()
 {
@@ -236,16 +210,16 @@ std::string FrmPlot::sfPlotRejected(const std::vector<float>& sngDataX, const st
 std::string FrmPlot::sfPlotCalibComp(int16_t intOrder, const std::vector<double>& dblA)
 {
     return trapErrors("sfPlotCalibComp", [&]() -> std::string {
+        // Deliberately 16-bit indices: a longer spectrum fails with the overflow message.
         if (sngPlotX.size() > static_cast<size_t>(INT16_MAX) + 1)
             platform::raise(errOverflow);
+        if (intOrder >= 0 && static_cast<size_t>(intOrder) >= dblA.size())
+            platform::raise(errSubscript);
+        const std::span<const double> terms =
+            std::span<const double>(dblA).first(intOrder < 0 ? 0 : static_cast<size_t>(intOrder) + 1);
         std::vector<float> x(sngPlotX.size());
         for (size_t i = 0; i < sngPlotX.size(); ++i) {
-            double value = 0;
-            for (int k = 0; k <= intOrder; ++k) {
-                if (static_cast<size_t>(k) >= dblA.size())
-                    platform::raise(errSubscript);
-                value += dblA[k] * std::pow(static_cast<double>(sngPlotX[i]), k);
-            }
+            const double value = polynomialValue(terms, sngPlotX[i]);
             if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
                 platform::raise(errOverflow);
             x[i] = static_cast<float>(value);
@@ -440,7 +414,7 @@ void FrmPlot::formActivate()
 void FrmPlot::formDeactivate()
 {
     if (MdiRaylen* main = mdiRaylen())
-        main->button(4)->setEnabled(false);
+        main->setButtonsEnabled({"Print"}, false);
 }
 
 void FrmPlot::focusInEvent(QFocusEvent*)
@@ -452,7 +426,7 @@ void FrmPlot::focusInEvent(QFocusEvent*)
 void FrmPlot::dsMnuGraphWhenGraphMode()
 {
     if (MdiRaylen* main = mdiRaylen())
-        main->button(3)->setEnabled(true);
+        main->setButtonsEnabled({"SaveAs"}, true);
     dsMnuGraphEnabled(true);
     mnuClose->setEnabled(true);
     dsMnuPrintEnabled(true);
@@ -467,10 +441,10 @@ void FrmPlot::dsMnuGraphWhenImageMode()
     for (QAction* item : {mnuIdent, mnuDispCor, mnuFluxCalib, mnuNormalize, mnuFFT})
         item->setEnabled(false);
     if (MdiRaylen* main = mdiRaylen()) {
-        for (int index : {6, 7, 8, 9, 12, 13, 14, 15})
-            main->button(index)->setEnabled(false);
-        for (int index : {11, 17})
-            main->button(index)->setEnabled(true);
+        main->setButtonsEnabled({"Plot", "Scan", "DarkFlat", "Header", "Ident", "Dispcor", "Fluxcalib", "Normalize"},
+                                false);
+        main->setButtonsEnabled({"Axis", "Result"}, true);
+        // "FFT" deliberately keeps whatever state it had, unlike its menu item.
     }
     dsMnuPrintEnabled(true);
     if (MdiRaylen* main = mdiRaylen())
@@ -483,8 +457,7 @@ void FrmPlot::dsMnuGraphEnabled(bool blnEnabled)
     for (QAction* item : {mnuAxis, mnuIdent, mnuDispCor, mnuFluxCalib, mnuNormalize, mnuFFT, mnuResult})
         item->setEnabled(blnEnabled);
     if (MdiRaylen* main = mdiRaylen())
-        for (int index = 11; index <= 17; ++index)
-            main->button(index)->setEnabled(blnEnabled);
+        main->setButtonsEnabled({"Axis", "Ident", "Dispcor", "Fluxcalib", "Normalize", "FFT", "Result"}, blnEnabled);
 }
 
 void FrmPlot::dsMnuPrintEnabled(bool blnEnabled)
@@ -492,7 +465,7 @@ void FrmPlot::dsMnuPrintEnabled(bool blnEnabled)
     mnuPrint->setEnabled(blnEnabled);
     mnuSetPrinter->setEnabled(blnEnabled);
     if (MdiRaylen* main = mdiRaylen())
-        main->button(4)->setEnabled(blnEnabled);
+        main->setButtonsEnabled({"Print"}, blnEnabled);
 }
 
 void FrmPlot::mnuOpen_Click()
@@ -517,7 +490,7 @@ void FrmPlot::mnuSaveAs_Click()
     std::string strFile;
     bool blnCancel = false;
     const std::string message = sfSaveDataPro(sngPlotX, sngPlotY, strFile, blnCancel);
-    showStatus(message);
+    showCritical(message);
     if (blnCancel)
         return;
     appState().strFileName = strFile;
@@ -612,7 +585,7 @@ void FrmPlot::formUnload()
     });
     s.blnPlotLoaded = false;
     blnDataChanged = false;
-    showStatus(message);
+    showCritical(message);
 }
 
 FrmPlot* frmPlot()

@@ -7,6 +7,7 @@
 #include "plot/PlotCursor.h"
 #include "plot/PlotSinks.h"
 #include "shell/gui/DocumentLinks.h"
+#include "shell/gui/StandardMenus.h"
 
 #include <QWidget>
 
@@ -20,7 +21,11 @@ namespace raylen {
 
 class ChartEventSink;
 
-class FrmPlot : public QWidget, public DocumentWindow, public OverlayPlotter, public SymbolPlotter {
+class FrmPlot : public QWidget,
+                public DocumentWindow,
+                public StandardMenus,
+                public OverlayPlotter,
+                public SymbolPlotter {
     Q_OBJECT
 public:
     explicit FrmPlot(QWidget* parent = nullptr);
@@ -87,16 +92,6 @@ public:
     const CursorState& cursor() const { return cursor_; }
     const TwoPress& keyState(char key) const;
 
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuImage = nullptr;
-    QMenu* mnuGraph = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuOpen = nullptr;
-    QAction* mnuClose = nullptr;
-    QAction* mnuSaveAs = nullptr;
-    QAction* mnuPrint = nullptr;
-    QAction* mnuSetPrinter = nullptr;
-    QAction* mnuExit = nullptr;
     QAction* mnuAxis = nullptr;
     QAction* mnuIdent = nullptr;
     QAction* mnuDispCor = nullptr;
@@ -104,8 +99,6 @@ public:
     QAction* mnuNormalize = nullptr;
     QAction* mnuFFT = nullptr;
     QAction* mnuResult = nullptr;
-    QAction* mnuHelpRaylen = nullptr;
-    QAction* mnuVersion = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

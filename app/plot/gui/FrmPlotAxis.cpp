@@ -8,6 +8,7 @@
 #include "plot/gui/FrmPlot.h"
 #include "shell/gui/Fonts.h"
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/FormSupport.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -26,11 +27,6 @@ QPointer<FrmPlotAxis> loadedDialog;
 
 constexpr int dialogHeightTwips = 2595;
 constexpr int dialogWidthTwips = 3735;
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
-}
 
 QString fmt(float value) { return QString::fromStdString(Format(value, "0")); }
 

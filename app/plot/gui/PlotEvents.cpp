@@ -9,6 +9,7 @@
 #include "plot/gui/PlotTaskLinks.h"
 #include "state/AppState.h"
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/FormSupport.h"
 
 #include <QLabel>
 
@@ -34,11 +35,6 @@ enum KeyCode : int16_t {
     keyContSet = 's',
 };
 
-void showStatus(const std::string& message)
-{
-    if (!message.empty())
-        MsgBox(message, vbCritical);
-}
 
 } // namespace
 
@@ -101,7 +97,7 @@ void FrmPlot::twoPress(TwoPress& state, bool withY, const std::function<std::str
 {
     if (!state.press(cursor_.sngCursorX, withY ? cursor_.sngCursorY : 0.0f))
         return;
-    showStatus(command(state));
+    showCritical(command(state));
 }
 
 void FrmPlot::Lumigra1_KeyPress(int16_t KeyAscii)
@@ -139,27 +135,27 @@ void FrmPlot::Lumigra1_KeyPress(int16_t KeyAscii)
         break;
     case keyGaussPeak:
         if (ident != nullptr)
-            showStatus(ident->sfSearchGaussPeakPos(cursor_.sngCursorX, sngPlotX, sngPlotY));
+            showCritical(ident->sfSearchGaussPeakPos(cursor_.sngCursorX, sngPlotX, sngPlotY));
         break;
     case keyGaussFit:
         twoPress(intGaussState, true, measured(&sfGaussFitPro));
         break;
     case keyAutoIdent:
         if (ident != nullptr)
-            showStatus(ident->autoIdentify());
+            showCritical(ident->autoIdentify());
         break;
     case keyPeak:
         if (ident != nullptr)
-            showStatus(ident->sfSearchPeakPos(cursor_.sngCursorX, sngPlotX, sngPlotY));
+            showCritical(ident->sfSearchPeakPos(cursor_.sngCursorX, sngPlotX, sngPlotY));
         break;
     case keyMarkPixel:
         if (ident != nullptr) {
             ident->setCurrentPixelCell(Format(cursor_.sngCursorX, "0.0"));
-            showStatus(trapErrors("Lumigra1_KeyPress", [&] { chart.showMarkLine(0, cursor_.sngCursorXmm); }));
+            showCritical(trapErrors("Lumigra1_KeyPress", [&] { chart.showMarkLine(0, cursor_.sngCursorXmm); }));
         }
         break;
     case keyReset:
-        showStatus(trapErrors("Lumigra1_KeyPress", [&] { chart.hideMarkLines(); }));
+        showCritical(trapErrors("Lumigra1_KeyPress", [&] { chart.hideMarkLines(); }));
         dsErasePlotClone();
         break;
     case keyContSet:

@@ -18,6 +18,7 @@
 #include "shell/gui/Fonts.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/FormSupport.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -42,12 +43,6 @@ const char* const prmFilter = "参照ﾌｧｲﾙ(*.prm)|*.prm|";
 const std::string kCaptionNext = "次へ";
 const std::string kCaptionSave = "保存";
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
-}
-
-QString qs(const std::string& text) { return QString::fromStdString(text); }
 std::string str(const QLineEdit* box) { return box->text().toStdString(); }
 
 int32_t longOf(const QLineEdit* box) { return toLong(leadingNumber(str(box))); }
@@ -65,7 +60,7 @@ FrmApall::FrmApall(ScanPlotWindow& plot, QWidget* parent) : TaskDialog(parent, t
     setWindowTitle(QString::fromUtf8("ｽｷｬﾝ"));
     buildPages();
     cmdReturn = new QPushButton(QString::fromUtf8("戻る"), this);
-    cmdNext = new QPushButton(qs(kCaptionNext), this);
+    cmdNext = new QPushButton(qt(kCaptionNext), this);
     cmdCancel = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ"), this);
     cmdHelp = new QPushButton(QString::fromUtf8("ﾍﾙﾌﾟ"), this);
     cmdReturn->setObjectName("cmdReturn");
@@ -197,7 +192,7 @@ std::string FrmApall::sfInitForm(const std::string& strFileName)
         std::string message = sfExtrFileName(strFileName, name, directory);
         if (!message.empty())
             return message;
-        setWindowTitle(qs("ｽｷｬﾝ [ " + name + " ]"));
+        setWindowTitle(qt("ｽｷｬﾝ [ " + name + " ]"));
         intPage = 1;
         optHor->setChecked(true);
         txtRefFileName->setVisible(false);
@@ -224,24 +219,24 @@ void FrmApall::dsSetScanRegion()
     if (image == nullptr)
         return;
     const ShpBox& b = image->box();
-    txtStartX->setText(qs(Format(b.left, "0")));
-    txtEndX->setText(qs(Format(static_cast<double>(b.left) + b.width - 1, "0")));
-    txtStartY->setText(qs(Format(b.top, "0")));
-    txtEndY->setText(qs(Format(static_cast<double>(b.top) + b.height - 1, "0")));
+    txtStartX->setText(qt(Format(b.left, "0")));
+    txtEndX->setText(qt(Format(static_cast<double>(b.left) + b.width - 1, "0")));
+    txtStartY->setText(qt(Format(b.top, "0")));
+    txtEndY->setText(qt(Format(static_cast<double>(b.top) + b.height - 1, "0")));
 }
 
 void FrmApall::dsSetScanParam()
 {
     ScanParamTexts texts;
     raylen::dsSetScanParam(appState().typScanParam, texts);
-    txtScanWidth->setText(qs(texts.scanWidth));
+    txtScanWidth->setText(qt(texts.scanWidth));
     chkSkySub->setChecked(texts.skySub);
     chkSkySub_Click();
-    txtStartRegion[0]->setText(qs(texts.skyOffsets[0]));
-    txtEndRegion[0]->setText(qs(texts.skyOffsets[1]));
-    txtStartRegion[1]->setText(qs(texts.skyOffsets[2]));
-    txtEndRegion[1]->setText(qs(texts.skyOffsets[3]));
-    txtSkyFitOrder->setText(qs(texts.skyFitOrder));
+    txtStartRegion[0]->setText(qt(texts.skyOffsets[0]));
+    txtEndRegion[0]->setText(qt(texts.skyOffsets[1]));
+    txtStartRegion[1]->setText(qt(texts.skyOffsets[2]));
+    txtEndRegion[1]->setText(qt(texts.skyOffsets[3]));
+    txtSkyFitOrder->setText(qt(texts.skyFitOrder));
 }
 
 std::string FrmApall::dsGetScanParam()
@@ -257,10 +252,10 @@ std::string FrmApall::dsGetScanParam()
     texts.endY = str(txtEndY);
     std::string message = raylen::dsGetScanParam(texts, appState().typScanParam);
     if (message.empty()) {
-        txtStartRegion[0]->setText(qs(texts.skyOffsets[0]));
-        txtEndRegion[0]->setText(qs(texts.skyOffsets[1]));
-        txtStartRegion[1]->setText(qs(texts.skyOffsets[2]));
-        txtEndRegion[1]->setText(qs(texts.skyOffsets[3]));
+        txtStartRegion[0]->setText(qt(texts.skyOffsets[0]));
+        txtEndRegion[0]->setText(qt(texts.skyOffsets[1]));
+        txtStartRegion[1]->setText(qt(texts.skyOffsets[2]));
+        txtEndRegion[1]->setText(qt(texts.skyOffsets[3]));
     }
     return message;
 }
@@ -301,7 +296,7 @@ void FrmApall::cmdRefFileName_Click()
         MsgBox(message, vbCritical);
     std::string name = s.strPrmFileName, directory;
     sfExtrFileName(s.strPrmFileName, name, directory);
-    txtRefFileName->setText(qs(name));
+    txtRefFileName->setText(qt(name));
 }
 
 bool FrmApall::eventFilter(QObject* watched, QEvent* event)
@@ -342,7 +337,7 @@ bool FrmApall::toSavePage(const std::string& message)
         return true;
     }
     intPage = 5;
-    cmdNext->setText(qs(kCaptionSave));
+    cmdNext->setText(qt(kCaptionSave));
     return true;
 }
 
@@ -400,7 +395,7 @@ bool FrmApall::nextFromPage3()
         return true;
     }
     intPage = 4;
-    txtOrder->setText(qs(Format(s.typScanParam.intTraceOrder, "0")));
+    txtOrder->setText(qt(Format(s.typScanParam.intTraceOrder, "0")));
     cmdNext->setEnabled(false);
     return true;
 }
@@ -468,7 +463,7 @@ void FrmApall::cmdReturn_Click()
         const ScanParam& p = appState().typScanParam;
         message = sfPlotPeak(0, appState().sngImage, p.lngStartX, p.lngEndX, p.lngStartY, p.lngEndY, sngScanX,
                              sngScanY, plot_);
-        cmdNext->setText(qs(kCaptionNext));
+        cmdNext->setText(qt(kCaptionNext));
         plot_.dsChangeData(false);
     }
     if (!message.empty()) {
@@ -493,7 +488,7 @@ void FrmApall::cmdFit_Click()
     }
     QString result;
     for (const std::string& line : fit.resultLines)
-        result += (result.isEmpty() ? QString() : QString("\n")) + qs(line);
+        result += (result.isEmpty() ? QString() : QString("\n")) + qt(line);
     lblResult->setText(result);
     rejectOptions_ = options;
     std::string message = plot_.plotLinClone(sngScanX, fit.fitY);

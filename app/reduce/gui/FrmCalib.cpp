@@ -18,27 +18,22 @@
 #include "shell/gui/Fonts.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/FormSupport.h"
 
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 namespace raylen {
 
 using namespace platform;
 
-namespace {
+FrmCalib* frmCalib() { return FrmCalib::loaded(); }
 
-QPointer<FrmCalib> loadedDialog;
-
-} // namespace
-
-FrmCalib* frmCalib() { return loadedDialog.data(); }
-
-FrmCalib::FrmCalib(QWidget* parent) : QDialog(parent)
+// The task mode is set before the dialog loads, and back to none when it unloads.
+FrmCalib::FrmCalib(QWidget* parent) : TaskDialog(parent, appState().intTaskMode)
 {
     setObjectName("frmCalib");
     setWindowTitle(qt("較正"));
@@ -83,11 +78,7 @@ FrmCalib::FrmCalib(QWidget* parent) : QDialog(parent)
     connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp(); });
 }
 
-FrmCalib::~FrmCalib()
-{
-    if (!unloaded)
-        formUnload();
-}
+FrmCalib::~FrmCalib() { unloadOnce(); }
 
 void FrmCalib::layoutPages()
 {
@@ -302,47 +293,28 @@ void FrmCalib::closeEvent(QCloseEvent* event)
 {
     // Closing the window cancels too: the preview must not stay as the
     // plot window's data while the spectrum itself is unchanged.
-    if (!unloaded && !finished)
+    if (!isUnloaded() && !finished)
         plotUnchanged();
-    if (!unloaded)
-        formUnload();
-    event->accept();
+    TaskDialog::closeEvent(event);
 }
 
-void FrmCalib::formUnload()
-{
-    unloaded = true;
-    if (loadedDialog == this)
-        loadedDialog = nullptr;
-    AppState& s = appState();
-    s.lngContRegion.assign(1, 0);
-    menusEnabled(true);
-    s.intTaskMode = taskNone;
-}
+void FrmCalib::formUnloaded() { appState().lngContRegion.assign(1, 0); }
 
 void showFrmCalib()
 {
-    if (loadedDialog != nullptr) {
-        loadedDialog->raise();
-        loadedDialog->activateWindow();
+    if (FrmCalib::raiseLoaded())
         return;
-    }
     auto* dialog = new FrmCalib(mdiRaylen());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     const AppState& s = appState();
     std::string message = dialog->sfInitForm(s.strFileName, s.intTaskMode);
     if (!message.empty())
         MsgBox(message, vbCritical);
-    loadedDialog = dialog;
-    menusEnabled(false);
+    dialog->markLoaded();
     dialog->show();
 }
 
-void unloadFrmCalib()
-{
-    if (loadedDialog != nullptr)
-        loadedDialog->close();
-}
+void unloadFrmCalib() { FrmCalib::closeLoaded(); }
 
 void registerReduceTaskDialogs()
 {

@@ -4,8 +4,7 @@
 // in the plot window, previewed there and taken over on "完了".
 #include "reduce/gui/PlotWindowPlotter.h"
 #include "reduce/gui/RejectFields.h"
-
-#include <QDialog>
+#include "shell/gui/TaskDialog.h"
 
 #include <array>
 #include <cstdint>
@@ -19,19 +18,13 @@ class QPushButton;
 
 namespace raylen {
 
-class FrmCalib : public QDialog {
+class FrmCalib : public TaskDialog<FrmCalib> {
     Q_OBJECT
 public:
     explicit FrmCalib(QWidget* parent = nullptr);
     ~FrmCalib() override;
 
     std::string sfInitForm(const std::string& strFileName, int16_t intTaskMode);
-    // Drops a dialog whose load failed, without the unload handler.
-    void discardUnloaded()
-    {
-        unloaded = true;
-        deleteLater();
-    }
 
     void cmdCalibFile_Click();
     void txtCalibFile_Change();
@@ -62,13 +55,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void formUnloaded() override;
 
 private:
     void layoutPages();
     void showPage();
     std::string runTask();
     void plotUnchanged();
-    void formUnload();
 
     int intPage_ = 1;
     int16_t intTask = 0;
@@ -78,7 +71,6 @@ private:
     int16_t intContOrder = 0;
     PlotWindowPlotter plotter_;
     bool finished = false;
-    bool unloaded = false;
 };
 
 FrmCalib* frmCalib();

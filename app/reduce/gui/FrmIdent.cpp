@@ -18,6 +18,7 @@
 #include "shell/gui/Fonts.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/FormSupport.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,7 +27,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -35,8 +35,6 @@ namespace raylen {
 using namespace platform;
 
 namespace {
-
-QPointer<FrmIdent> loadedDialog;
 
 const char* const dialogCaption = "波長同定";
 const QColor enteredCellColour(255, 255, 192); // &HC0FFFF
@@ -55,9 +53,9 @@ const QColor includedColour(0, 0, 0);
 
 } // namespace
 
-FrmIdent* frmIdent() { return loadedDialog.data(); }
+FrmIdent* frmIdent() { return FrmIdent::loaded(); }
 
-FrmIdent::FrmIdent(QWidget* parent) : QDialog(parent)
+FrmIdent::FrmIdent(QWidget* parent) : TaskDialog(parent, taskIdent)
 {
     setObjectName("frmIdent");
     setWindowTitle(qt(dialogCaption));
@@ -138,11 +136,7 @@ FrmIdent::FrmIdent(QWidget* parent) : QDialog(parent)
     connect(fg2, &QTableWidget::cellDoubleClicked, this, [this](int, int) { MSFlexGridEdit(keySpace); });
 }
 
-FrmIdent::~FrmIdent()
-{
-    if (!unloaded)
-        formUnload();
-}
+FrmIdent::~FrmIdent() { unloadOnce(); }
 
 void FrmIdent::layoutPages()
 {
@@ -444,17 +438,21 @@ void FrmIdent::cmdFit_Click()
     RejectOptions options;
     if (!reject.read(options, dialogCaption))
         return;
+    std::vector<ResidualRow> rows = identifiedRows(grid_, excluded_);
     std::vector<double> a;
-    std::vector<char> rejected;
-    const bool failed = options.enabled() ? !sfLst2FitReject(sngPix, sngWave, intOrder, options, a, &rejected).empty()
-                                         : !sfDispersionFit(sngPix, sngWave, intOrder, a).empty();
-    if (failed) {
-        MsgBox(dispersionFitWarning, vbExclamation);
+    std::string message = sfDispersionFitRows(rows, intOrder, options, a);
+    if (!message.empty()) {
+        MsgBox(message, vbExclamation);
         return;
     }
+    // One flag per fitted line, in the order of sngPix.
+    std::vector<char> rejected;
+    for (const ResidualRow& r : rows)
+        if (!r.excluded)
+            rejected.push_back(r.rejected ? 1 : 0);
     dblA = a;
     lblResult->setText(qt(dispersionResultText(intOrder, dblA)));
-    std::string message = sfPlotDispersionCurve(sngPix, dblA, plotter_);
+    message = sfPlotDispersionCurve(sngPix, dblA, plotter_);
     if (!message.empty()) {
         MsgBox(message, vbCritical);
         return;
@@ -576,7 +574,7 @@ bool FrmIdent::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return TaskDialog::eventFilter(watched, event);
 }
 
 void FrmIdent::clearResidualColumns()
@@ -662,37 +660,22 @@ void FrmIdent::cmdAuto_Click()
         MsgBox(message, vbExclamation, dialogCaption);
 }
 
-void FrmIdent::closeEvent(QCloseEvent* event)
+void FrmIdent::formUnloaded()
 {
-    if (!unloaded)
-        formUnload();
-    event->accept();
-}
-
-void FrmIdent::formUnload()
-{
-    unloaded = true;
-    if (loadedDialog == this)
-        loadedDialog = nullptr;
     if (plotTaskLinks().ident == this)
         plotTaskLinks().ident = nullptr;
-    AppState& s = appState();
+    const AppState& s = appState();
     if (FrmPlot* plot = loadedFrmPlot()) {
         std::string message = plot->sfPlotLin(s.sngSpecX, s.sngSpecY);
         if (!message.empty())
             MsgBox(message, vbCritical);
     }
-    menusEnabled(true);
-    s.intTaskMode = taskNone;
 }
 
 void showFrmIdent()
 {
-    if (loadedDialog != nullptr) {
-        loadedDialog->raise();
-        loadedDialog->activateWindow();
+    if (FrmIdent::raiseLoaded())
         return;
-    }
     auto* dialog = new FrmIdent(mdiRaylen());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     const AppState& s = appState();
@@ -702,17 +685,11 @@ void showFrmIdent()
         dialog->discardUnloaded();
         return;
     }
-    loadedDialog = dialog;
+    dialog->markLoaded();
     plotTaskLinks().ident = dialog;
-    menusEnabled(false);
-    appState().intTaskMode = taskIdent;
     dialog->show();
 }
 
-void unloadFrmIdent()
-{
-    if (loadedDialog != nullptr)
-        loadedDialog->close();
-}
+void unloadFrmIdent() { FrmIdent::closeLoaded(); }
 
 } // namespace raylen

@@ -7,8 +7,7 @@
 #include "reduce/IdentGrid.h"
 #include "reduce/gui/PlotWindowPlotter.h"
 #include "reduce/gui/RejectFields.h"
-
-#include <QDialog>
+#include "shell/gui/TaskDialog.h"
 
 #include <array>
 #include <cstdint>
@@ -24,19 +23,13 @@ class QTableWidget;
 
 namespace raylen {
 
-class FrmIdent : public QDialog, public IdentKeyTarget {
+class FrmIdent : public TaskDialog<FrmIdent>, public IdentKeyTarget {
     Q_OBJECT
 public:
     explicit FrmIdent(QWidget* parent = nullptr);
     ~FrmIdent() override;
 
     std::string sfInitForm(const std::string& strFileName, const std::string& strTableFileName);
-    // Drops a dialog whose load failed, without the unload handler.
-    void discardUnloaded()
-    {
-        unloaded = true;
-        deleteLater();
-    }
 
     // Keys g, m and n of the plot window.
     std::string sfSearchGaussPeakPos(float sngX, const std::vector<float>& sngDataX,
@@ -97,7 +90,7 @@ public:
     QPushButton* cmdHelp = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void formUnloaded() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -112,7 +105,6 @@ private:
     void storeEditor();
     void fg2_EnterCell(int row, int col, int previousRow, int previousCol);
     bool txtEdit_KeyDown(int key);
-    void formUnload();
     // Fitted wavelength and residual columns and the RMS text.
     void showResiduals(const std::vector<double>& a, const std::vector<char>& rejected = {});
     void clearResidualColumns();
@@ -125,7 +117,6 @@ private:
     std::vector<double> dblA;
     int16_t intOrder = 0;
     PlotWindowPlotter plotter_;
-    bool unloaded = false;
     std::set<int> excluded_;
 };
 

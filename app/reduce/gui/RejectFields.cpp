@@ -2,7 +2,7 @@
 
 #include "fits/FitsHeader.h"
 #include "platform/UiService.h"
-#include "reduce/gui/WizardSupport.h"
+#include "shell/gui/FormSupport.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -3,6 +3,7 @@
 #include "platform/BasicError.h"
 #include "shell/gui/MdiRaylen.h"
 #include "shell/gui/ToolBarIcons.h"
+#include "shell/gui/FormSupport.h"
 
 #include <QCoreApplication>
 #include <QFile>

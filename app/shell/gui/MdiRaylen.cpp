@@ -35,8 +35,6 @@ namespace {
 
 MdiRaylen* mainWindow = nullptr;
 
-QString qt(const std::string& text) { return QString::fromStdString(text); }
-
 struct ButtonSpec {
     const char* key; // nullptr: separator
     const char* toolTip;
@@ -56,12 +54,6 @@ const ButtonSpec buttonSpecs[MdiRaylen::buttonCount] = {
 } // namespace
 
 MdiRaylen* mdiRaylen() { return mainWindow; }
-
-void showCritical(const std::string& message)
-{
-    if (!message.empty())
-        platform::MsgBox(message, platform::vbCritical);
-}
 
 MdiRaylen::MdiRaylen()
 {
@@ -102,35 +94,10 @@ MdiRaylen::~MdiRaylen()
 
 void MdiRaylen::buildMenus()
 {
-    mnuFile = menuBar()->addMenu(QString::fromUtf8("ﾌｧｲﾙ(&F)"));
-    mnuFile->setObjectName("mnuFile");
-    mnuOpen = mnuFile->addAction(QString::fromUtf8("開く(&O)"), this, &MdiRaylen::mnuOpen_Click);
-    mnuClose = mnuFile->addAction(QString::fromUtf8("閉じる(&C)"));
-    mnuFile->addSeparator()->setObjectName("mnuSepFile1");
-    mnuSaveAs = mnuFile->addAction(QString::fromUtf8("名前を付けて保存(&E)"));
-    mnuFile->addSeparator()->setObjectName("mnuSepFile2");
-    mnuPrint = mnuFile->addAction(QString::fromUtf8("印刷(&P)"));
-    mnuSetPrinter = mnuFile->addAction(QString::fromUtf8("ﾌﾟﾘﾝﾀｰの設定(&R)"));
-    mnuFile->addSeparator()->setObjectName("mnuSepFile3");
-    mnuExit = mnuFile->addAction(QString::fromUtf8("Raylen の終了(&X)"), this, &MdiRaylen::mnuExit_Click);
-    mnuImage = menuBar()->addMenu(QString::fromUtf8("ｲﾒｰｼﾞ(&I)"));
-    mnuGraph = menuBar()->addMenu(QString::fromUtf8("ｸﾞﾗﾌ(&G)"));
-    mnuHelp = menuBar()->addMenu(QString::fromUtf8("ﾍﾙﾌﾟ(&H)"));
-    mnuHelpRaylen = mnuHelp->addAction(QString::fromUtf8("Raylenのﾍﾙﾌﾟ(&B)"), [] { dsHelp(); });
-    mnuHelp->addSeparator()->setObjectName("mnuSepHelp");
-    mnuVersion = mnuHelp->addAction(QString::fromUtf8("ﾊﾞｰｼﾞｮﾝ情報(&A)"), this, &MdiRaylen::mnuVersion_Click);
-    mnuOpen->setObjectName("mnuOpen");
-    mnuClose->setObjectName("mnuClose");
-    mnuSaveAs->setObjectName("mnuSaveAs");
-    mnuPrint->setObjectName("mnuPrint");
-    mnuSetPrinter->setObjectName("mnuSetPrinter");
-    mnuExit->setObjectName("mnuExit");
-    mnuImage->setObjectName("mnuImage");
-    mnuGraph->setObjectName("mnuGraph");
-    mnuHelp->setObjectName("mnuHelp");
-    mnuHelpRaylen->setObjectName("mnuHelpRaylen");
-    mnuVersion->setObjectName("mnuVersion");
-    ownMenus_ = {mnuFile, mnuImage, mnuGraph, mnuHelp};
+    buildStandardMenus(this);
+    connect(mnuOpen, &QAction::triggered, this, &MdiRaylen::mnuOpen_Click);
+    ownMenus_ = standardMenus();
+    showMenus(ownMenus_);
 }
 
 void MdiRaylen::buildToolBar()

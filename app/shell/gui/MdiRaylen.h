@@ -2,6 +2,8 @@
 // The main window: menus while no document window is current, the tool bar
 // that starts every command, the display-range panel with the cursor
 // read-out, the document area, and the one common dialog of the program.
+#include "shell/gui/FormSupport.h"
+#include "shell/gui/StandardMenus.h"
 #include "platform/UiService.h"
 
 #include <QMainWindow>
@@ -23,7 +25,7 @@ class QToolBar;
 
 namespace raylen {
 
-class MdiRaylen : public QMainWindow {
+class MdiRaylen : public QMainWindow, public StandardMenus {
     Q_OBJECT
 public:
     // MDIForm_Load: call only after the single-instance check.
@@ -71,18 +73,6 @@ public:
     QFrame* linSep2 = nullptr;
     platform::CommonDialog dlgOpenFile;
 
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuImage = nullptr;
-    QMenu* mnuGraph = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuOpen = nullptr;
-    QAction* mnuClose = nullptr;
-    QAction* mnuSaveAs = nullptr;
-    QAction* mnuPrint = nullptr;
-    QAction* mnuSetPrinter = nullptr;
-    QAction* mnuExit = nullptr;
-    QAction* mnuHelpRaylen = nullptr;
-    QAction* mnuVersion = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -105,8 +95,5 @@ private:
 
 // The one main window (null before it is created and after it is gone).
 MdiRaylen* mdiRaylen();
-
-// Shows a status in a message box with the critical icon when it is not empty.
-void showCritical(const std::string& message);
 
 } // namespace raylen

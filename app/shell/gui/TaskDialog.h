@@ -68,12 +68,25 @@ protected:
         event->accept();
     }
 
+    bool isUnloaded() const { return unloaded_; }
+    // The dialog's own undoing, run once on unload before the main window's
+    // commands come back.
+    virtual void formUnloaded() {}
+    // For a destructor whose formUnloaded needs the dialog's own members:
+    // the base destructor runs after they are gone.
+    void unloadOnce()
+    {
+        if (!unloaded_)
+            unload();
+    }
+
 private:
     void unload()
     {
         unloaded_ = true;
         if (loaded_ == this)
             loaded_ = nullptr;
+        formUnloaded();
         if (MdiRaylen* main = mdiRaylen())
             main->dsMenuToolEnabled(true);
         if (task_)
