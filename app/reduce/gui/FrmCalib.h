@@ -2,7 +2,7 @@
 // The calibration dialog: dispersion correction, flux calibration,
 // continuum normalisation or the Fourier amplitude spectrum of the spectrum
 // in the plot window, previewed there and taken over on "完了".
-#include "reduce/gui/PlotWindowPlotter.h"
+#include "plot/gui/PlotWindowView.h"
 #include "reduce/gui/RejectFields.h"
 
 #include <QDialog>
@@ -76,7 +76,7 @@ private:
     std::vector<double> dblA, dblCont;
     std::vector<float> sngNewX, sngNewY;
     int16_t intContOrder = 0;
-    PlotWindowPlotter plotter_;
+    SpectrumView& plotter_ = plotWindowView();
     bool finished = false;
     bool unloaded = false;
 };

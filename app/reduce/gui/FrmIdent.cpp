@@ -339,7 +339,7 @@ void FrmIdent::cmdNext_Click()
         break;
     }
     case 3:
-        symbolCrossEnabled(false);
+        plotter_.dsSymCrossEnabled(false);
         message = sfPlotCalibComp(sngCompX, sngCompY, dblA, plotter_);
         if (!message.empty()) {
             MsgBox(message, vbCritical);
@@ -382,7 +382,8 @@ void FrmIdent::cmdNext_Click()
 void FrmIdent::cmdReturn_Click()
 {
     storeEditor();
-    eraseBothPlotLines();
+    plotter_.dsErasePlot();
+    plotter_.dsErasePlotClone();
     intPage_ = std::max(1, intPage_ - 1);
     std::string message;
     AppState& s = appState();
@@ -394,7 +395,7 @@ void FrmIdent::cmdReturn_Click()
         break;
     case 2:
         message = plotComparison();
-        symbolCrossEnabled(false);
+        plotter_.dsSymCrossEnabled(false);
         s.intTaskMode = taskIdent;
         cmdNext->setEnabled(true);
         break;
@@ -415,7 +416,7 @@ void FrmIdent::cmdReturn_Click()
 
 void FrmIdent::cmdCancel_Click()
 {
-    symbolCrossEnabled(false);
+    plotter_.dsSymCrossEnabled(false);
     std::string message = plotComparison();
     if (!message.empty()) {
         MsgBox(message, vbCritical);
