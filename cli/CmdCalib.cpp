@@ -32,7 +32,7 @@ int runDispcor(const Arguments& args)
 {
     std::vector<float> x, y, newX;
     std::vector<double> a;
-    raylen::NullTaskPlotter plotter;
+    raylen::NullSpectrumView plotter;
     std::string message = openSpectrum(args.positional[0], x, y);
     if (message.empty())
         message = checkCalibFile(*args.option("dip"));
@@ -46,7 +46,7 @@ int runDispcor(const Arguments& args)
 int runFluxcal(const Arguments& args)
 {
     std::vector<float> x, y, sensX, sensY, newY;
-    raylen::NullTaskPlotter plotter;
+    raylen::NullSpectrumView plotter;
     std::string message = openSpectrum(args.positional[0], x, y);
     if (message.empty())
         message = checkCalibFile(*args.option("sns"));
@@ -56,11 +56,6 @@ int runFluxcal(const Arguments& args)
         message = raylen::sfCalibratePlot(x, y, sensX, sensY, newY, plotter);
     return finish(message, x, newY, *args.option("o"));
 }
-
-// The region marks are not drawn in a batch run.
-struct NoMarks : raylen::SymbolPlotter {
-    std::string sfPlotSymClone(const std::vector<float>&, const std::vector<float>&) override { return {}; }
-};
 
 int runNormalize(const Arguments& args)
 {
@@ -91,14 +86,14 @@ int runNormalize(const Arguments& args)
         return fail(message);
     // The list starts as the task resets it: one entry.
     std::vector<int32_t> list(1, 0);
-    NoMarks marks;
+    raylen::NullSpectrumView marks; // the region marks are not drawn in a batch run
     for (const auto& [a, b] : regions) {
         message = raylen::sfSetContRegion(x, y, static_cast<float>(a), static_cast<float>(b), list, marks);
         if (!message.empty())
             return fail(message);
     }
     std::vector<double> continuum;
-    raylen::NullTaskPlotter plotter;
+    raylen::NullSpectrumView plotter;
     message = raylen::sfContinuumFit(x, y, list, order, continuum, reject);
     if (message.empty())
         message = raylen::sfNormalizePlot(x, y, continuum, newY, plotter);
@@ -108,7 +103,7 @@ int runNormalize(const Arguments& args)
 int runFft(const Arguments& args)
 {
     std::vector<float> x, y, freq, amp;
-    raylen::NullTaskPlotter plotter;
+    raylen::NullSpectrumView plotter;
     std::string message = openSpectrum(args.positional[0], x, y);
     if (message.empty())
         message = raylen::sfFFTPlot(x, y, freq, amp, plotter);

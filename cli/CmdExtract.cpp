@@ -65,7 +65,7 @@ int runReference(const Arguments& args, const OpenedImage& opened, const std::st
     raylen::ScanParam param;
     raylen::dsInitScanParam(param);
     std::vector<float> xs, ys;
-    raylen::NoScanPlotter plotter;
+    raylen::NullSpectrumView plotter;
     std::string message =
         raylen::sfRefScanDataPro(reference, opened.image, opened.info, param, xs, ys, plotter);
     if (message.empty())
@@ -104,7 +104,7 @@ int runRegion(const Arguments& args, const OpenedImage& opened, const std::strin
     texts.endY = platform::Format(region.endY, "0");
 
     std::vector<float> xs, ys;
-    raylen::NoScanPlotter plotter;
+    raylen::NullSpectrumView plotter;
     std::string message = raylen::dsGetScanParam(texts, param);
     if (message.empty())
         message = raylen::sfInputPeakData(0, opened.image, param.lngStartX, param.lngEndX, param.lngStartY,

@@ -103,7 +103,7 @@ int runIdentify(const Arguments& args)
 
     raylen::IdentGrid grid;
     raylen::dsFGridInit(grid, wave);
-    raylen::NullTaskPlotter plotter;
+    raylen::NullSpectrumView plotter;
     for (const auto& [row, pixel] : marks) {
         if (row >= grid.Rows())
             return usageError("--line row " + std::to_string(row) + " is beyond the table's " +

@@ -22,13 +22,8 @@ struct CollectedLines : raylen::ResultWriter {
     }
 };
 
-// There is no chart here: the curve the window would draw is not needed.
-struct NoOverlay : raylen::OverlayPlotter {
-    std::string sfPlotLinClone(const std::vector<float>&, const std::vector<float>&) override { return {}; }
-};
-
 using Measurement = std::string (*)(const std::vector<float>&, const std::vector<float>&, raylen::MarkedPoints,
-                                    raylen::MarkedPoints, raylen::ResultWriter&, raylen::OverlayPlotter&);
+                                    raylen::MarkedPoints, raylen::ResultWriter&, raylen::SpectrumView&);
 
 int runMeasurement(const Arguments& args, const std::string& name, Measurement measure)
 {
@@ -47,7 +42,7 @@ int runMeasurement(const Arguments& args, const std::string& name, Measurement m
     std::vector<float> sngX, sngY;
     std::string message = openSpectrum(args.positional[0], sngX, sngY);
     CollectedLines result;
-    NoOverlay overlay;
+    raylen::NullSpectrumView overlay; // no chart here: the fitted curve is not drawn
     if (message.empty())
         message = measure(sngX, sngY, x, y, result, overlay);
     if (!message.empty())

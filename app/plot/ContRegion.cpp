@@ -22,7 +22,7 @@ bool inList(const std::vector<int32_t>& list, int32_t index)
 // Sorts (the list helper only turns a descending list round, as everywhere
 // else in the program) and marks the listed points.
 std::string showRegions(const std::vector<float>& x, const std::vector<float>& y, std::vector<int32_t>& list,
-                        SymbolPlotter& plotter)
+                        SpectrumView& plotter)
 {
     std::string message = sfSortX(list);
     if (!message.empty())
@@ -41,7 +41,7 @@ std::string showRegions(const std::vector<float>& x, const std::vector<float>& y
 } // namespace
 
 std::string sfSetContRegion(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY, float sngX1,
-                            float sngX2, std::vector<int32_t>& lngContRegion, SymbolPlotter& plotter)
+                            float sngX2, std::vector<int32_t>& lngContRegion, SpectrumView& plotter)
 {
     return trapErrors("sfSetContRegion", [&]() -> std::string {
         int32_t i1 = 0, i2 = 0;
@@ -66,7 +66,7 @@ std::string sfSetContRegion(const std::vector<float>& sngDataX, const std::vecto
 
 std::string sfDeleteContRegion(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
                                float sngX1, float sngX2, std::vector<int32_t>& lngContRegion,
-                               SymbolPlotter& plotter)
+                               SpectrumView& plotter)
 {
     return trapErrors("sfDeleteContRegion", [&]() -> std::string {
         int32_t i1 = 0, i2 = 0;

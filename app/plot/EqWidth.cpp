@@ -12,7 +12,7 @@ using namespace platform;
 
 std::string sfEqWidthPro(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
                          MarkedPoints sngPointX, MarkedPoints sngPointY, ResultWriter& result,
-                         OverlayPlotter& overlay)
+                         SpectrumView& overlay)
 {
     return trapErrors("sfEqWidthPro", [&]() -> std::string {
         orderMarks(sngPointX, sngPointY);

@@ -12,6 +12,6 @@ namespace raylen {
 
 std::string sfEqWidthPro(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
                          MarkedPoints sngPointX, MarkedPoints sngPointY, ResultWriter& result,
-                         OverlayPlotter& overlay);
+                         SpectrumView& overlay);
 
 } // namespace raylen

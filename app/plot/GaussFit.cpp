@@ -84,7 +84,7 @@ std::string sfGaussFitInit(const std::vector<float>& sngDataX, const std::vector
 
 std::string sfGaussFitPro(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
                           MarkedPoints sngPointX, MarkedPoints sngPointY, ResultWriter& result,
-                          OverlayPlotter& overlay)
+                          SpectrumView& overlay)
 {
     return trapErrors("sfGaussFitPro", [&]() -> std::string {
         orderMarks(sngPointX, sngPointY);

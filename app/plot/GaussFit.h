@@ -19,7 +19,7 @@ void setFitBusyHook(std::function<void(bool busy)> hook);
 
 std::string sfGaussFitPro(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
                           MarkedPoints sngPointX, MarkedPoints sngPointY, ResultWriter& result,
-                          OverlayPlotter& overlay);
+                          SpectrumView& overlay);
 
 // Centre and first full width of the line in a residual: the extremum of
 // larger magnitude (a tie counts as absorption), searched from index 1, and

@@ -4,7 +4,7 @@
 #include "platform/BasicRuntime.h"
 #include "reduce/DispersionResiduals.h"
 #include "reduce/LineMeasure.h"
-#include "reduce/TaskPlotter.h"
+#include "view/SpectrumView.h"
 
 #include <cmath>
 
@@ -73,7 +73,7 @@ std::string sfAutoIdentify(IdentGrid& grid, const std::set<int>& excluded, const
     if (!message.empty())
         return message;
     IdentGrid work = grid;
-    NullTaskPlotter plotter;
+    NullSpectrumView plotter;
     int total = 0;
     for (;;) {
         int addedThisPass = 0;

@@ -6,7 +6,7 @@
 namespace raylen {
 
 std::string sfDispCorPlot(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
-                          const std::vector<double>& dblA, std::vector<float>& sngNewX, TaskPlotter& plotter)
+                          const std::vector<double>& dblA, std::vector<float>& sngNewX, SpectrumView& plotter)
 {
     return platform::trapErrors("sfDispCorPlot", [&] {
         sngNewX = applyDispersion(sngSpecX, dblA);

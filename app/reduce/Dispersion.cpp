@@ -54,7 +54,7 @@ std::vector<float> applyDispersion(const std::vector<float>& sngX, const std::ve
 }
 
 std::string sfPlotDispersionCurve(const std::vector<float>& sngPix, const std::vector<double>& dblA,
-                                  TaskPlotter& plotter)
+                                  SpectrumView& plotter)
 {
     return platform::trapErrors(kFitButtonLabel, [&] {
         std::vector<float> curve = applyDispersion(sngPix, dblA);
@@ -64,7 +64,7 @@ std::string sfPlotDispersionCurve(const std::vector<float>& sngPix, const std::v
 }
 
 std::string sfPlotCalibComp(const std::vector<float>& sngCompX, const std::vector<float>& sngCompY,
-                            const std::vector<double>& dblA, TaskPlotter& plotter)
+                            const std::vector<double>& dblA, SpectrumView& plotter)
 {
     return platform::trapErrors("sfPlotCalibComp", [&] {
         std::vector<float> wave = applyDispersion(sngCompX, dblA);

@@ -1,7 +1,7 @@
 #pragma once
 // The dispersion solution: wavelength = Σ a_k·x^k fitted to the identified
 // (pixel, wavelength) pairs, its result text, and the dispersion file (.dip).
-#include "reduce/TaskPlotter.h"
+#include "view/SpectrumView.h"
 
 #include <string>
 #include <vector>
@@ -28,11 +28,11 @@ std::vector<float> applyDispersion(const std::vector<float>& sngX, const std::ve
 
 // The fitted curve over the identified points as the second line.
 std::string sfPlotDispersionCurve(const std::vector<float>& sngPix, const std::vector<double>& dblA,
-                                  TaskPlotter& plotter);
+                                  SpectrumView& plotter);
 
 // The comparison spectrum on the wavelength scale as the spectrum.
 std::string sfPlotCalibComp(const std::vector<float>& sngCompX, const std::vector<float>& sngCompY,
-                            const std::vector<double>& dblA, TaskPlotter& plotter);
+                            const std::vector<double>& dblA, SpectrumView& plotter);
 
 // strFileName with its last three characters replaced by "dip"; a shorter
 // name is the procedure's error report.

@@ -59,7 +59,7 @@ std::string extractColumns(const ScanParam& p, const SingleImage& image, bool su
 }
 
 std::string extractAndPlot(const ScanParam& p, const SingleImage& image, bool subtractSky,
-                           std::vector<float>& sngScanX, std::vector<float>& sngScanY, ScanPlotter& plotter,
+                           std::vector<float>& sngScanX, std::vector<float>& sngScanY, SpectrumView& plotter,
                            const RejectOptions& skyReject = {})
 {
     std::vector<float> xs, ys;
@@ -69,12 +69,12 @@ std::string extractAndPlot(const ScanParam& p, const SingleImage& image, bool su
         return status;
     sngScanX.swap(xs);
     sngScanY.swap(ys);
-    status = plotter.plotLin(sngScanX, sngScanY);
+    status = plotter.sfPlotLin(sngScanX, sngScanY);
     // The columns whose sky lost pixels to the rejection are marked on the
     // spectrum; without rejection no marks chart is made, so the plot stays unchanged.
     if (status.empty() && subtractSky && skyReject.enabled()) {
         const PointSet marks = flaggedPoints(sngScanX, sngScanY, skyRejected);
-        status = plotter.plotRejected(marks.x, marks.y);
+        status = plotter.sfPlotRejected(marks.x, marks.y);
     }
     return status;
 }
@@ -82,7 +82,7 @@ std::string extractAndPlot(const ScanParam& p, const SingleImage& image, bool su
 } // namespace
 
 std::string sfScanDataPro(const ScanParam& typScanParam, const SingleImage& sngImage, std::vector<float>& sngScanX,
-                          std::vector<float>& sngScanY, ScanPlotter& plotter, const RejectOptions& skyReject)
+                          std::vector<float>& sngScanY, SpectrumView& plotter, const RejectOptions& skyReject)
 {
     return extractAndPlot(typScanParam, sngImage, typScanParam.blnSkySub != 0, sngScanX, sngScanY, plotter,
                           skyReject);
@@ -90,7 +90,7 @@ std::string sfScanDataPro(const ScanParam& typScanParam, const SingleImage& sngI
 
 std::string sfRefScanDataPro(const std::string& strPath, const SingleImage& sngImage, const FitsInfo& typFitsInfo,
                              ScanParam& typScanParam, std::vector<float>& sngScanX, std::vector<float>& sngScanY,
-                             ScanPlotter& plotter)
+                             SpectrumView& plotter)
 {
     std::string status = platform::trapErrors("sfRefScanDataPro", [&] { readPrmFile(strPath, typScanParam); });
     if (status.empty())

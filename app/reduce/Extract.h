@@ -6,7 +6,7 @@
 #include "numeric/Array2D.h"
 #include "numeric/SigmaReject.h"
 #include "reduce/ScanParam.h"
-#include "reduce/ScanPlotter.h"
+#include "view/SpectrumView.h"
 
 #include <string>
 #include <vector>
@@ -20,7 +20,7 @@ namespace raylen {
 // columns whose sky lost pixels are marked as rejected points (an empty set
 // when none did).
 std::string sfScanDataPro(const ScanParam& typScanParam, const SingleImage& sngImage, std::vector<float>& sngScanX,
-                          std::vector<float>& sngScanY, ScanPlotter& plotter, const RejectOptions& skyReject = {});
+                          std::vector<float>& sngScanY, SpectrumView& plotter, const RejectOptions& skyReject = {});
 
 // Reads the parameter file at strPath into the record, checks its region
 // against the image and extracts the plain aperture sums (never the sky).
@@ -29,6 +29,6 @@ std::string sfScanDataPro(const ScanParam& typScanParam, const SingleImage& sngI
 // extracted, the record keeping what was read.
 std::string sfRefScanDataPro(const std::string& strPath, const SingleImage& sngImage, const FitsInfo& typFitsInfo,
                              ScanParam& typScanParam, std::vector<float>& sngScanX, std::vector<float>& sngScanY,
-                             ScanPlotter& plotter);
+                             SpectrumView& plotter);
 
 } // namespace raylen

@@ -16,7 +16,7 @@ constexpr double transformSign = 1.0;
 } // namespace
 
 std::string sfFFTPlot(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
-                      std::vector<float>& sngFreq, std::vector<float>& sngAmp, TaskPlotter& plotter)
+                      std::vector<float>& sngFreq, std::vector<float>& sngAmp, SpectrumView& plotter)
 {
     return platform::trapErrors("sfFFTPlot", [&]() -> std::string {
         const std::vector<float> imaginary(sngSpecY.size(), 0.0f);

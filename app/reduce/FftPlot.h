@@ -1,6 +1,6 @@
 #pragma once
 // The Fourier amplitude spectrum of a spectrum.
-#include "reduce/TaskPlotter.h"
+#include "view/SpectrumView.h"
 
 #include <string>
 #include <vector>
@@ -12,6 +12,6 @@ namespace raylen {
 // Δ the mean step of X over i = 1 … N/2 − 1. (f, A) becomes the plotted
 // spectrum (a plotting failure is not reported).
 std::string sfFFTPlot(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
-                      std::vector<float>& sngFreq, std::vector<float>& sngAmp, TaskPlotter& plotter);
+                      std::vector<float>& sngFreq, std::vector<float>& sngAmp, SpectrumView& plotter);
 
 } // namespace raylen

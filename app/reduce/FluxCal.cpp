@@ -50,7 +50,7 @@ std::string sfCalibrate(const std::vector<float>& sngSpecX, const std::vector<fl
 
 std::string sfCalibratePlot(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
                             const std::vector<float>& sngSensX, const std::vector<float>& sngSensY,
-                            std::vector<float>& sngNewY, TaskPlotter& plotter)
+                            std::vector<float>& sngNewY, SpectrumView& plotter)
 {
     std::string message = sfCalibrate(sngSpecX, sngSpecY, sngSensX, sngSensY, sngNewY);
     if (!message.empty())

@@ -1,7 +1,7 @@
 #pragma once
 // Flux calibration: the spectrum divided by the instrument's sensitivity,
 // interpolated linearly in a table of (wavelength, sensitivity) pairs (.sns).
-#include "reduce/TaskPlotter.h"
+#include "view/SpectrumView.h"
 
 #include <string>
 #include <vector>
@@ -23,6 +23,6 @@ std::string sfCalibrate(const std::vector<float>& sngSpecX, const std::vector<fl
 // failure is not reported).
 std::string sfCalibratePlot(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
                             const std::vector<float>& sngSensX, const std::vector<float>& sngSensY,
-                            std::vector<float>& sngNewY, TaskPlotter& plotter);
+                            std::vector<float>& sngNewY, SpectrumView& plotter);
 
 } // namespace raylen

@@ -27,9 +27,9 @@ int32_t lastIndex(const std::vector<float>& a)
 }
 
 struct BusyGuard {
-    explicit BusyGuard(TaskPlotter& plotter) : plotter(plotter) { plotter.setBusy(true); }
+    explicit BusyGuard(SpectrumView& plotter) : plotter(plotter) { plotter.setBusy(true); }
     ~BusyGuard() { plotter.setBusy(false); }
-    TaskPlotter& plotter;
+    SpectrumView& plotter;
 };
 
 } // namespace
@@ -70,7 +70,7 @@ std::string sfSearchPeakIndex(int32_t index, int16_t intSearch, const std::vecto
 }
 
 std::string sfSearchGaussPosFit(int32_t index, int16_t intSearch, double dblHPFW, const std::vector<float>& sngDataX,
-                                 const std::vector<float>& sngDataY, TaskPlotter& plotter, float& centre,
+                                 const std::vector<float>& sngDataY, SpectrumView& plotter, float& centre,
                                  float& height)
 {
     return platform::trapErrors("sfSearchGaussPosFit", [&]() -> std::string {
@@ -104,7 +104,7 @@ std::string sfSearchGaussPosFit(int32_t index, int16_t intSearch, double dblHPFW
 }
 
 std::string sfSearchPeakPos(float sngX, const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
-                            int16_t intSearch, TaskPlotter& plotter, std::string& pixelText)
+                            int16_t intSearch, SpectrumView& plotter, std::string& pixelText)
 {
     return platform::trapErrors("sfSearchPeakPos", [&]() -> std::string {
         int32_t index = 0, peak = 0;
@@ -123,7 +123,7 @@ std::string sfSearchPeakPos(float sngX, const std::vector<float>& sngDataX, cons
 }
 
 std::string sfSearchGaussPeakPos(float sngX, const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
-                                 int16_t intSearch, double dblHPFW, TaskPlotter& plotter, std::string& pixelText)
+                                 int16_t intSearch, double dblHPFW, SpectrumView& plotter, std::string& pixelText)
 {
     return platform::trapErrors("sfSearchGaussPeakPos", [&]() -> std::string {
         int32_t index = 0;

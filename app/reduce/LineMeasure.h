@@ -1,7 +1,7 @@
 #pragma once
 // Measuring the position of a comparison line near the cursor (keys m, g
 // and n during identification).
-#include "reduce/TaskPlotter.h"
+#include "view/SpectrumView.h"
 
 #include <cstdint>
 #include <string>
@@ -21,18 +21,18 @@ std::string sfSearchPeakIndex(int32_t index, int16_t intSearch, const std::vecto
 // (start below 0 becomes 0), started at X(index) with dblHPFW; the model at
 // the window's X is drawn as the second line. centre = C, height = A + D.
 std::string sfSearchGaussPosFit(int32_t index, int16_t intSearch, double dblHPFW, const std::vector<float>& sngDataX,
-                                 const std::vector<float>& sngDataY, TaskPlotter& plotter, float& centre,
+                                 const std::vector<float>& sngDataY, SpectrumView& plotter, float& centre,
                                  float& height);
 
 // Key m: the pixel text ("0") of the highest point near the cursor, marked
 // as the second symbol set. pixelText is left alone when nothing was
 // measured (cursor outside the data).
 std::string sfSearchPeakPos(float sngX, const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
-                            int16_t intSearch, TaskPlotter& plotter, std::string& pixelText);
+                            int16_t intSearch, SpectrumView& plotter, std::string& pixelText);
 
 // Key g: the Gaussian centre as text ("0.0").
 std::string sfSearchGaussPeakPos(float sngX, const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
-                                 int16_t intSearch, double dblHPFW, TaskPlotter& plotter, std::string& pixelText);
+                                 int16_t intSearch, double dblHPFW, SpectrumView& plotter, std::string& pixelText);
 
 // Key n: the cursor's X itself.
 std::string cursorPixelText(float sngX);

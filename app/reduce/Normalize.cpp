@@ -33,7 +33,7 @@ std::string sfContinuumFit(const std::vector<float>& sngSpecX, const std::vector
 }
 
 std::string sfPlotContinuum(const std::vector<float>& sngSpecX, const std::vector<double>& dblCont,
-                            TaskPlotter& plotter)
+                            SpectrumView& plotter)
 {
     std::vector<float> curve(sngSpecX.size());
     for (size_t i = 0; i < sngSpecX.size(); ++i)
@@ -44,7 +44,7 @@ std::string sfPlotContinuum(const std::vector<float>& sngSpecX, const std::vecto
 
 std::string sfPlotContinuumRejected(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
                                     const std::vector<int32_t>& lngContRegion, const std::vector<char>& rejected,
-                                    TaskPlotter& plotter)
+                                    SpectrumView& plotter)
 {
     PointSet marks;
     for (size_t i = 0; i < rejected.size() && i < lngContRegion.size(); ++i) {
@@ -59,7 +59,7 @@ std::string sfPlotContinuumRejected(const std::vector<float>& sngSpecX, const st
 }
 
 std::string sfNormalizePlot(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
-                            const std::vector<double>& dblCont, std::vector<float>& sngNewY, TaskPlotter& plotter)
+                            const std::vector<double>& dblCont, std::vector<float>& sngNewY, SpectrumView& plotter)
 {
     return platform::trapErrors("sfNormalizePlot", [&] {
         if (sngSpecY.size() < sngSpecX.size())

@@ -2,7 +2,7 @@
 // Continuum normalisation: a polynomial fitted to the points of the marked
 // continuum regions, then the spectrum divided by it.
 #include "numeric/SigmaReject.h"
-#include "reduce/TaskPlotter.h"
+#include "view/SpectrumView.h"
 
 #include <cstdint>
 #include <string>
@@ -24,18 +24,18 @@ std::string sfContinuumFit(const std::vector<float>& sngSpecX, const std::vector
 
 // The continuum at every X as the second line.
 std::string sfPlotContinuum(const std::vector<float>& sngSpecX, const std::vector<double>& dblCont,
-                            TaskPlotter& plotter);
+                            SpectrumView& plotter);
 
 // The listed points whose flag is set (from sfContinuumFit's rejection)
 // marked as rejected; no flags clear the marks.
 std::string sfPlotContinuumRejected(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
                                     const std::vector<int32_t>& lngContRegion, const std::vector<char>& rejected,
-                                    TaskPlotter& plotter);
+                                    SpectrumView& plotter);
 
 // Y / C(X) at every point; a continuum of 0 is a division by zero. Then
 // (X, new values) becomes the plotted spectrum (a plotting failure is not
 // reported).
 std::string sfNormalizePlot(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
-                            const std::vector<double>& dblCont, std::vector<float>& sngNewY, TaskPlotter& plotter);
+                            const std::vector<double>& dblCont, std::vector<float>& sngNewY, SpectrumView& plotter);
 
 } // namespace raylen

@@ -44,21 +44,21 @@ std::string sfInputPeakData(int16_t intFlag, const SingleImage& sngImage, int32_
 
 std::string sfPlotPeak(int16_t intFlag, const SingleImage& sngImage, int32_t lngX1, int32_t lngX2, int32_t lngY1,
                        int32_t lngY2, std::vector<float>& sngScanX, std::vector<float>& sngScanY,
-                       ScanPlotter& plotter)
+                       SpectrumView& plotter)
 {
     std::string status = sfInputPeakData(intFlag, sngImage, lngX1, lngX2, lngY1, lngY2, sngScanX, sngScanY);
     if (status.empty())
-        status = plotter.plotLin(sngScanX, sngScanY);
+        status = plotter.sfPlotLin(sngScanX, sngScanY);
     return status;
 }
 
 std::string sfPlotRegion(int16_t intDirct, const SingleImage& sngImage, int32_t lngX1, int32_t lngX2, int32_t lngY1,
-                         int32_t lngY2, ScanPlotter& plotter)
+                         int32_t lngY2, SpectrumView& plotter)
 {
     std::vector<float> xs, ys;
     std::string status = sfImplotData(sngImage, intDirct, lngX1, lngX2, lngY1, lngY2, xs, ys);
     if (status.empty())
-        status = plotter.plotLin(xs, ys);
+        status = plotter.sfPlotLin(xs, ys);
     return status;
 }
 

@@ -4,7 +4,7 @@
 #include "numeric/Array2D.h"
 #include "numeric/SigmaReject.h"
 #include "reduce/ScanParam.h"
-#include "reduce/ScanPlotter.h"
+#include "view/SpectrumView.h"
 
 #include <cstdint>
 #include <string>
@@ -25,12 +25,12 @@ std::string sfInputPeakData(int16_t intFlag, const SingleImage& sngImage, int32_
 // The centres, then plotted as the spectrum.
 std::string sfPlotPeak(int16_t intFlag, const SingleImage& sngImage, int32_t lngX1, int32_t lngX2, int32_t lngY1,
                        int32_t lngY2, std::vector<float>& sngScanX, std::vector<float>& sngScanY,
-                       ScanPlotter& plotter);
+                       SpectrumView& plotter);
 
 // The slit profile of the region (each row's mean over the columns), plotted
 // as the spectrum.
 std::string sfPlotRegion(int16_t intDirct, const SingleImage& sngImage, int32_t lngX1, int32_t lngX2, int32_t lngY1,
-                         int32_t lngY2, ScanPlotter& plotter);
+                         int32_t lngY2, SpectrumView& plotter);
 
 struct TraceFit {
     std::string status;

@@ -66,7 +66,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "trace failed\n");
         return 1;
     }
-    NoScanPlotter none;
+    NullSpectrumView none;
 
     volatile double sink = 0;
     const double plain = bestSeconds(repeats, [&] {

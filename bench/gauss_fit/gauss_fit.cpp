@@ -16,7 +16,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Discard : raylen::ResultWriter, raylen::OverlayPlotter {
+struct Discard : raylen::ResultWriter, raylen::NullSpectrumView {
     std::string last;
     std::string sfMessage(const std::string& strMessage) override
     {

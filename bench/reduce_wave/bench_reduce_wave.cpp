@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     // The numpy side reads the same spectrum.
     check(raylen::sfSaveText(x, y, argv[1]));
 
-    raylen::NullTaskPlotter plot;
+    raylen::NullSpectrumView plot;
     std::vector<float> outX, outY;
     const std::vector<double> dispersion{4000.0, 0.12, 1e-7};
     std::printf("dispcor %.6f\n", best(runs, [&] { check(raylen::sfDispCorPlot(x, y, dispersion, outX, plot)); }));

@@ -153,7 +153,7 @@ int main(int argc, char** argv)
     std::printf("sky_reject %.6f\n", best(runs, [&] { skyFits(skyReject); }));
     counts << "sky " << skyRejected << "\n";
     std::vector<float> sx, sy;
-    NoScanPlotter none;
+    NullSpectrumView none;
     std::printf("extract_plain %.6f\n", best(runs, [&] { check(sfScanDataPro(traced, image, sx, sy, none)); }));
     std::printf("extract_reject %.6f\n",
                 best(runs, [&] { check(sfScanDataPro(traced, image, sx, sy, none, skyReject)); }));

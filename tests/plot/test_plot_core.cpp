@@ -10,7 +10,7 @@ namespace {
 using raylen::CursorState;
 using raylen::PlotFrame;
 
-struct RecordingMarks : raylen::SymbolPlotter {
+struct RecordingMarks : raylen::NullSpectrumView {
     std::vector<float> x, y;
     int calls = 0;
     std::string sfPlotSymClone(const std::vector<float>& sngX, const std::vector<float>& sngY) override

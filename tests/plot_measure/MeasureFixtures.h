@@ -20,7 +20,7 @@ struct RecordingWriter : raylen::ResultWriter {
     }
 };
 
-struct RecordingOverlay : raylen::OverlayPlotter {
+struct RecordingOverlay : raylen::NullSpectrumView {
     std::vector<float> x, y;
     int calls = 0;
     std::string answer;

@@ -148,7 +148,7 @@ TEST(EqWidth, OnlyTheFirstResultLineStatusStopsTheOverlay)
 
 namespace {
 
-struct NoMarks : SymbolPlotter {
+struct NoMarks : NullSpectrumView {
     std::string sfPlotSymClone(const std::vector<float>&, const std::vector<float>&) override { return {}; }
 };
 

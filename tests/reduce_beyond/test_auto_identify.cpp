@@ -4,7 +4,7 @@
 #include "reduce/AutoIdentify.h"
 #include "reduce/DispersionResiduals.h"
 #include "reduce/LineMeasure.h"
-#include "reduce/TaskPlotter.h"
+#include "view/SpectrumView.h"
 
 #include "../support/TestSupport.h"
 
@@ -69,7 +69,7 @@ Lamp makeLamp()
 
 void mark(IdentGrid& grid, const Lamp& lamp, int row)
 {
-    NullTaskPlotter plotter;
+    NullSpectrumView plotter;
     std::string cell;
     const double p = truthPixel(lamp.table[static_cast<size_t>(row - 1)]);
     ASSERT_EQ(sfSearchGaussPeakPos(static_cast<float>(p), lamp.x, lamp.y, 8, 1.0, plotter, cell), "");

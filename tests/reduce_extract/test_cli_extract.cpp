@@ -69,7 +69,7 @@ TEST_F(CliExtract, RegionRunMatchesTheCoreByteForByte)
     ASSERT_EQ(sfInputPeakData(0, image, p.lngStartX, p.lngEndX, 20, 100, xs, ys), "");
     TraceFit fit = fitTrace("3", xs, ys, p);
     ASSERT_EQ(fit.status, "");
-    NoScanPlotter none;
+    NullSpectrumView none;
     ASSERT_EQ(sfScanDataPro(p, image, xs, ys, none), "");
     ASSERT_EQ(sfSaveText(xs, ys, dir.file("core.txt")), "");
 

@@ -27,16 +27,16 @@ ScanParam straightTrace(float centre, int16_t width, int32_t x1, int32_t x2)
 }
 
 // Records what would be plotted.
-struct CollectingPlotter : ScanPlotter {
-    std::string plotLin(const std::vector<float>& x, const std::vector<float>& y) override
+struct CollectingPlotter : NullSpectrumView {
+    std::string sfPlotLin(const std::vector<float>& x, const std::vector<float>& y) override
     {
         ++lines;
         lastX = x;
         lastY = y;
         return {};
     }
-    std::string plotLinClone(const std::vector<float>&, const std::vector<float>&) override { return {}; }
-    std::string plotRejected(const std::vector<float>& x, const std::vector<float>& y) override
+    std::string sfPlotLinClone(const std::vector<float>&, const std::vector<float>&) override { return {}; }
+    std::string sfPlotRejected(const std::vector<float>& x, const std::vector<float>& y) override
     {
         ++rejectedCalls;
         rejectedX = x;
@@ -79,7 +79,7 @@ TEST(ApertureSum, SkyUnderTheApertureIsSubtracted)
     shape.noise = 0; // a constant sky of s counts
     SingleImage image = extracttest::makeFrame(shape);
     // Sky lines vary along x only: they are part of the constant sky of their column.
-    NoScanPlotter none;
+    NullSpectrumView none;
     std::vector<float> xs, withSky, withoutSky;
     for (int16_t width : {6, 5, 1}) {
         ScanParam p = straightTrace(57.6f, width, 0, 119);
@@ -190,7 +190,7 @@ TEST(Extraction, FaultsEndWithTheirReportsAndKeepTheSpectrum)
     shape.height = 60;
     shape.centre0 = 30;
     SingleImage image = extracttest::makeFrame(shape);
-    NoScanPlotter none;
+    NullSpectrumView none;
     const std::vector<float> keep{42};
     std::vector<float> xs = keep, ys = keep;
 
@@ -272,7 +272,7 @@ TEST(Extraction, EqualsNumpyComputationOfTheSameFormulas)
     ASSERT_EQ(sfInputPeakData(0, image, x1, x2, y1, y2, xs, ys), "");
     const std::vector<float> centres = ys;
     ASSERT_EQ(fitTrace("2", xs, ys, p).status, "");
-    NoScanPlotter none;
+    NullSpectrumView none;
     std::vector<float> spectrum, plain;
     ASSERT_EQ(sfScanDataPro(p, image, xs, spectrum, none), "");
     p.blnSkySub = 0;

@@ -170,7 +170,7 @@ protected:
     SingleImage image;
     FitsInfo info;
     ScanParam reference;
-    NoScanPlotter plotter;
+    NullSpectrumView plotter;
     TempDir dir;
 };
 

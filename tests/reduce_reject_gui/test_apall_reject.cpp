@@ -188,7 +188,7 @@ TEST_F(ApallReject, SkyFitMarksTheColumnsWhoseSkyLostPixels)
     clickOn(d->cmdNext);
     ASSERT_EQ(d->intPage, 5) << lastMessage();
     std::vector<float> coreX, coreY;
-    raylen::NoScanPlotter none;
+    raylen::NullSpectrumView none;
     ASSERT_EQ(raylen::sfScanDataPro(appState().typScanParam, appState().sngImage, coreX, coreY, none), "");
     EXPECT_EQ(d->sngScanY, coreY);
     EXPECT_EQ(plot->plotY(), coreY);

@@ -122,7 +122,7 @@ TEST(NormalizeReject, ContinuumFitMarksTheLineAndEmptyBoxesFitPlainly)
     clickOn(d->cmdNext);
     ASSERT_EQ(d->intPage(), 2);
     std::vector<float> normalised;
-    raylen::NullTaskPlotter none;
+    raylen::NullSpectrumView none;
     ASSERT_EQ(raylen::sfNormalizePlot(h.s.x, h.s.y, core, normalised, none), "");
     EXPECT_EQ(h.plot->plotY(), normalised);
     EXPECT_TRUE(marksOf(*h.plot).x.empty());

@@ -1,11 +1,11 @@
 #pragma once
 // A plot window stand-in that remembers what the tasks drew.
-#include "reduce/TaskPlotter.h"
+#include "view/SpectrumView.h"
 
 #include <string>
 #include <vector>
 
-struct RecordingPlotter : raylen::TaskPlotter {
+struct RecordingPlotter : raylen::NullSpectrumView {
     struct Series {
         std::vector<float> x, y;
     };

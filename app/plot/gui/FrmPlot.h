@@ -6,6 +6,7 @@
 #include "plot/PlotChart.h"
 #include "plot/PlotCursor.h"
 #include "plot/PlotSinks.h"
+#include "plot/gui/PlotWindowView.h"
 #include "shell/gui/DocumentLinks.h"
 #include "shell/gui/StandardMenus.h"
 
@@ -21,11 +22,7 @@ namespace raylen {
 
 class ChartEventSink;
 
-class FrmPlot : public QWidget,
-                public DocumentWindow,
-                public StandardMenus,
-                public OverlayPlotter,
-                public SymbolPlotter {
+class FrmPlot : public QWidget, public DocumentWindow, public StandardMenus {
     Q_OBJECT
 public:
     explicit FrmPlot(QWidget* parent = nullptr);
@@ -40,12 +37,12 @@ public:
     std::string sfGetBufData(std::vector<float>& sngDataX, std::vector<float>& sngDataY);
     std::string sfGetPlotData(std::vector<float>& sngDataX, std::vector<float>& sngDataY);
     std::string sfPlotSym(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY);
-    std::string sfPlotSymClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) override;
+    std::string sfPlotSymClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY);
     // Marks, beside the clone line, the points a sigma rejection left out of its fit.
     std::string sfPlotRejected(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY);
     std::string sfInitForm(const std::string& strFileName);
     std::string sfPlotLin(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY);
-    std::string sfPlotLinClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) override;
+    std::string sfPlotLinClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY);
     void dsSetRangeAxisX(bool blnAuto, float sngMax, float sngMin);
     void dsGetRangeAxisX(bool& blnAuto, float& sngMax, float& sngMin);
     void dsGetRangeAxisY(bool& blnAuto, float& sngMax, float& sngMin, int16_t& intStyle);
@@ -121,6 +118,8 @@ private:
     CursorState cursor_;
     TwoPress intTrimState, intGaussState, intEqWidthState, intContSetState, intContDelState;
     bool unloaded = false;
+    // This window as the measurements draw their overlay on it.
+    PlotWindowView view_{this};
 
     friend void resetContinuumKeys(FrmPlot& window);
 };

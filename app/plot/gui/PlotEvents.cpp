@@ -113,7 +113,7 @@ void FrmPlot::Lumigra1_KeyPress(int16_t KeyAscii)
             if (result == nullptr)
                 return {};
             return routine(sngPlotX, sngPlotY, MarkedPoints{p.x[0], p.x[1]}, MarkedPoints{p.y[0], p.y[1]},
-                           *result, *this);
+                           *result, view_);
         };
     };
     switch (KeyAscii) {
@@ -127,7 +127,7 @@ void FrmPlot::Lumigra1_KeyPress(int16_t KeyAscii)
     case keyContDelete:
         if (s.intTaskMode == taskNormalize)
             twoPress(intContDelState, false, [&](const TwoPress& p) {
-                return sfDeleteContRegion(sngPlotX, sngPlotY, p.x[0], p.x[1], s.lngContRegion, *this);
+                return sfDeleteContRegion(sngPlotX, sngPlotY, p.x[0], p.x[1], s.lngContRegion, view_);
             });
         break;
     case keyEqWidth:
@@ -161,7 +161,7 @@ void FrmPlot::Lumigra1_KeyPress(int16_t KeyAscii)
     case keyContSet:
         if (s.intTaskMode == taskNormalize)
             twoPress(intContSetState, false, [&](const TwoPress& p) {
-                return sfSetContRegion(sngPlotX, sngPlotY, p.x[0], p.x[1], s.lngContRegion, *this);
+                return sfSetContRegion(sngPlotX, sngPlotY, p.x[0], p.x[1], s.lngContRegion, view_);
             });
         break;
     default:

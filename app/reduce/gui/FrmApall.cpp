@@ -10,7 +10,7 @@
 #include "reduce/ParamFile.h"
 #include "reduce/RejectedPoints.h"
 #include "reduce/Trace.h"
-#include "reduce/gui/ScanPlotWindow.h"
+#include "plot/gui/PlotWindowView.h"
 #include "state/AppState.h"
 #include "files/FileAccess.h"
 #include "shell/gui/DocumentLinks.h"
@@ -37,7 +37,7 @@ using namespace platform;
 
 namespace {
 
-ScanPlotWindow* registeredPlot = nullptr;
+SpectrumView* registeredPlot = nullptr;
 
 const char* const prmFilter = "参照ﾌｧｲﾙ(*.prm)|*.prm|";
 const std::string kCaptionNext = "次へ";
@@ -49,12 +49,12 @@ int32_t longOf(const QLineEdit* box) { return toLong(leadingNumber(str(box))); }
 
 } // namespace
 
-ScanPlotWindow* scanPlotWindow() { return registeredPlot; }
-void setScanPlotWindow(ScanPlotWindow* window) { registeredPlot = window; }
+SpectrumView* scanPlotWindow() { return registeredPlot; }
+void setScanPlotWindow(SpectrumView* window) { registeredPlot = window; }
 
 FrmApall* frmApall() { return FrmApall::loaded(); }
 
-FrmApall::FrmApall(ScanPlotWindow& plot, QWidget* parent) : TaskDialog(parent, taskScan), plot_(plot)
+FrmApall::FrmApall(SpectrumView& plot, QWidget* parent) : TaskDialog(parent, taskScan), plot_(plot)
 {
     setObjectName("frmApall");
     setWindowTitle(QString::fromUtf8("ｽｷｬﾝ"));
@@ -491,11 +491,11 @@ void FrmApall::cmdFit_Click()
         result += (result.isEmpty() ? QString() : QString("\n")) + qt(line);
     lblResult->setText(result);
     rejectOptions_ = options;
-    std::string message = plot_.plotLinClone(sngScanX, fit.fitY);
+    std::string message = plot_.sfPlotLinClone(sngScanX, fit.fitY);
     // An empty set also takes away the marks of an earlier fit.
     if (message.empty()) {
         const PointSet marks = flaggedPoints(sngScanX, sngScanY, fit.rejected);
-        message = plot_.plotRejected(marks.x, marks.y);
+        message = plot_.sfPlotRejected(marks.x, marks.y);
     }
     if (!message.empty())
         MsgBox(message, vbCritical, "Scan");
@@ -512,7 +512,7 @@ void showFrmApall()
 {
     if (FrmApall::raiseLoaded())
         return;
-    ScanPlotWindow* plot = scanPlotWindow();
+    SpectrumView* plot = scanPlotWindow();
     if (plot == nullptr)
         return;
     MdiRaylen* main = mdiRaylen();
@@ -536,7 +536,7 @@ void unloadFrmApall()
 void registerFrmApall()
 {
     if (scanPlotWindow() == nullptr)
-        setScanPlotWindow(&plotWindowForScan());
+        setScanPlotWindow(&plotWindowView());
     ImageDialogLinks& links = imageDialogLinks();
     links.showScan = showFrmApall;
     static bool hooked = false;

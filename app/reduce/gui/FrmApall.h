@@ -21,12 +21,12 @@ class QRadioButton;
 
 namespace raylen {
 
-class ScanPlotWindow;
+class SpectrumView;
 
 class FrmApall : public TaskDialog<FrmApall> {
     Q_OBJECT
 public:
-    FrmApall(ScanPlotWindow& plot, QWidget* parent = nullptr);
+    FrmApall(SpectrumView& plot, QWidget* parent = nullptr);
 
     std::string sfInitForm(const std::string& strFileName);
     void cmdNext_Click();
@@ -101,7 +101,7 @@ private:
     bool nextFromPage4();
     bool nextFromPage5();
 
-    ScanPlotWindow& plot_;
+    SpectrumView& plot_;
 };
 
 // The dialog while it is loaded, else null.
@@ -114,5 +114,8 @@ void unloadFrmApall();
 // of the image and plot windows; it plots into the plot window unless
 // another surface was set before.
 void registerFrmApall();
+// The view the dialog draws on; null until registerFrmApall() or a test sets one.
+SpectrumView* scanPlotWindow();
+void setScanPlotWindow(SpectrumView* window);
 
 } // namespace raylen

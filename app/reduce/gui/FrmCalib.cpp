@@ -244,7 +244,8 @@ void FrmCalib::plotUnchanged()
 
 void FrmCalib::cmdReturn_Click()
 {
-    eraseBothPlotLines();
+    plotter_.dsErasePlot();
+    plotter_.dsErasePlotClone();
     intPage_ = std::max(1, intPage_ - 1);
     if (intPage_ == 1) {
         plotUnchanged();

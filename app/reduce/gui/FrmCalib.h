@@ -2,7 +2,7 @@
 // The calibration dialog: dispersion correction, flux calibration,
 // continuum normalisation or the Fourier amplitude spectrum of the spectrum
 // in the plot window, previewed there and taken over on "完了".
-#include "reduce/gui/PlotWindowPlotter.h"
+#include "plot/gui/PlotWindowView.h"
 #include "reduce/gui/RejectFields.h"
 #include "shell/gui/TaskDialog.h"
 
@@ -69,7 +69,7 @@ private:
     std::vector<double> dblA, dblCont;
     std::vector<float> sngNewX, sngNewY;
     int16_t intContOrder = 0;
-    PlotWindowPlotter plotter_;
+    SpectrumView& plotter_ = plotWindowView();
     bool finished = false;
 };
 

@@ -333,7 +333,7 @@ void FrmIdent::cmdNext_Click()
         break;
     }
     case 3:
-        symbolCrossEnabled(false);
+        plotter_.dsSymCrossEnabled(false);
         message = sfPlotCalibComp(sngCompX, sngCompY, dblA, plotter_);
         if (!message.empty()) {
             MsgBox(message, vbCritical);
@@ -376,7 +376,8 @@ void FrmIdent::cmdNext_Click()
 void FrmIdent::cmdReturn_Click()
 {
     storeEditor();
-    eraseBothPlotLines();
+    plotter_.dsErasePlot();
+    plotter_.dsErasePlotClone();
     intPage_ = std::max(1, intPage_ - 1);
     std::string message;
     AppState& s = appState();
@@ -388,7 +389,7 @@ void FrmIdent::cmdReturn_Click()
         break;
     case 2:
         message = plotComparison();
-        symbolCrossEnabled(false);
+        plotter_.dsSymCrossEnabled(false);
         s.intTaskMode = taskIdent;
         cmdNext->setEnabled(true);
         break;
@@ -409,7 +410,7 @@ void FrmIdent::cmdReturn_Click()
 
 void FrmIdent::cmdCancel_Click()
 {
-    symbolCrossEnabled(false);
+    plotter_.dsSymCrossEnabled(false);
     std::string message = plotComparison();
     if (!message.empty()) {
         MsgBox(message, vbCritical);

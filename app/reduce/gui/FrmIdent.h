@@ -5,7 +5,7 @@
 #include "plot/gui/PlotTaskLinks.h"
 #include "numeric/SigmaReject.h"
 #include "reduce/IdentGrid.h"
-#include "reduce/gui/PlotWindowPlotter.h"
+#include "plot/gui/PlotWindowView.h"
 #include "reduce/gui/RejectFields.h"
 #include "shell/gui/TaskDialog.h"
 
@@ -116,7 +116,7 @@ private:
     double dblHPFW = 1.0;
     std::vector<double> dblA;
     int16_t intOrder = 0;
-    PlotWindowPlotter plotter_;
+    SpectrumView& plotter_ = plotWindowView();
     std::set<int> excluded_;
 };
 

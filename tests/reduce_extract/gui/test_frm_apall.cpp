@@ -10,7 +10,7 @@
 #include "reduce/Trace.h"
 #include "plot/gui/FrmPlot.h"
 #include "reduce/gui/FrmApall.h"
-#include "reduce/gui/ScanPlotWindow.h"
+#include "view/SpectrumView.h"
 #include "files/TextSpectrum.h"
 
 #include <QCheckBox>
@@ -31,8 +31,8 @@ namespace {
 
 // Keeps what the wizard draws and answers the save as the plot window
 // would: a chosen name (the text file written) or a cancelled dialog.
-struct RecordingPlot : raylen::ScanPlotWindow {
-    std::string plotLin(const std::vector<float>& x, const std::vector<float>& y) override
+struct RecordingPlot : raylen::NullSpectrumView {
+    std::string sfPlotLin(const std::vector<float>& x, const std::vector<float>& y) override
     {
         loaded = true;
         lineX = x;
@@ -40,14 +40,14 @@ struct RecordingPlot : raylen::ScanPlotWindow {
         ++lines;
         return {};
     }
-    std::string plotLinClone(const std::vector<float>& x, const std::vector<float>& y) override
+    std::string sfPlotLinClone(const std::vector<float>& x, const std::vector<float>& y) override
     {
         loaded = true;
         cloneX = x;
         cloneY = y;
         return {};
     }
-    std::string plotRejected(const std::vector<float>& x, const std::vector<float>& y) override
+    std::string sfPlotRejected(const std::vector<float>& x, const std::vector<float>& y) override
     {
         rejectedX = x;
         rejectedY = y;
@@ -225,7 +225,7 @@ TEST_F(Wizard, PageByPageToTheSavedSpectrum)
     EXPECT_EQ(text(d->cmdNext->text()), "保存");
     EXPECT_TRUE(plot.cloneY.empty()); // the fitted trace is erased first
     // The spectrum is the core's extraction with the record the pages set.
-    raylen::NoScanPlotter none;
+    raylen::NullSpectrumView none;
     std::vector<float> xs, ys;
     ASSERT_EQ(raylen::sfScanDataPro(appState().typScanParam, appState().sngImage, xs, ys, none), "");
     EXPECT_EQ(plot.lineY, ys);
@@ -356,7 +356,7 @@ TEST_F(Wizard, ReferenceScanFromAParameterFile)
     EXPECT_EQ(appState().strPrmFileName, dir.file("ref.prm"));
     raylen::ScanParam plain = reference;
     plain.blnSkySub = 0;
-    raylen::NoScanPlotter none;
+    raylen::NullSpectrumView none;
     std::vector<float> xs, ys;
     ASSERT_EQ(raylen::sfScanDataPro(plain, appState().sngImage, xs, ys, none), "");
     EXPECT_EQ(plot.lineY, ys);

@@ -1,0 +1,121 @@
+#include "plot/gui/PlotWindowView.h"
+
+#include "platform/BasicError.h"
+#include "plot/gui/FrmPlot.h"
+#include "plot/gui/PlotSave.h"
+
+#include <QApplication>
+
+namespace raylen {
+
+namespace {
+
+// frmPlot() has shown its own message when the window could not be built;
+// the step still fails so that the caller stays where it is.
+std::string missingWindow(const char* procedure)
+{
+    return platform::trapMessage(procedure, platform::errObjectNotSet,
+                                 platform::errorDescription(platform::errObjectNotSet));
+}
+
+} // namespace
+
+FrmPlot* PlotWindowView::loaded() const { return window_ != nullptr ? window_ : loadedFrmPlot(); }
+
+FrmPlot* PlotWindowView::loading() const { return window_ != nullptr ? window_ : frmPlot(); }
+
+void PlotWindowView::Show()
+{
+    if (FrmPlot* plot = loading())
+        plot->show();
+}
+
+bool PlotWindowView::isLoaded() const { return loaded() != nullptr; }
+
+void PlotWindowView::unload()
+{
+    if (window_ == nullptr || window_ == loadedFrmPlot())
+        unloadFrmPlot();
+}
+
+void PlotWindowView::setBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+std::string PlotWindowView::sfPlotLin(const std::vector<float>& x, const std::vector<float>& y)
+{
+    FrmPlot* plot = loading();
+    return plot != nullptr ? plot->sfPlotLin(x, y) : missingWindow("sfPlotLin");
+}
+
+std::string PlotWindowView::sfPlotLinClone(const std::vector<float>& x, const std::vector<float>& y)
+{
+    FrmPlot* plot = loading();
+    return plot != nullptr ? plot->sfPlotLinClone(x, y) : missingWindow("sfPlotLinClone");
+}
+
+std::string PlotWindowView::sfPlotSym(const std::vector<float>& x, const std::vector<float>& y)
+{
+    FrmPlot* plot = loading();
+    return plot != nullptr ? plot->sfPlotSym(x, y) : missingWindow("sfPlotSym");
+}
+
+std::string PlotWindowView::sfPlotSymClone(const std::vector<float>& x, const std::vector<float>& y)
+{
+    FrmPlot* plot = loading();
+    return plot != nullptr ? plot->sfPlotSymClone(x, y) : missingWindow("sfPlotSymClone");
+}
+
+std::string PlotWindowView::sfPlotRejected(const std::vector<float>& x, const std::vector<float>& y)
+{
+    FrmPlot* plot = loading();
+    return plot != nullptr ? plot->sfPlotRejected(x, y) : missingWindow("sfPlotRejected");
+}
+
+void PlotWindowView::dsErasePlot()
+{
+    if (FrmPlot* plot = loaded())
+        plot->dsErasePlot();
+}
+
+void PlotWindowView::dsErasePlotClone()
+{
+    if (FrmPlot* plot = loaded())
+        plot->dsErasePlotClone();
+}
+
+void PlotWindowView::dsAutoScale()
+{
+    if (FrmPlot* plot = loaded())
+        plot->dsAutoScale();
+}
+
+void PlotWindowView::dsSymCrossEnabled(bool blnEnabled)
+{
+    if (FrmPlot* plot = loaded())
+        plot->dsSymCrossEnabled(blnEnabled);
+}
+
+void PlotWindowView::dsChangeData(bool blnFlag)
+{
+    if (FrmPlot* plot = loaded())
+        plot->dsChangeData(blnFlag);
+}
+
+std::string PlotWindowView::sfSaveDataPro(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
+                                          std::string& strFile, bool& blnCancel)
+{
+    return raylen::sfSaveDataPro(sngDataX, sngDataY, strFile, blnCancel);
+}
+
+SpectrumView& plotWindowView()
+{
+    static PlotWindowView view;
+    return view;
+}
+
+} // namespace raylen
