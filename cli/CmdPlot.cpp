@@ -142,7 +142,7 @@ void replay(IDispatch* control, QPainter& painter, const QRectF& target)
     drawing->Release();
 }
 
-QByteArray render(IDispatch* control, Output kind)
+QByteArray renderChart(IDispatch* control, Output kind)
 {
     QByteArray bytes;
     if (kind == Output::Svg) {
@@ -217,7 +217,7 @@ std::string draw(const PlotRequest& r)
             chart.setRangeX(false, static_cast<float>(r.xMax), static_cast<float>(r.xMin));
         chart.setRangeY(!r.manualY, static_cast<float>(r.yMax), static_cast<float>(r.yMin),
                         r.logY ? raylen::axisStyleLog : raylen::axisStyleLinear);
-        const QByteArray bytes = render(control.get(), r.kind);
+        const QByteArray bytes = renderChart(control.get(), r.kind);
         if (bytes.isEmpty())
             platform::raise(platform::errDeviceIo);
         raylen::writeFileBytes(r.out, bytes.constData(), static_cast<size_t>(bytes.size()));

@@ -54,9 +54,9 @@ FontDialogResult chooseFont(FontChoice& font, int64_t ownerWindow)
     return FontDialogResult::Chosen;
 }
 
-struct Registration {
-    Registration() { setFontDialogOpener(&chooseFont); }
-} registration;
+struct FontDialogRegistration {
+    FontDialogRegistration() { setFontDialogOpener(&chooseFont); }
+} fontDialogRegistration;
 
 } // namespace
 

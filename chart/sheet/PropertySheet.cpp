@@ -39,9 +39,9 @@ bool openSheet(LumigraCtrl& control, LgObject* target, QWidget* parent)
     return true;
 }
 
-struct Registration {
-    Registration() { setPropertySheetOpener(&openSheet); }
-} registration;
+struct PropertySheetRegistration {
+    PropertySheetRegistration() { setPropertySheetOpener(&openSheet); }
+} propertySheetRegistration;
 
 } // namespace
 

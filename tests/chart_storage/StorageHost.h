@@ -18,6 +18,9 @@
 
 namespace storagetest {
 
+// The bytes of the small bitmap file the pictures are loaded from.
+inline const std::string imageBytes("BM\x36\x00\x00\x00\x00\x00\xff\x10picture", 18);
+
 inline std::vector<uint8_t> blockOf(int32_t handle)
 {
     std::vector<uint8_t> bytes(LgGlobalSize(handle));

@@ -18,8 +18,6 @@ namespace {
 namespace c = dsp::control;
 namespace col = dsp::collection;
 
-const std::string imageBytes("BM\x36\x00\x00\x00\x00\x00\xff\x10picture", 18);
-
 std::string bytesOf(const std::string& path) { return testsupport::readAll(path); }
 
 // The plot window's chart with a picture holder, used as the back picture.

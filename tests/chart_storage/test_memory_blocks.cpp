@@ -13,8 +13,6 @@ namespace {
 namespace c = dsp::control;
 namespace col = dsp::collection;
 
-const std::string imageBytes("BM\x36\x00\x00\x00\x00\x00\xff\x10picture", 18);
-
 std::string imageFile()
 {
     // Kept for the whole program, removed when it ends.
