@@ -141,6 +141,44 @@ TEST(ScanParamBoxes, OffsetsSortedAndOverflowChangesNothing)
     EXPECT_EQ(p, before);
 }
 
+TEST(ScanParamValues, RangesCheckedAsNumbersOffsetsSorted)
+{
+    ScanParam p;
+    dsInitScanParam(p);
+    ScanParamValues values = scanParamValues(p);
+    EXPECT_EQ(values.scanWidth, 6);
+    EXPECT_EQ(values.skyOffsets, (std::array<int64_t, 4>{-20, -10, 10, 20}));
+    values.scanWidth = 32767;
+    values.skyOffsets = {-32768, 5, -1, 0};
+    values.startX = INT32_MIN;
+    values.endY = INT32_MAX;
+    ASSERT_EQ(sfStoreScanParam(values, p), "");
+    EXPECT_EQ(values.skyOffsets, (std::array<int64_t, 4>{-32768, -1, 0, 5}));
+    EXPECT_EQ(p.intScanWidth, 32767);
+    EXPECT_EQ(p.intSkyStart1, -32768);
+    EXPECT_EQ(p.intSkyEnd2, 5);
+    EXPECT_EQ(p.lngStartX, INT32_MIN);
+    EXPECT_EQ(p.lngEndY, INT32_MAX);
+
+    const ScanParam before = p;
+    for (auto spoil : std::initializer_list<void (*)(ScanParamValues&)>{
+             [](ScanParamValues& v) { v.scanWidth = 32768; },
+             [](ScanParamValues& v) { v.skyOffsets[3] = -32769; },
+             [](ScanParamValues& v) { v.skyFitOrder = INT64_MIN; },
+             [](ScanParamValues& v) { v.endX = int64_t{INT32_MAX} + 1; }}) {
+        ScanParamValues bad = values;
+        spoil(bad);
+        const ScanParamValues kept = bad;
+        EXPECT_EQ(sfStoreScanParam(bad, p), "dsGetScanParam, 6オーバーフローしました。");
+        EXPECT_EQ(p, before);
+        EXPECT_EQ(bad.skyOffsets, kept.skyOffsets);
+    }
+    EXPECT_EQ(toWholeSaturated(2.5), 2);
+    EXPECT_EQ(toWholeSaturated(-3.5), -4);
+    EXPECT_EQ(toWholeSaturated(1e300), INT64_MAX);
+    EXPECT_EQ(toWholeSaturated(-1e300), INT64_MIN);
+}
+
 class ReferenceScan : public ::testing::Test {
 protected:
     void SetUp() override
