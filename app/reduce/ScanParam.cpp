@@ -2,7 +2,6 @@
 
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
-#include "platform/Format.h"
 
 #include <algorithm>
 #include <cmath>
@@ -72,40 +71,6 @@ ScanParamValues scanParamValues(const ScanParam& typScanParam)
                          typScanParam.intSkyEnd2};
     values.skyFitOrder = typScanParam.intSkyFitOrder;
     return values;
-}
-
-std::string dsGetScanParam(ScanParamTexts& texts, ScanParam& typScanParam)
-{
-    ScanParamValues values;
-    std::string message = platform::trapErrors(kGetScanParamLabel, [&] {
-        auto whole = [](const std::string& text) { return toWholeSaturated(platform::leadingNumber(text)); };
-        values.scanWidth = whole(texts.scanWidth);
-        values.skySub = texts.skySub;
-        for (size_t i = 0; i < values.skyOffsets.size(); ++i)
-            values.skyOffsets[i] = whole(texts.skyOffsets[i]);
-        values.skyFitOrder = whole(texts.skyFitOrder);
-        values.startX = whole(texts.startX);
-        values.endX = whole(texts.endX);
-        values.startY = whole(texts.startY);
-        values.endY = whole(texts.endY);
-    });
-    if (message.empty())
-        message = sfStoreScanParam(values, typScanParam);
-    if (message.empty())
-        for (size_t i = 0; i < values.skyOffsets.size(); ++i)
-            texts.skyOffsets[i] = platform::Format(static_cast<double>(values.skyOffsets[i]), "0");
-    return message;
-}
-
-void dsSetScanParam(const ScanParam& typScanParam, ScanParamTexts& texts)
-{
-    const ScanParamValues values = scanParamValues(typScanParam);
-    auto text = [](int64_t value) { return platform::Format(static_cast<double>(value), "0"); };
-    texts.scanWidth = text(values.scanWidth);
-    texts.skySub = values.skySub;
-    for (size_t i = 0; i < values.skyOffsets.size(); ++i)
-        texts.skyOffsets[i] = text(values.skyOffsets[i]);
-    texts.skyFitOrder = text(values.skyFitOrder);
 }
 
 } // namespace raylen

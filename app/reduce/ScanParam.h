@@ -14,13 +14,13 @@ namespace raylen {
 // procedure that reads the boxes, whichever front end gave the numbers.
 inline constexpr const char kGetScanParamLabel[] = "dsGetScanParam";
 
-// The aperture as whole numbers, wider than the record's members so that a
-// value out of range reaches the check. The four sky offsets are in box
-// order: start 1, end 1, start 2, end 2.
 // Halves to even into 64 bits, held at the ends of that range beyond it, so
 // that the record's range check still refuses the value.
 int64_t toWholeSaturated(double value);
 
+// The aperture as whole numbers, wider than the record's members so that a
+// value out of range reaches the check. The four sky offsets are in box
+// order: start 1, end 1, start 2, end 2.
 struct ScanParamValues {
     int64_t scanWidth = 0;
     bool skySub = false;
@@ -39,21 +39,5 @@ std::string sfStoreScanParam(ScanParamValues& values, ScanParam& typScanParam);
 // Record to numbers (the region is filled from the region box instead and
 // left at 0).
 ScanParamValues scanParamValues(const ScanParam& typScanParam);
-
-// The texts of the dialog's boxes that the record is read from.
-struct ScanParamTexts {
-    std::string scanWidth;
-    bool skySub = false;
-    std::array<std::string, 4> skyOffsets;
-    std::string skyFitOrder;
-    std::string startX, endX, startY, endY;
-};
-
-// Boxes to record: numbers by their leading numeric part, halves to even,
-// then stored as above; the sorted offsets written back into `texts`.
-std::string dsGetScanParam(ScanParamTexts& texts, ScanParam& typScanParam);
-
-// Record to boxes, every number formatted with "0".
-void dsSetScanParam(const ScanParam& typScanParam, ScanParamTexts& texts);
 
 } // namespace raylen

@@ -1,4 +1,4 @@
-// The parameter file's bytes, the record read from the dialog's boxes, and
+// The parameter file's bytes, the record stored from numbers, and
 // the reference scan's refusals.
 #include "SyntheticFrame.h"
 
@@ -96,49 +96,6 @@ TEST(ParamFile, NameRuleAndFailedWrites)
     writeAll(dir.file("old.prm"), std::string(600, 'x'));
     ASSERT_EQ(sfWritePrmFile(dir.file("old.txt"), p), "");
     EXPECT_EQ(readAll(dir.file("old.prm")).size(), 442u);
-}
-
-TEST(ScanParamBoxes, OffsetsSortedAndOverflowChangesNothing)
-{
-    ScanParam p;
-    dsInitScanParam(p);
-    ScanParamTexts texts;
-    dsSetScanParam(p, texts);
-    EXPECT_EQ(texts.scanWidth, "6");
-    EXPECT_TRUE(texts.skySub);
-    EXPECT_EQ(texts.skyOffsets, (std::array<std::string, 4>{"-20", "-10", "10", "20"}));
-    EXPECT_EQ(texts.skyFitOrder, "1");
-
-    texts.skyOffsets = {"10", "20", "-20", "-10"};
-    texts.scanWidth = "8.5"; // halves to even
-    texts.startX = "3.5";
-    texts.endX = "40abc";
-    texts.startY = "";
-    texts.endY = "77";
-    texts.skySub = false;
-    ASSERT_EQ(dsGetScanParam(texts, p), "");
-    EXPECT_EQ(texts.skyOffsets, (std::array<std::string, 4>{"-20", "-10", "10", "20"}));
-    EXPECT_EQ(p.intSkyStart1, -20);
-    EXPECT_EQ(p.intSkyEnd1, -10);
-    EXPECT_EQ(p.intSkyStart2, 10);
-    EXPECT_EQ(p.intSkyEnd2, 20);
-    EXPECT_EQ(p.intScanWidth, 8);
-    EXPECT_EQ(p.blnSkySub, 0);
-    EXPECT_EQ(p.lngStartX, 4);
-    EXPECT_EQ(p.lngEndX, 40);
-    EXPECT_EQ(p.lngStartY, 0);
-    EXPECT_EQ(p.lngEndY, 77);
-
-    const ScanParam before = p;
-    ScanParamTexts bad = texts;
-    bad.skyOffsets = {"5", "-3", "40000", "1"};
-    EXPECT_EQ(dsGetScanParam(bad, p), "dsGetScanParam, 6オーバーフローしました。");
-    EXPECT_EQ(p, before);
-    EXPECT_EQ(bad.skyOffsets, (std::array<std::string, 4>{"5", "-3", "40000", "1"}));
-    bad = texts;
-    bad.endX = "3000000000";
-    EXPECT_EQ(dsGetScanParam(bad, p), "dsGetScanParam, 6オーバーフローしました。");
-    EXPECT_EQ(p, before);
 }
 
 TEST(ScanParamValues, RangesCheckedAsNumbersOffsetsSorted)
