@@ -3,7 +3,9 @@
 #include "ImageInput.h"
 #include "SpectrumOutput.h"
 
-#include "platform/Format.h"
+#include "platform/BasicError.h"
+#include "platform/BasicRuntime.h"
+#include "reduce/ErrorLabels.h"
 #include "reduce/Extract.h"
 #include "reduce/ParamFile.h"
 #include "reduce/ScanParam.h"
@@ -25,8 +27,8 @@ const CommandSpec* extractSpec()
     return &commands().at("extract");
 }
 
-// "S1:E1,S2:E2" into the four sky boxes, as typed.
-bool splitSky(const std::string& text, std::array<std::string, 4>& boxes)
+// "S1:E1,S2:E2" into the four sky offsets, in box order.
+bool splitSky(const std::string& text, std::array<int64_t, 4>& offsets)
 {
     const size_t comma = text.find(',');
     if (comma == std::string::npos)
@@ -36,10 +38,17 @@ bool splitSky(const std::string& text, std::array<std::string, 4>& boxes)
         long a = 0, b = 0;
         if (!parseIntRange(halves[h], a, b))
             return false;
-        boxes[static_cast<size_t>(2 * h)] = std::to_string(a);
-        boxes[static_cast<size_t>(2 * h + 1)] = std::to_string(b);
+        offsets[static_cast<size_t>(2 * h)] = a;
+        offsets[static_cast<size_t>(2 * h + 1)] = b;
     }
     return true;
+}
+
+// A number option is read as the dialog reads its boxes: the leading
+// number, halves to even. A fault carries the label of the step it feeds.
+std::string wholeOption(const char* label, const std::string& text, int64_t& value)
+{
+    return platform::trapErrors(label, [&] { value = raylen::toWholeSaturated(platform::leadingNumber(text)); });
 }
 
 // Writes the spectrum and the parameter file beside it as one unit: both
@@ -81,38 +90,41 @@ int runRegion(const Arguments& args, const OpenedImage& opened, const std::strin
         return usageError("--x and --y take pixel ranges A:B", extractSpec());
     raylen::ScanParam param;
     raylen::dsInitScanParam(param);
-    raylen::ScanParamTexts texts;
-    raylen::dsSetScanParam(param, texts);
-    if (auto width = args.option("width"))
-        texts.scanWidth = *width;
-    if (auto sky = args.option("sky"); sky && !splitSky(*sky, texts.skyOffsets))
+    raylen::ScanParamValues values = raylen::scanParamValues(param);
+    if (auto sky = args.option("sky"); sky && !splitSky(*sky, values.skyOffsets))
         return usageError("--sky takes S1:E1,S2:E2", extractSpec());
-    if (auto order = args.option("sky-order"))
-        texts.skyFitOrder = *order;
     raylen::RejectOptions reject;
     if (auto text = args.option("reject"); text && !raylen::parseRejectOptions(*text, reject))
         return usageError("--reject takes LOW:HIGH[:ITER]", extractSpec());
-    texts.skySub = !args.flag("no-sky");
+    values.skySub = !args.flag("no-sky");
 
     // The range is corrected as the dialog corrects typed numbers.
     auto clampLong = [](long v) { return static_cast<int32_t>(std::clamp(v, -2147483647L, 2147483647L)); };
     raylen::PixelRegion region =
         raylen::correctRegion({clampLong(x1), clampLong(x2), clampLong(y1), clampLong(y2)}, opened.info);
-    texts.startX = platform::Format(region.startX, "0");
-    texts.endX = platform::Format(region.endX, "0");
-    texts.startY = platform::Format(region.startY, "0");
-    texts.endY = platform::Format(region.endY, "0");
+    values.startX = region.startX;
+    values.endX = region.endX;
+    values.startY = region.startY;
+    values.endY = region.endY;
 
     std::vector<float> xs, ys;
     raylen::NullSpectrumView plotter;
-    std::string message = raylen::dsGetScanParam(texts, param);
+    std::string message;
+    if (auto width = args.option("width"))
+        message = wholeOption(raylen::kGetScanParamLabel, *width, values.scanWidth);
+    if (auto order = args.option("sky-order"); order && message.empty())
+        message = wholeOption(raylen::kGetScanParamLabel, *order, values.skyFitOrder);
+    if (message.empty())
+        message = raylen::sfStoreScanParam(values, param);
     if (message.empty())
         message = raylen::sfInputPeakData(0, opened.image, param.lngStartX, param.lngEndX, param.lngStartY,
                                           param.lngEndY, xs, ys);
+    int64_t traceOrder = param.intTraceOrder;
+    if (auto order = args.option("trace-order"); order && message.empty())
+        message = wholeOption(raylen::kFitButtonLabel, *order, traceOrder);
     if (!message.empty())
         return fail(message);
-    raylen::TraceFit fit = raylen::fitTrace(args.option("trace-order").value_or(platform::Format(param.intTraceOrder, "0")),
-                                            xs, ys, param, reject);
+    raylen::TraceFit fit = raylen::fitTrace(traceOrder, xs, ys, param, reject);
     if (!fit.status.empty())
         return fail(fit.status);
     message = raylen::sfScanDataPro(param, opened.image, xs, ys, plotter, reject);

@@ -19,33 +19,7 @@ namespace {
 // 16-bit byte position once allowed, enough for nearly every header.
 constexpr size_t firstScanCards = 410;
 
-std::string keywordOf(const std::string& card) { return trimBlanks(card.substr(0, keywordField)); }
-
-// Columns 11-30 (the fixed-format value field), blank-filled for short cards.
-std::string valueFieldOf(const std::string& card)
-{
-    std::string field = card.size() > valueStart ? card.substr(valueStart, valueField) : std::string();
-    field.resize(valueField, ' ');
-    return field;
-}
-
 } // namespace
-
-bool isEndCard(const std::string& card)
-{
-    std::string keyword = card.substr(0, std::min(card.size(), keywordField));
-    keyword.resize(keywordField, ' ');
-    return keyword == "END     ";
-}
-
-std::string trimBlanks(const std::string& text)
-{
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
 
 std::string utf8FromLatin1(const std::string& latin1)
 {
@@ -145,10 +119,10 @@ std::string sfCompKeyWord(const std::string& strKey, const HeaderCards& strHeade
         for (int32_t i = 0;; ++i) {
             if (i >= static_cast<int32_t>(strHeader.size()))
                 platform::raise(platform::errSubscript);
-            strValue = valueFieldOf(strHeader[i]);
+            strValue = cardValueField(strHeader[i]);
             if (i == intCardN - 1)
                 return;
-            if (keywordOf(strHeader[i]) == strKey)
+            if (cardKeyword(strHeader[i]) == strKey)
                 return;
         }
     });
@@ -230,7 +204,7 @@ std::string sfEditHdrValueLng(HeaderCards& strHeader, const std::string& strKey,
 {
     return trapErrors("sfEditHdrValueLng", [&] {
         for (std::string& card : strHeader) {
-            if (keywordOf(card) != strKey)
+            if (cardKeyword(card) != strKey)
                 continue;
             std::string text = platform::Format(lngValue, "0");
             if (text.size() < valueField)

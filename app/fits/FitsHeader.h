@@ -1,20 +1,12 @@
 #pragma once
 // FITS header cards and the description record of an image. Cards hold the
 // 80 bytes of the file as they are (one byte per character, Latin-1).
-#include <cstddef>
+#include "fits/HeaderCard.h"
+
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace raylen {
-
-constexpr int cardLength = 80;
-constexpr int cardsPerBlock = 36;
-constexpr int blockLength = cardLength * cardsPerBlock;
-// Fixed-format fields: keyword in columns 1-8, value in 11-30.
-constexpr size_t keywordField = 8;
-constexpr size_t valueStart = 10;
-constexpr size_t valueField = 20;
 
 struct FitsInfo {
     int32_t HeaderN = 0;     // cards up to and including END
@@ -26,12 +18,6 @@ struct FitsInfo {
     double BSCALE = 1.0;
     double BZERO = 0.0;
 };
-
-using HeaderCards = std::vector<std::string>;
-
-// The END card: columns 1-8 are "END" and blanks. A keyword that only
-// begins with END (ENDTIME, ENDSCAN) is an ordinary card.
-bool isEndCard(const std::string& card);
 
 // Scans the file's cards for END; a file that ends without one gives the
 // overflow error.
@@ -47,8 +33,6 @@ std::string sfCalcHeaderTapeN(int32_t intCardN, int32_t& intBlockN);
 std::string sfAddComent(const std::string& strComment, HeaderCards& strHeader);
 std::string sfEditHdrValueLng(HeaderCards& strHeader, const std::string& strKey, int32_t lngValue);
 
-// Basic's Trim: leading and trailing blanks (spaces only) removed.
-std::string trimBlanks(const std::string& text);
 // Latin-1 card text for display, and UTF-8 to Latin-1 for new cards.
 std::string utf8FromLatin1(const std::string& latin1);
 std::string latin1FromUtf8(const std::string& utf8);

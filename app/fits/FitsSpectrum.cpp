@@ -90,25 +90,13 @@ std::string stringCard(const std::string& key, const std::string& value, const s
     return padCard(card);
 }
 
-std::string cardKeyword(const std::string& card)
-{
-    return trimBlanks(card.substr(0, std::min(card.size(), keywordField)));
-}
-
 void appendObservationCards(const HeaderCards* source, std::vector<std::string>& cards)
 {
     if (source == nullptr)
         return;
-    for (const std::string& key : observationKeywords()) {
-        for (const std::string& card : *source) {
-            if (isEndCard(card))
-                break;
-            if (cardKeyword(card) == key && card.size() > keywordField && card[keywordField] == '=') {
-                cards.push_back(padCard(card));
-                break;
-            }
-        }
-    }
+    for (const std::string& key : observationKeywords())
+        if (const std::string* card = findValueCard(*source, key))
+            cards.push_back(padCard(*card));
 }
 
 std::string joinBlocks(std::vector<std::string> cards)
@@ -194,52 +182,6 @@ struct Hdu {
     size_t dataStart = 0;                      // byte offset of the data
 };
 
-std::string unquote(const std::string& text)
-{
-    if (text.empty() || text[0] != '\'')
-        return text;
-    std::string out;
-    for (size_t i = 1; i < text.size(); ++i) {
-        if (text[i] == '\'') {
-            if (i + 1 < text.size() && text[i + 1] == '\'') {
-                out += '\'';
-                ++i;
-                continue;
-            }
-            break;
-        }
-        out += text[i];
-    }
-    while (!out.empty() && out.back() == ' ')
-        out.pop_back();
-    return out;
-}
-
-// The value field of a card: a quoted string, or the text before " /".
-std::string cardValue(const std::string& card)
-{
-    std::string rest = card.substr(valueStart);
-    size_t first = rest.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    if (rest[first] == '\'') {
-        size_t i = first + 1;
-        while (i < rest.size()) {
-            if (rest[i] == '\'') {
-                if (i + 1 < rest.size() && rest[i + 1] == '\'') {
-                    i += 2;
-                    continue;
-                }
-                break;
-            }
-            ++i;
-        }
-        return unquote(rest.substr(first, i - first + 1));
-    }
-    size_t slash = rest.find('/', first);
-    return trimBlanks(rest.substr(first, slash == std::string::npos ? std::string::npos : slash - first));
-}
-
 // Parses the header starting at `offset`; nullopt when END is missing.
 std::optional<Hdu> parseHeader(const LargeVector<char>& file, size_t offset)
 {
@@ -252,7 +194,7 @@ std::optional<Hdu> parseHeader(const LargeVector<char>& file, size_t offset)
             return hdu;
         }
         std::string key = cardKeyword(card);
-        if (card.compare(keywordField, 2, "= ") == 0 && !hdu.values.count(key))
+        if (cardHasValue(card) && !hdu.values.count(key))
             hdu.values[key] = cardValue(card);
     }
     return std::nullopt;
@@ -263,14 +205,7 @@ std::optional<double> number(const Hdu& hdu, const std::string& key)
     auto found = hdu.values.find(key);
     if (found == hdu.values.end())
         return std::nullopt;
-    std::string text = found->second;
-    std::replace(text.begin(), text.end(), 'D', 'E');
-    std::replace(text.begin(), text.end(), 'd', 'e');
-    double value = 0;
-    auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return cardNumber(found->second);
 }
 
 long long integer(const Hdu& hdu, const std::string& key, long long fallback = -1)

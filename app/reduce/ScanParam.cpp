@@ -2,65 +2,75 @@
 
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
-#include "platform/Format.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace raylen {
 
 namespace {
 
-int16_t integerOf(const std::string& text)
+// A member takes the value only when its type holds it.
+template <class Member>
+Member checked(int64_t value)
 {
-    return platform::toInteger(platform::leadingNumber(text));
-}
-
-int32_t longOf(const std::string& text)
-{
-    return platform::toLong(platform::leadingNumber(text));
-}
-
-std::string zeroFormat(double value)
-{
-    return platform::Format(value, "0");
+    if (value < std::numeric_limits<Member>::min() || value > std::numeric_limits<Member>::max())
+        platform::raise(platform::errOverflow);
+    return static_cast<Member>(value);
 }
 
 } // namespace
 
-std::string dsGetScanParam(ScanParamTexts& texts, ScanParam& typScanParam)
+int64_t toWholeSaturated(double value)
 {
-    return platform::trapErrors("dsGetScanParam", [&] {
-        // Everything is converted before anything is stored, so an overflow
+    const double r = platform::roundHalfEven(value);
+    // 2^63 is the first double beyond the range; NaN is held at 0.
+    constexpr double kLimit = 9223372036854775808.0;
+    if (std::isnan(r))
+        return 0;
+    if (r >= kLimit)
+        return std::numeric_limits<int64_t>::max();
+    if (r < -kLimit)
+        return std::numeric_limits<int64_t>::min();
+    return static_cast<int64_t>(r);
+}
+
+std::string sfStoreScanParam(ScanParamValues& values, ScanParam& typScanParam)
+{
+    return platform::trapErrors(kGetScanParamLabel, [&] {
+        // Everything is checked before anything is stored, so an overflow
         // leaves the record as it was.
         ScanParam read = typScanParam;
-        read.intScanWidth = integerOf(texts.scanWidth);
-        read.blnSkySub = texts.skySub ? -1 : 0;
+        read.intScanWidth = checked<int16_t>(values.scanWidth);
+        read.blnSkySub = values.skySub ? -1 : 0;
         std::array<int16_t, 4> offsets{};
         for (size_t i = 0; i < offsets.size(); ++i)
-            offsets[i] = integerOf(texts.skyOffsets[i]);
+            offsets[i] = checked<int16_t>(values.skyOffsets[i]);
         std::sort(offsets.begin(), offsets.end());
         read.intSkyStart1 = offsets[0];
         read.intSkyEnd1 = offsets[1];
         read.intSkyStart2 = offsets[2];
         read.intSkyEnd2 = offsets[3];
-        read.intSkyFitOrder = integerOf(texts.skyFitOrder);
-        read.lngStartX = longOf(texts.startX);
-        read.lngEndX = longOf(texts.endX);
-        read.lngStartY = longOf(texts.startY);
-        read.lngEndY = longOf(texts.endY);
+        read.intSkyFitOrder = checked<int16_t>(values.skyFitOrder);
+        read.lngStartX = checked<int32_t>(values.startX);
+        read.lngEndX = checked<int32_t>(values.endX);
+        read.lngStartY = checked<int32_t>(values.startY);
+        read.lngEndY = checked<int32_t>(values.endY);
         typScanParam = read;
-        for (size_t i = 0; i < offsets.size(); ++i)
-            texts.skyOffsets[i] = zeroFormat(offsets[i]);
+        std::copy(offsets.begin(), offsets.end(), values.skyOffsets.begin());
     });
 }
 
-void dsSetScanParam(const ScanParam& typScanParam, ScanParamTexts& texts)
+ScanParamValues scanParamValues(const ScanParam& typScanParam)
 {
-    texts.scanWidth = zeroFormat(typScanParam.intScanWidth);
-    texts.skySub = typScanParam.blnSkySub != 0;
-    texts.skyOffsets = {zeroFormat(typScanParam.intSkyStart1), zeroFormat(typScanParam.intSkyEnd1),
-                        zeroFormat(typScanParam.intSkyStart2), zeroFormat(typScanParam.intSkyEnd2)};
-    texts.skyFitOrder = zeroFormat(typScanParam.intSkyFitOrder);
+    ScanParamValues values;
+    values.scanWidth = typScanParam.intScanWidth;
+    values.skySub = typScanParam.blnSkySub != 0;
+    values.skyOffsets = {typScanParam.intSkyStart1, typScanParam.intSkyEnd1, typScanParam.intSkyStart2,
+                         typScanParam.intSkyEnd2};
+    values.skyFitOrder = typScanParam.intSkyFitOrder;
+    return values;
 }
 
 } // namespace raylen

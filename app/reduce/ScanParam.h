@@ -1,6 +1,7 @@
 #pragma once
-// Reading the aperture scan parameters from the extraction dialog's boxes
-// and writing them back.
+// Storing the aperture scan parameters given as numbers, and reading them
+// back as numbers. Whoever reads text (the dialog's boxes, the command
+// line's options) turns it into whole numbers first.
 #include "state/ScanParamRecord.h"
 
 #include <array>
@@ -9,25 +10,34 @@
 
 namespace raylen {
 
-// The texts of the dialog's boxes that the record is read from. The four
-// sky offsets are in box order: start 1, end 1, start 2, end 2.
-struct ScanParamTexts {
-    std::string scanWidth;
+// The message of a value that does not fit its member names the dialog's
+// procedure that reads the boxes, whichever front end gave the numbers.
+inline constexpr const char kGetScanParamLabel[] = "dsGetScanParam";
+
+// Halves to even into 64 bits, held at the ends of that range beyond it, so
+// that the record's range check still refuses the value.
+int64_t toWholeSaturated(double value);
+
+// The aperture as whole numbers, wider than the record's members so that a
+// value out of range reaches the check. The four sky offsets are in box
+// order: start 1, end 1, start 2, end 2.
+struct ScanParamValues {
+    int64_t scanWidth = 0;
     bool skySub = false;
-    std::array<std::string, 4> skyOffsets;
-    std::string skyFitOrder;
-    std::string startX, endX, startY, endY;
+    std::array<int64_t, 4> skyOffsets{};
+    int64_t skyFitOrder = 0;
+    int64_t startX = 0, endX = 0, startY = 0, endY = 0;
 };
 
-// Boxes to record: numbers by their leading numeric part, halves to even;
-// the four sky offsets sorted ascending as one set, and the sorted values
-// written back into `texts`. A value outside its 16- or 32-bit range ends
-// with the error report and changes neither the record nor the texts.
-// The trace order and coefficients are left alone (the trace fit sets them).
-std::string dsGetScanParam(ScanParamTexts& texts, ScanParam& typScanParam);
+// Numbers to record: the four sky offsets sorted ascending as one set, and
+// the sorted values written back into `values`. A value outside its 16- or
+// 32-bit member ends with the overflow report and changes neither the
+// record nor `values`. The trace order and coefficients are left alone
+// (the trace fit sets them).
+std::string sfStoreScanParam(ScanParamValues& values, ScanParam& typScanParam);
 
-// Record to boxes, every number formatted with "0" (the region boxes are
-// filled from the region box instead and left as they are).
-void dsSetScanParam(const ScanParam& typScanParam, ScanParamTexts& texts);
+// Record to numbers (the region is filled from the region box instead and
+// left at 0).
+ScanParamValues scanParamValues(const ScanParam& typScanParam);
 
 } // namespace raylen

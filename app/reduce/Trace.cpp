@@ -65,10 +65,24 @@ std::string sfPlotRegion(int16_t intDirct, const SingleImage& sngImage, int32_t 
 TraceFit fitTrace(const std::string& orderText, const std::vector<float>& sngScanX,
                   const std::vector<float>& sngScanY, ScanParam& typScanParam, const RejectOptions& reject)
 {
+    int64_t order = 0;
+    TraceFit result;
+    result.status = platform::trapErrors(kFitButtonLabel,
+                                         [&] { order = toWholeSaturated(platform::leadingNumber(orderText)); });
+    if (!result.status.empty())
+        return result;
+    return fitTrace(order, sngScanX, sngScanY, typScanParam, reject);
+}
+
+TraceFit fitTrace(int64_t orderValue, const std::vector<float>& sngScanX, const std::vector<float>& sngScanY,
+                  ScanParam& typScanParam, const RejectOptions& reject)
+{
     TraceFit result;
     int16_t order = 0;
     result.status = platform::trapErrors(kFitButtonLabel, [&] {
-        order = platform::toInteger(platform::leadingNumber(orderText));
+        if (orderValue < INT16_MIN || orderValue > INT16_MAX)
+            platform::raise(platform::errOverflow);
+        order = static_cast<int16_t>(orderValue);
         // The coefficients have room for order 50; refuse before fitting so
         // that nothing is half stored.
         if (order > kMaxTraceOrder)

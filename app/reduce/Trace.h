@@ -50,6 +50,10 @@ struct TraceFit {
 // With rejection enabled, deviant centres are left out of the fit.
 TraceFit fitTrace(const std::string& orderText, const std::vector<float>& sngScanX,
                   const std::vector<float>& sngScanY, ScanParam& typScanParam, const RejectOptions& reject = {});
+// The same for an order given as a whole number; one beyond 16 bits ends
+// with the overflow report.
+TraceFit fitTrace(int64_t order, const std::vector<float>& sngScanX, const std::vector<float>& sngScanY,
+                  ScanParam& typScanParam, const RejectOptions& reject = {});
 
 // The trace centre of column x, summed in double.
 float traceCentre(const ScanParam& typScanParam, int32_t x);

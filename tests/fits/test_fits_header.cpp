@@ -167,3 +167,24 @@ TEST(FitsHeader, EditingAValueKeepsTheCommentColumns)
     ASSERT_EQ(sfEditHdrValueLng(cards, "BSCALE", 1), "");
     EXPECT_EQ(cards, before);
 }
+
+TEST(HeaderCard, ValuesAsStringsAndNumbersFoundBeforeEnd)
+{
+    EXPECT_EQ(cardValue(card("OBJECT  = 'It''s M 1 '   / target")), "It's M 1");
+    EXPECT_EQ(cardValue(card("EXPTIME =                 1.5D2 / seconds")), "1.5D2");
+    EXPECT_EQ(cardNumber("1.5D2"), 150.0);
+    EXPECT_EQ(cardNumber("-32"), -32.0);
+    EXPECT_FALSE(cardNumber("12 apples").has_value());
+    EXPECT_FALSE(cardNumber("1E999").has_value());
+    EXPECT_EQ(cardValueField("BITPIX  ="), std::string(valueField, ' '));
+    EXPECT_TRUE(cardHasValue(card("NAXIS   = 2")));
+    EXPECT_FALSE(cardHasValue(card("HISTORY   x")));
+    EXPECT_TRUE(isEndCard(card("END")));
+    EXPECT_FALSE(isEndCard(card("ENDTIME = 3")));
+
+    const HeaderCards cards = {card("DATE-OBS  old style"), card("DATE-OBS= '2001-02-03'"), card("END"),
+                               card("AIRMASS = 1.2")};
+    ASSERT_NE(findValueCard(cards, "DATE-OBS"), nullptr);
+    EXPECT_EQ(findValueCard(cards, "DATE-OBS"), &cards[1]);
+    EXPECT_EQ(findValueCard(cards, "AIRMASS"), nullptr);
+}

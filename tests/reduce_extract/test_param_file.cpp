@@ -1,4 +1,4 @@
-// The parameter file's bytes, the record read from the dialog's boxes, and
+// The parameter file's bytes, the record stored from numbers, and
 // the reference scan's refusals.
 #include "SyntheticFrame.h"
 
@@ -98,47 +98,42 @@ TEST(ParamFile, NameRuleAndFailedWrites)
     EXPECT_EQ(readAll(dir.file("old.prm")).size(), 442u);
 }
 
-TEST(ScanParamBoxes, OffsetsSortedAndOverflowChangesNothing)
+TEST(ScanParamValues, RangesCheckedAsNumbersOffsetsSorted)
 {
     ScanParam p;
     dsInitScanParam(p);
-    ScanParamTexts texts;
-    dsSetScanParam(p, texts);
-    EXPECT_EQ(texts.scanWidth, "6");
-    EXPECT_TRUE(texts.skySub);
-    EXPECT_EQ(texts.skyOffsets, (std::array<std::string, 4>{"-20", "-10", "10", "20"}));
-    EXPECT_EQ(texts.skyFitOrder, "1");
-
-    texts.skyOffsets = {"10", "20", "-20", "-10"};
-    texts.scanWidth = "8.5"; // halves to even
-    texts.startX = "3.5";
-    texts.endX = "40abc";
-    texts.startY = "";
-    texts.endY = "77";
-    texts.skySub = false;
-    ASSERT_EQ(dsGetScanParam(texts, p), "");
-    EXPECT_EQ(texts.skyOffsets, (std::array<std::string, 4>{"-20", "-10", "10", "20"}));
-    EXPECT_EQ(p.intSkyStart1, -20);
-    EXPECT_EQ(p.intSkyEnd1, -10);
-    EXPECT_EQ(p.intSkyStart2, 10);
-    EXPECT_EQ(p.intSkyEnd2, 20);
-    EXPECT_EQ(p.intScanWidth, 8);
-    EXPECT_EQ(p.blnSkySub, 0);
-    EXPECT_EQ(p.lngStartX, 4);
-    EXPECT_EQ(p.lngEndX, 40);
-    EXPECT_EQ(p.lngStartY, 0);
-    EXPECT_EQ(p.lngEndY, 77);
+    ScanParamValues values = scanParamValues(p);
+    EXPECT_EQ(values.scanWidth, 6);
+    EXPECT_EQ(values.skyOffsets, (std::array<int64_t, 4>{-20, -10, 10, 20}));
+    values.scanWidth = 32767;
+    values.skyOffsets = {-32768, 5, -1, 0};
+    values.startX = INT32_MIN;
+    values.endY = INT32_MAX;
+    ASSERT_EQ(sfStoreScanParam(values, p), "");
+    EXPECT_EQ(values.skyOffsets, (std::array<int64_t, 4>{-32768, -1, 0, 5}));
+    EXPECT_EQ(p.intScanWidth, 32767);
+    EXPECT_EQ(p.intSkyStart1, -32768);
+    EXPECT_EQ(p.intSkyEnd2, 5);
+    EXPECT_EQ(p.lngStartX, INT32_MIN);
+    EXPECT_EQ(p.lngEndY, INT32_MAX);
 
     const ScanParam before = p;
-    ScanParamTexts bad = texts;
-    bad.skyOffsets = {"5", "-3", "40000", "1"};
-    EXPECT_EQ(dsGetScanParam(bad, p), "dsGetScanParam, 6オーバーフローしました。");
-    EXPECT_EQ(p, before);
-    EXPECT_EQ(bad.skyOffsets, (std::array<std::string, 4>{"5", "-3", "40000", "1"}));
-    bad = texts;
-    bad.endX = "3000000000";
-    EXPECT_EQ(dsGetScanParam(bad, p), "dsGetScanParam, 6オーバーフローしました。");
-    EXPECT_EQ(p, before);
+    for (auto spoil : std::initializer_list<void (*)(ScanParamValues&)>{
+             [](ScanParamValues& v) { v.scanWidth = 32768; },
+             [](ScanParamValues& v) { v.skyOffsets[3] = -32769; },
+             [](ScanParamValues& v) { v.skyFitOrder = INT64_MIN; },
+             [](ScanParamValues& v) { v.endX = int64_t{INT32_MAX} + 1; }}) {
+        ScanParamValues bad = values;
+        spoil(bad);
+        const ScanParamValues kept = bad;
+        EXPECT_EQ(sfStoreScanParam(bad, p), "dsGetScanParam, 6オーバーフローしました。");
+        EXPECT_EQ(p, before);
+        EXPECT_EQ(bad.skyOffsets, kept.skyOffsets);
+    }
+    EXPECT_EQ(toWholeSaturated(2.5), 2);
+    EXPECT_EQ(toWholeSaturated(-3.5), -4);
+    EXPECT_EQ(toWholeSaturated(1e300), INT64_MAX);
+    EXPECT_EQ(toWholeSaturated(-1e300), INT64_MIN);
 }
 
 class ReferenceScan : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include "reduce/Extract.h"
 #include "reduce/ParamFile.h"
 #include "reduce/RejectedPoints.h"
+#include "reduce/ScanParam.h"
 #include "reduce/Trace.h"
 #include "plot/gui/PlotWindowView.h"
 #include "state/AppState.h"
@@ -227,35 +228,43 @@ void FrmApall::dsSetScanRegion()
 
 void FrmApall::dsSetScanParam()
 {
-    ScanParamTexts texts;
-    raylen::dsSetScanParam(appState().typScanParam, texts);
-    txtScanWidth->setText(qt(texts.scanWidth));
-    chkSkySub->setChecked(texts.skySub);
+    const ScanParamValues values = scanParamValues(appState().typScanParam);
+    auto text = [](int64_t value) { return qt(Format(static_cast<double>(value), "0")); };
+    txtScanWidth->setText(text(values.scanWidth));
+    chkSkySub->setChecked(values.skySub);
     chkSkySub_Click();
-    txtStartRegion[0]->setText(qt(texts.skyOffsets[0]));
-    txtEndRegion[0]->setText(qt(texts.skyOffsets[1]));
-    txtStartRegion[1]->setText(qt(texts.skyOffsets[2]));
-    txtEndRegion[1]->setText(qt(texts.skyOffsets[3]));
-    txtSkyFitOrder->setText(qt(texts.skyFitOrder));
+    txtStartRegion[0]->setText(text(values.skyOffsets[0]));
+    txtEndRegion[0]->setText(text(values.skyOffsets[1]));
+    txtStartRegion[1]->setText(text(values.skyOffsets[2]));
+    txtEndRegion[1]->setText(text(values.skyOffsets[3]));
+    txtSkyFitOrder->setText(text(values.skyFitOrder));
 }
 
 std::string FrmApall::dsGetScanParam()
 {
-    ScanParamTexts texts;
-    texts.scanWidth = str(txtScanWidth);
-    texts.skySub = chkSkySub->isChecked();
-    texts.skyOffsets = {str(txtStartRegion[0]), str(txtEndRegion[0]), str(txtStartRegion[1]), str(txtEndRegion[1])};
-    texts.skyFitOrder = str(txtSkyFitOrder);
-    texts.startX = str(txtStartX);
-    texts.endX = str(txtEndX);
-    texts.startY = str(txtStartY);
-    texts.endY = str(txtEndY);
-    std::string message = raylen::dsGetScanParam(texts, appState().typScanParam);
+    // A box counts by its leading numeric part (none reads 0), halves to even;
+    // whether the number fits its member is the record's check.
+    ScanParamValues values;
+    std::string message = trapErrors(kGetScanParamLabel, [&] {
+        auto whole = [](const QLineEdit* box) { return toWholeSaturated(leadingNumber(str(box))); };
+        values.scanWidth = whole(txtScanWidth);
+        values.skySub = chkSkySub->isChecked();
+        values.skyOffsets = {whole(txtStartRegion[0]), whole(txtEndRegion[0]), whole(txtStartRegion[1]),
+                             whole(txtEndRegion[1])};
+        values.skyFitOrder = whole(txtSkyFitOrder);
+        values.startX = whole(txtStartX);
+        values.endX = whole(txtEndX);
+        values.startY = whole(txtStartY);
+        values.endY = whole(txtEndY);
+    });
+    if (message.empty())
+        message = sfStoreScanParam(values, appState().typScanParam);
     if (message.empty()) {
-        txtStartRegion[0]->setText(qt(texts.skyOffsets[0]));
-        txtEndRegion[0]->setText(qt(texts.skyOffsets[1]));
-        txtStartRegion[1]->setText(qt(texts.skyOffsets[2]));
-        txtEndRegion[1]->setText(qt(texts.skyOffsets[3]));
+        auto text = [](int64_t value) { return qt(Format(static_cast<double>(value), "0")); };
+        txtStartRegion[0]->setText(text(values.skyOffsets[0]));
+        txtEndRegion[0]->setText(text(values.skyOffsets[1]));
+        txtStartRegion[1]->setText(text(values.skyOffsets[2]));
+        txtEndRegion[1]->setText(text(values.skyOffsets[3]));
     }
     return message;
 }

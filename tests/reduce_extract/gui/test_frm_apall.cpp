@@ -261,6 +261,67 @@ TEST_F(Wizard, PageByPageToTheSavedSpectrum)
     EXPECT_TRUE(messages().empty()) << ::testing::PrintToString(messages());
 }
 
+TEST_F(Wizard, BoxesReadByLeadingNumberOffsetsSortedOverflowChangesNothing)
+{
+    drawRegion();
+    raylen::FrmApall* d = open();
+    ASSERT_NE(d, nullptr);
+    d->cmdNext->click();
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 3));
+    auto offsets = [d] {
+        return QStringList{d->txtStartRegion[0]->text(), d->txtEndRegion[0]->text(), d->txtStartRegion[1]->text(),
+                           d->txtEndRegion[1]->text()};
+    };
+    auto setOffsets = [d](const QStringList& texts) {
+        d->txtStartRegion[0]->setText(texts[0]);
+        d->txtEndRegion[0]->setText(texts[1]);
+        d->txtStartRegion[1]->setText(texts[2]);
+        d->txtEndRegion[1]->setText(texts[3]);
+    };
+    EXPECT_EQ(d->txtScanWidth->text(), "6");
+    EXPECT_TRUE(d->chkSkySub->isChecked());
+    EXPECT_EQ(offsets(), (QStringList{"-20", "-10", "10", "20"}));
+    EXPECT_EQ(d->txtSkyFitOrder->text(), "1");
+
+    // A value beyond its member's range leaves the record and the boxes.
+    const raylen::ScanParam before = appState().typScanParam;
+    setOffsets({"5", "-3", "40000", "1"});
+    d->cmdNext->click();
+    ASSERT_EQ(h->ui.shown.size(), 1u);
+    EXPECT_EQ(h->ui.shown[0].prompt, "dsGetScanParam, 6オーバーフローしました。");
+    EXPECT_EQ(appState().typScanParam, before);
+    EXPECT_EQ(offsets(), (QStringList{"5", "-3", "40000", "1"}));
+    setOffsets({"10", "20", "-20", "-10"});
+    d->txtEndX->setText("3000000000");
+    d->cmdNext->click();
+    ASSERT_EQ(h->ui.shown.size(), 2u);
+    EXPECT_EQ(h->ui.shown[1].prompt, "dsGetScanParam, 6オーバーフローしました。");
+    EXPECT_EQ(appState().typScanParam, before);
+    EXPECT_TRUE(onPage(d, 3));
+
+    d->txtScanWidth->setText("8.5"); // halves to even
+    d->txtStartX->setText("3.5");
+    d->txtEndX->setText("40abc");
+    d->txtStartY->setText("");
+    d->txtEndY->setText("77");
+    d->chkSkySub->setChecked(false);
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 4)) << ::testing::PrintToString(messages());
+    EXPECT_EQ(offsets(), (QStringList{"-20", "-10", "10", "20"}));
+    const raylen::ScanParam& p = appState().typScanParam;
+    EXPECT_EQ(p.intSkyStart1, -20);
+    EXPECT_EQ(p.intSkyEnd1, -10);
+    EXPECT_EQ(p.intSkyStart2, 10);
+    EXPECT_EQ(p.intSkyEnd2, 20);
+    EXPECT_EQ(p.intScanWidth, 8);
+    EXPECT_EQ(p.blnSkySub, 0);
+    EXPECT_EQ(p.lngStartX, 4);
+    EXPECT_EQ(p.lngEndX, 40);
+    EXPECT_EQ(p.lngStartY, 0);
+    EXPECT_EQ(p.lngEndY, 77);
+}
+
 TEST_F(Wizard, BadInputKeepsThePageWithTheMessage)
 {
     drawRegion();
