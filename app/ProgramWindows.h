@@ -5,6 +5,7 @@
 #include "image/gui/ImageWindowLink.h"
 #include "plot/gui/FrmPlot.h"
 #include "plot/gui/MeasureLinks.h"
+#include "plot/gui/PlotWindowView.h"
 #include "reduce/gui/FrmApall.h"
 #include "reduce/gui/FrmCalib.h"
 #include "shell/gui/Fonts.h"
@@ -23,7 +24,7 @@ inline void setUpProgramWindows()
     registerReduceTaskDialogs();
     QApplication::setWindowIcon(programIcon());
     registerImageWindow();
-    registerFrmApall();
+    registerFrmApall(plotWindowView());
 }
 
 } // namespace raylen

@@ -3,6 +3,7 @@
 // their own.
 #include "image/gui/ImageWindowLink.h"
 #include "plot/gui/FrmPlot.h"
+#include "plot/gui/PlotWindowView.h"
 #include "reduce/gui/FrmApall.h"
 #include "reduce/gui/FrmCalib.h"
 #include "shell/gui/Fonts.h"
@@ -27,7 +28,7 @@ int main(int argc, char** argv)
     raylen::registerPlotWindow();
     raylen::registerReduceTaskDialogs();
     raylen::registerImageWindow();
-    raylen::registerFrmApall();
+    raylen::registerFrmApall(raylen::plotWindowView());
     ::testing::InitGoogleTest(&argc, argv);
     const int status = RUN_ALL_TESTS();
     std::error_code ignored;

@@ -38,8 +38,6 @@ using namespace platform;
 
 namespace {
 
-SpectrumView* registeredPlot = nullptr;
-
 const char* const prmFilter = "参照ﾌｧｲﾙ(*.prm)|*.prm|";
 const std::string kCaptionNext = "次へ";
 const std::string kCaptionSave = "保存";
@@ -49,9 +47,6 @@ std::string str(const QLineEdit* box) { return box->text().toStdString(); }
 int32_t longOf(const QLineEdit* box) { return toLong(leadingNumber(str(box))); }
 
 } // namespace
-
-SpectrumView* scanPlotWindow() { return registeredPlot; }
-void setScanPlotWindow(SpectrumView* window) { registeredPlot = window; }
 
 FrmApall* frmApall() { return FrmApall::loaded(); }
 
@@ -517,15 +512,12 @@ void FrmApall::cmdCancel_Click()
     close();
 }
 
-void showFrmApall()
+void showFrmApall(SpectrumView& plot)
 {
     if (FrmApall::raiseLoaded())
         return;
-    SpectrumView* plot = scanPlotWindow();
-    if (plot == nullptr)
-        return;
     MdiRaylen* main = mdiRaylen();
-    auto* dialog = new FrmApall(*plot, main);
+    auto* dialog = new FrmApall(plot, main);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     std::string message = dialog->sfInitForm(appState().strFileName);
     if (!message.empty()) {
@@ -542,12 +534,10 @@ void unloadFrmApall()
     FrmApall::closeLoaded();
 }
 
-void registerFrmApall()
+void registerFrmApall(SpectrumView& plot)
 {
-    if (scanPlotWindow() == nullptr)
-        setScanPlotWindow(&plotWindowView());
     ImageDialogLinks& links = imageDialogLinks();
-    links.showScan = showFrmApall;
+    links.showScan = [&plot] { showFrmApall(plot); };
     static bool hooked = false;
     if (hooked)
         return;

@@ -107,15 +107,12 @@ private:
 // The dialog while it is loaded, else null.
 FrmApall* frmApall();
 // Loads and shows the dialog (modeless, owned by the main window) on the
-// open image; brings it forward when it is already loaded.
-void showFrmApall();
+// open image, drawing on plot; brings it forward when it is already loaded.
+void showFrmApall(SpectrumView& plot);
 void unloadFrmApall();
 // Hooks the dialog to the image window's scan command and to the unloading
-// of the image and plot windows; it plots into the plot window unless
-// another surface was set before.
-void registerFrmApall();
-// The view the dialog draws on; null until registerFrmApall() or a test sets one.
-SpectrumView* scanPlotWindow();
-void setScanPlotWindow(SpectrumView* window);
+// of the image and plot windows; the dialog draws on plot, which must
+// outlive the hook.
+void registerFrmApall(SpectrumView& plot);
 
 } // namespace raylen

@@ -9,6 +9,7 @@
 #include "reduce/ParamFile.h"
 #include "reduce/Trace.h"
 #include "plot/gui/FrmPlot.h"
+#include "plot/gui/PlotWindowView.h"
 #include "reduce/gui/FrmApall.h"
 #include "view/SpectrumView.h"
 #include "files/TextSpectrum.h"
@@ -101,8 +102,7 @@ protected:
         shape.centre0 = 44;
         image = extracttest::makeFrame(shape);
         extracttest::saveFrame(dir.file("star.fit"), image);
-        raylen::setScanPlotWindow(&plot);
-        raylen::registerFrmApall();
+        raylen::registerFrmApall(plot);
         h = std::make_unique<Harness>();
         h->openThroughDialog(dir.file("star.fit"));
         ASSERT_NE(frmImage(), nullptr);
@@ -112,7 +112,8 @@ protected:
         raylen::unloadFrmApall();
         QApplication::processEvents();
         h.reset();
-        raylen::setScanPlotWindow(nullptr);
+        // The hook must not outlive this fixture's view.
+        raylen::registerFrmApall(raylen::plotWindowView());
     }
 
     // The region box drawn with the mouse over columns 10 … 149, rows 20 … 69.
@@ -436,8 +437,7 @@ struct OnThePlotWindow {
         shape.height = 80;
         shape.centre0 = 40;
         extracttest::saveFrame(dir.file("night.fit"), extracttest::makeFrame(shape));
-        raylen::setScanPlotWindow(nullptr);
-        raylen::registerFrmApall(); // the plot window itself
+        raylen::registerFrmApall(raylen::plotWindowView()); // the plot window itself
         h = std::make_unique<Harness>();
         h->openThroughDialog(dir.file("night.fit"));
         QWidget* pic = frmImage()->picImage;
@@ -452,7 +452,6 @@ struct OnThePlotWindow {
         raylen::unloadFrmPlot();
         QApplication::processEvents();
         h.reset();
-        raylen::setScanPlotWindow(nullptr);
     }
 };
 
