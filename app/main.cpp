@@ -41,7 +41,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Qt has taken its own options (-platform, -style, ...) and their values out of argv.
     const raylen::CommandLine line = raylen::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    raylen::setUpProgramWindows();
+    raylen::ProgramWindows programWindows;
 
     // RAYLEN_CONSOLE_UI=1 leaves the console dialog service in place:
     // messages go to standard error and questions take their first button,

@@ -18,7 +18,7 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(registry);
     setenv("XDG_DATA_HOME", registry.c_str(), 1);
     QApplication app(argc, argv);
-    raylen::setUpProgramWindows();
+    raylen::ProgramWindows programWindows;
     ::testing::InitGoogleTest(&argc, argv);
     const int status = RUN_ALL_TESTS();
     std::error_code ignored;

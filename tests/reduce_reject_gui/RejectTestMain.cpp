@@ -24,11 +24,12 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(registry);
     setenv("XDG_DATA_HOME", registry.c_str(), 1);
     QApplication app(argc, argv);
+    raylen::PlotWindowView plotView;
     raylen::installFontSubstitutions();
     raylen::registerPlotWindow();
-    raylen::registerReduceTaskDialogs();
+    raylen::registerReduceTaskDialogs(plotView);
     raylen::registerImageWindow();
-    raylen::registerFrmApall(raylen::plotWindowView());
+    raylen::registerFrmApall(plotView);
     ::testing::InitGoogleTest(&argc, argv);
     const int status = RUN_ALL_TESTS();
     std::error_code ignored;

@@ -197,7 +197,7 @@ int main(int argc, char** argv)
     }
     nightDir = QString::fromLocal8Bit(argv[1]);
     outDir = QString::fromLocal8Bit(argv[2]);
-    raylen::setUpProgramWindows();
+    raylen::ProgramWindows programWindows;
 
     raylen::MdiRaylen main;
     main.resize(1024, 720);

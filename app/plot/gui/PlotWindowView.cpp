@@ -112,10 +112,4 @@ std::string PlotWindowView::sfSaveDataPro(const std::vector<float>& sngDataX, co
     return raylen::sfSaveDataPro(sngDataX, sngDataY, strFile, blnCancel);
 }
 
-SpectrumView& plotWindowView()
-{
-    static PlotWindowView view;
-    return view;
-}
-
 } // namespace raylen

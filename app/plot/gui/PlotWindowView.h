@@ -38,7 +38,4 @@ private:
     FrmPlot* window_;
 };
 
-// The default plot window's view.
-SpectrumView& plotWindowView();
-
 } // namespace raylen

@@ -11,7 +11,6 @@
 #include "reduce/RejectedPoints.h"
 #include "reduce/ScanParam.h"
 #include "reduce/Trace.h"
-#include "plot/gui/PlotWindowView.h"
 #include "state/AppState.h"
 #include "files/FileAccess.h"
 #include "shell/gui/DocumentLinks.h"

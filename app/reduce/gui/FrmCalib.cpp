@@ -33,7 +33,8 @@ using namespace platform;
 FrmCalib* frmCalib() { return FrmCalib::loaded(); }
 
 // The task mode is set before the dialog loads, and back to none when it unloads.
-FrmCalib::FrmCalib(QWidget* parent) : TaskDialog(parent, appState().intTaskMode)
+FrmCalib::FrmCalib(SpectrumView& plot, QWidget* parent)
+    : TaskDialog(parent, appState().intTaskMode), plotter_(plot)
 {
     setObjectName("frmCalib");
     setWindowTitle(qt("較正"));
@@ -301,11 +302,11 @@ void FrmCalib::closeEvent(QCloseEvent* event)
 
 void FrmCalib::formUnloaded() { appState().lngContRegion.assign(1, 0); }
 
-void showFrmCalib()
+void showFrmCalib(SpectrumView& plot)
 {
     if (FrmCalib::raiseLoaded())
         return;
-    auto* dialog = new FrmCalib(mdiRaylen());
+    auto* dialog = new FrmCalib(plot, mdiRaylen());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     const AppState& s = appState();
     std::string message = dialog->sfInitForm(s.strFileName, s.intTaskMode);
@@ -317,11 +318,11 @@ void showFrmCalib()
 
 void unloadFrmCalib() { FrmCalib::closeLoaded(); }
 
-void registerReduceTaskDialogs()
+void registerReduceTaskDialogs(SpectrumView& plot)
 {
     PlotTaskLinks& links = plotTaskLinks();
-    links.showIdent = showFrmIdent;
-    links.showCalib = showFrmCalib;
+    links.showIdent = [&plot] { showFrmIdent(plot); };
+    links.showCalib = [&plot] { showFrmCalib(plot); };
     const auto previousUnload = links.unloadTasks;
     links.unloadTasks = [previousUnload] {
         unloadFrmIdent();

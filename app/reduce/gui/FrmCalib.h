@@ -2,9 +2,9 @@
 // The calibration dialog: dispersion correction, flux calibration,
 // continuum normalisation or the Fourier amplitude spectrum of the spectrum
 // in the plot window, previewed there and taken over on "完了".
-#include "plot/gui/PlotWindowView.h"
 #include "reduce/gui/RejectFields.h"
 #include "shell/gui/TaskDialog.h"
+#include "view/SpectrumView.h"
 
 #include <array>
 #include <cstdint>
@@ -21,7 +21,8 @@ namespace raylen {
 class FrmCalib : public TaskDialog<FrmCalib> {
     Q_OBJECT
 public:
-    explicit FrmCalib(QWidget* parent = nullptr);
+    // plot is the view the dialog draws on; it must outlive the dialog.
+    explicit FrmCalib(SpectrumView& plot, QWidget* parent = nullptr);
     ~FrmCalib() override;
 
     std::string sfInitForm(const std::string& strFileName, int16_t intTaskMode);
@@ -69,15 +70,16 @@ private:
     std::vector<double> dblA, dblCont;
     std::vector<float> sngNewX, sngNewY;
     int16_t intContOrder = 0;
-    SpectrumView& plotter_ = plotWindowView();
+    SpectrumView& plotter_;
     bool finished = false;
 };
 
 FrmCalib* frmCalib();
 // Form_Load for the task already set in intTaskMode; a failure is shown.
-void showFrmCalib();
+void showFrmCalib(SpectrumView& plot);
 void unloadFrmCalib();
-// The identification and calibration dialogs known to the plot window.
-void registerReduceTaskDialogs();
+// The identification and calibration dialogs known to the plot window,
+// drawing on plot, which must outlive the hook.
+void registerReduceTaskDialogs(SpectrumView& plot);
 
 } // namespace raylen

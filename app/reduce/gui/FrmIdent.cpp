@@ -55,7 +55,7 @@ const QColor includedColour(0, 0, 0);
 
 FrmIdent* frmIdent() { return FrmIdent::loaded(); }
 
-FrmIdent::FrmIdent(QWidget* parent) : TaskDialog(parent, taskIdent)
+FrmIdent::FrmIdent(SpectrumView& plot, QWidget* parent) : TaskDialog(parent, taskIdent), plotter_(plot)
 {
     setObjectName("frmIdent");
     setWindowTitle(qt(dialogCaption));
@@ -673,11 +673,11 @@ void FrmIdent::formUnloaded()
     }
 }
 
-void showFrmIdent()
+void showFrmIdent(SpectrumView& plot)
 {
     if (FrmIdent::raiseLoaded())
         return;
-    auto* dialog = new FrmIdent(mdiRaylen());
+    auto* dialog = new FrmIdent(plot, mdiRaylen());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     const AppState& s = appState();
     std::string message = dialog->sfInitForm(s.strFileName, s.strTableFileName);

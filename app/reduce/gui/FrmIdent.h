@@ -5,9 +5,9 @@
 #include "plot/gui/PlotTaskLinks.h"
 #include "numeric/SigmaReject.h"
 #include "reduce/IdentGrid.h"
-#include "plot/gui/PlotWindowView.h"
 #include "reduce/gui/RejectFields.h"
 #include "shell/gui/TaskDialog.h"
+#include "view/SpectrumView.h"
 
 #include <array>
 #include <cstdint>
@@ -26,7 +26,8 @@ namespace raylen {
 class FrmIdent : public TaskDialog<FrmIdent>, public IdentKeyTarget {
     Q_OBJECT
 public:
-    explicit FrmIdent(QWidget* parent = nullptr);
+    // plot is the view the dialog draws on; it must outlive the dialog.
+    explicit FrmIdent(SpectrumView& plot, QWidget* parent = nullptr);
     ~FrmIdent() override;
 
     std::string sfInitForm(const std::string& strFileName, const std::string& strTableFileName);
@@ -116,14 +117,14 @@ private:
     double dblHPFW = 1.0;
     std::vector<double> dblA;
     int16_t intOrder = 0;
-    SpectrumView& plotter_ = plotWindowView();
+    SpectrumView& plotter_;
     std::set<int> excluded_;
 };
 
 // The dialog while it is loaded, else null.
 FrmIdent* frmIdent();
 // Form_Load from the plot window's menu; a failure is shown.
-void showFrmIdent();
+void showFrmIdent(SpectrumView& plot);
 void unloadFrmIdent();
 
 } // namespace raylen

@@ -30,6 +30,13 @@ using raylen::frmImage;
 
 namespace {
 
+// The default plot window's view, as the program's set-up holds it.
+raylen::SpectrumView& windowView()
+{
+    static raylen::PlotWindowView view;
+    return view;
+}
+
 // Keeps what the wizard draws and answers the save as the plot window
 // would: a chosen name (the text file written) or a cancelled dialog.
 struct RecordingPlot : raylen::NullSpectrumView {
@@ -113,7 +120,7 @@ protected:
         QApplication::processEvents();
         h.reset();
         // The hook must not outlive this fixture's view.
-        raylen::registerFrmApall(raylen::plotWindowView());
+        raylen::registerFrmApall(windowView());
     }
 
     // The region box drawn with the mouse over columns 10 … 149, rows 20 … 69.
@@ -437,7 +444,7 @@ struct OnThePlotWindow {
         shape.height = 80;
         shape.centre0 = 40;
         extracttest::saveFrame(dir.file("night.fit"), extracttest::makeFrame(shape));
-        raylen::registerFrmApall(raylen::plotWindowView()); // the plot window itself
+        raylen::registerFrmApall(windowView()); // the plot window itself
         h = std::make_unique<Harness>();
         h->openThroughDialog(dir.file("night.fit"));
         QWidget* pic = frmImage()->picImage;
