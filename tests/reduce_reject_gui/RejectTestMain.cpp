@@ -2,6 +2,7 @@
 // windows and dialogs the program registers and a component registry of
 // their own.
 #include "image/gui/ImageWindowLink.h"
+#include "ProgramWindows.h"
 #include "plot/gui/FrmPlot.h"
 #include "plot/gui/PlotWindowView.h"
 #include "reduce/gui/FrmApall.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     raylen::registerReduceTaskDialogs(plotView);
     raylen::registerImageWindow();
     raylen::registerFrmApall(plotView);
+    raylen::ProgramWindows::wireTaskUnloading();
     ::testing::InitGoogleTest(&argc, argv);
     const int status = RUN_ALL_TESTS();
     std::error_code ignored;

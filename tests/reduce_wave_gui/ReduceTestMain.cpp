@@ -1,5 +1,6 @@
 // Runs the dialog tests in one application object, offscreen, with a
 // component registry of their own.
+#include "ProgramWindows.h"
 #include "plot/gui/FrmPlot.h"
 #include "plot/gui/PlotWindowView.h"
 #include "reduce/gui/FrmCalib.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
     raylen::installFontSubstitutions();
     raylen::registerPlotWindow();
     raylen::registerReduceTaskDialogs(plotView);
+    raylen::ProgramWindows::wireTaskUnloading();
     ::testing::InitGoogleTest(&argc, argv);
     const int status = RUN_ALL_TESTS();
     std::error_code ignored;

@@ -184,18 +184,7 @@ void unloadFrmImplot()
 
 void registerImageCutDialog()
 {
-    static bool registered = false;
-    if (registered)
-        return;
-    registered = true;
-    ImageDialogLinks& links = imageDialogLinks();
-    links.showImageCut = showFrmImplot;
-    // The scan dialog may have registered its own unload already.
-    links.unloadAll = [previous = links.unloadAll] {
-        if (previous)
-            previous();
-        unloadFrmImplot();
-    };
+    imageDialogLinks().showImageCut = showFrmImplot;
 }
 
 } // namespace raylen

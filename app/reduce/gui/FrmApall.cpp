@@ -537,24 +537,6 @@ void registerFrmApall(SpectrumView& plot)
 {
     ImageDialogLinks& links = imageDialogLinks();
     links.showScan = [&plot] { showFrmApall(plot); };
-    static bool hooked = false;
-    if (hooked)
-        return;
-    hooked = true;
-    // The image and plot windows unload their task dialogs together; keep
-    // the others' part.
-    auto withImage = links.unloadAll;
-    links.unloadAll = [withImage] {
-        if (withImage)
-            withImage();
-        unloadFrmApall();
-    };
-    auto withPlot = plotTaskLinks().unloadTasks;
-    plotTaskLinks().unloadTasks = [withPlot] {
-        if (withPlot)
-            withPlot();
-        unloadFrmApall();
-    };
 }
 
 } // namespace raylen

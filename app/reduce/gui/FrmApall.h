@@ -110,9 +110,8 @@ FrmApall* frmApall();
 // open image, drawing on plot; brings it forward when it is already loaded.
 void showFrmApall(SpectrumView& plot);
 void unloadFrmApall();
-// Hooks the dialog to the image window's scan command and to the unloading
-// of the image and plot windows; the dialog draws on plot, which must
-// outlive the hook.
+// Hooks the dialog to the image window's scan command; the dialog draws on
+// plot, which must outlive the hook.
 void registerFrmApall(SpectrumView& plot);
 
 } // namespace raylen

@@ -323,13 +323,6 @@ void registerReduceTaskDialogs(SpectrumView& plot)
     PlotTaskLinks& links = plotTaskLinks();
     links.showIdent = [&plot] { showFrmIdent(plot); };
     links.showCalib = [&plot] { showFrmCalib(plot); };
-    const auto previousUnload = links.unloadTasks;
-    links.unloadTasks = [previousUnload] {
-        unloadFrmIdent();
-        unloadFrmCalib();
-        if (previousUnload)
-            previousUnload();
-    };
 }
 
 } // namespace raylen

@@ -1,6 +1,7 @@
 // The extraction wizard driven page by page on a real image window, with a
 // recording plot window and scripted message boxes and file dialogs.
 #include "GuiHarness.h"
+#include "ProgramWindows.h"
 
 #include "../SyntheticFrame.h"
 #include "image/gui/FrmImage.h"
@@ -110,6 +111,7 @@ protected:
         image = extracttest::makeFrame(shape);
         extracttest::saveFrame(dir.file("star.fit"), image);
         raylen::registerFrmApall(plot);
+        raylen::ProgramWindows::wireTaskUnloading();
         h = std::make_unique<Harness>();
         h->openThroughDialog(dir.file("star.fit"));
         ASSERT_NE(frmImage(), nullptr);
@@ -445,6 +447,7 @@ struct OnThePlotWindow {
         shape.centre0 = 40;
         extracttest::saveFrame(dir.file("night.fit"), extracttest::makeFrame(shape));
         raylen::registerFrmApall(windowView()); // the plot window itself
+        raylen::ProgramWindows::wireTaskUnloading();
         h = std::make_unique<Harness>();
         h->openThroughDialog(dir.file("night.fit"));
         QWidget* pic = frmImage()->picImage;
