@@ -31,7 +31,7 @@ public:
         registerPlotMeasureWindows();
         registerReduceTaskDialogs(plotView_);
         QApplication::setWindowIcon(programIcon());
-        registerImageWindow();
+        setImageWindowLink(&imageWindow_);
         registerFrmApall(plotView_);
         wireTaskUnloading();
     }
@@ -58,6 +58,7 @@ public:
 
 private:
     PlotWindowView plotView_;
+    ImageWindow imageWindow_;
 };
 
 } // namespace raylen

@@ -82,7 +82,8 @@ int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    raylen::registerImageWindow();
+    raylen::ImageWindow imageWindow;
+    raylen::setImageWindowLink(&imageWindow);
     platform::ScriptedUiService ui;
     platform::ScopedUiService scope(&ui);
 

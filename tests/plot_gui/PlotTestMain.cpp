@@ -21,7 +21,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     raylen::installFontSubstitutions();
     raylen::registerPlotWindow();
-    raylen::registerImageWindow();
+    raylen::ImageWindow imageWindow;
+    raylen::setImageWindowLink(&imageWindow);
     ::testing::InitGoogleTest(&argc, argv);
     const int status = RUN_ALL_TESTS();
     std::error_code ignored;

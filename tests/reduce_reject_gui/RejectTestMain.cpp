@@ -29,7 +29,8 @@ int main(int argc, char** argv)
     raylen::installFontSubstitutions();
     raylen::registerPlotWindow();
     raylen::registerReduceTaskDialogs(plotView);
-    raylen::registerImageWindow();
+    raylen::ImageWindow imageWindow;
+    raylen::setImageWindowLink(&imageWindow);
     raylen::registerFrmApall(plotView);
     raylen::ProgramWindows::wireTaskUnloading();
     ::testing::InitGoogleTest(&argc, argv);

@@ -13,7 +13,8 @@ int main(int argc, char** argv)
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     raylen::installFontSubstitutions();
-    raylen::registerImageWindow();
+    raylen::ImageWindow imageWindow;
+    raylen::setImageWindowLink(&imageWindow);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -8,57 +8,44 @@
 
 namespace raylen {
 
-namespace {
-
-class ImageWindow final : public ImageWindowLink {
-public:
-    bool isLoaded() const override { return frmImage() != nullptr; }
-    void show() override { showFrmImage(); }
-    bool unload() override { return unloadFrmImage(); }
-    std::string sfInitForm(const std::string& strFileName) override
-    {
-        FrmImage* image = frmImage();
-        return image != nullptr ? image->sfInitForm(strFileName) : std::string();
-    }
-    void dfUnloadForm(bool& blnCancel) override { raylen::dfUnloadForm(blnCancel); }
-    void setBox(int32_t left, int32_t top, int32_t width, int32_t height) override
-    {
-        if (FrmImage* image = frmImage())
-            image->setBox(left, top, width, height);
-    }
-    void setTaskMenusEnabled(bool blnEnabled) override
-    {
-        if (FrmImage* image = frmImage()) {
-            image->mnuFile->menuAction()->setEnabled(blnEnabled);
-            image->mnuImage->menuAction()->setEnabled(blnEnabled);
-        }
-    }
-    void toolBarAction(const std::string& key) override
-    {
-        FrmImage* image = frmImage();
-        if (image == nullptr)
-            return;
-        if (key == "Open")
-            image->mnuOpen_Click();
-        else if (key == "SaveAs")
-            image->mnuSaveAs_Click();
-        else if (key == "Plot")
-            image->mnuPlot_Click();
-        else if (key == "Scan")
-            image->mnuScan_Click();
-        else if (key == "DarkFlat")
-            image->mnuDarkFlat_Click();
-        else if (key == "Header")
-            image->mnuDispHdr_Click();
-    }
-};
-
-} // namespace
-
-void registerImageWindow()
+bool ImageWindow::isLoaded() const { return frmImage() != nullptr; }
+void ImageWindow::show() { showFrmImage(); }
+bool ImageWindow::unload() { return unloadFrmImage(); }
+std::string ImageWindow::sfInitForm(const std::string& strFileName)
 {
-    static ImageWindow link;
-    setImageWindowLink(&link);
+    FrmImage* image = frmImage();
+    return image != nullptr ? image->sfInitForm(strFileName) : std::string();
+}
+void ImageWindow::dfUnloadForm(bool& blnCancel) { raylen::dfUnloadForm(blnCancel); }
+void ImageWindow::setBox(int32_t left, int32_t top, int32_t width, int32_t height)
+{
+    if (FrmImage* image = frmImage())
+        image->setBox(left, top, width, height);
+}
+void ImageWindow::setTaskMenusEnabled(bool blnEnabled)
+{
+    if (FrmImage* image = frmImage()) {
+        image->mnuFile->menuAction()->setEnabled(blnEnabled);
+        image->mnuImage->menuAction()->setEnabled(blnEnabled);
+    }
+}
+void ImageWindow::toolBarAction(const std::string& key)
+{
+    FrmImage* image = frmImage();
+    if (image == nullptr)
+        return;
+    if (key == "Open")
+        image->mnuOpen_Click();
+    else if (key == "SaveAs")
+        image->mnuSaveAs_Click();
+    else if (key == "Plot")
+        image->mnuPlot_Click();
+    else if (key == "Scan")
+        image->mnuScan_Click();
+    else if (key == "DarkFlat")
+        image->mnuDarkFlat_Click();
+    else if (key == "Header")
+        image->mnuDispHdr_Click();
 }
 
 } // namespace raylen
