@@ -34,8 +34,7 @@ raylen::FrmImplot* openCut(Harness& h, const TempDir& dir, Plotted& plotted)
     if (image == nullptr)
         return nullptr;
     image->setBox(10, 100, 5, 2);
-    raylen::registerImageCutDialog();
-    raylen::setImplotPlotter([&plotted](const std::vector<float>& x, const std::vector<float>& y) {
+    raylen::registerImageCutDialog([&plotted](const std::vector<float>& x, const std::vector<float>& y) {
         ++plotted.calls;
         plotted.x = x;
         plotted.y = y;

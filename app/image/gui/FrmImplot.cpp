@@ -22,18 +22,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <utility>
+
 namespace raylen {
 
 using namespace platform;
 
 namespace {
 
-
-ImplotPlotter& plotter()
-{
-    static ImplotPlotter registered;
-    return registered;
-}
 
 constexpr int formWidthTwips = 3720;
 constexpr int formHeightTwips = 2055;
@@ -46,11 +42,10 @@ int32_t boxValue(const QLineEdit* box) { return toLong(leadingNumber(box->text()
 
 } // namespace
 
-void setImplotPlotter(ImplotPlotter implot) { plotter() = std::move(implot); }
-
 FrmImplot* frmImplot() { return FrmImplot::loaded(); }
 
-FrmImplot::FrmImplot(QWidget* parent) : TaskDialog(parent, std::nullopt)
+FrmImplot::FrmImplot(ImplotPlotter plotter, QWidget* parent)
+    : TaskDialog(parent, std::nullopt), plotter_(std::move(plotter))
 {
     setObjectName("frmImplot");
     setWindowTitle(QString::fromUtf8("プロット"));
@@ -154,9 +149,9 @@ void FrmImplot::cmdOK_Click()
         return;
     }
     // Without a plot window in the program there is nowhere to show it.
-    if (!plotter())
+    if (!plotter_)
         return;
-    message = plotter()(x, y);
+    message = plotter_(x, y);
     if (!message.empty()) {
         showCritical(message);
         return;
@@ -166,11 +161,11 @@ void FrmImplot::cmdOK_Click()
 
 void FrmImplot::cmdCancel_Click() { close(); }
 
-void showFrmImplot()
+void showFrmImplot(const ImplotPlotter& plotter)
 {
     if (FrmImplot::raiseLoaded())
         return;
-    auto* dialog = new FrmImplot(mdiRaylen());
+    auto* dialog = new FrmImplot(plotter, mdiRaylen());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->markLoaded();
     dialog->formLoad();
@@ -182,9 +177,9 @@ void unloadFrmImplot()
     FrmImplot::closeLoaded();
 }
 
-void registerImageCutDialog()
+void registerImageCutDialog(ImplotPlotter plotter)
 {
-    imageDialogLinks().showImageCut = showFrmImplot;
+    imageDialogLinks().showImageCut = [plotter = std::move(plotter)] { showFrmImplot(plotter); };
 }
 
 } // namespace raylen

@@ -18,10 +18,14 @@ class QRadioButton;
 
 namespace raylen {
 
+// Shows the plot window (loading it when needed) and plots the profile as
+// its spectrum; returns the plot window's status. The plot window gives it.
+using ImplotPlotter = std::function<std::string(const std::vector<float>& sngX, const std::vector<float>& sngY)>;
+
 class FrmImplot : public TaskDialog<FrmImplot> {
     Q_OBJECT
 public:
-    explicit FrmImplot(QWidget* parent = nullptr);
+    explicit FrmImplot(ImplotPlotter plotter, QWidget* parent = nullptr);
 
     // Form_Load: size, the region box's pixels in the four boxes, X direction.
     void formLoad();
@@ -44,18 +48,17 @@ public:
     QFrame* linWhite = nullptr;
     QFrame* linGray = nullptr;
 
+private:
+    ImplotPlotter plotter_;
 };
 
-// Shows the plot window (loading it when needed) and plots the profile as
-// its spectrum; returns the plot window's status. The plot window sets it.
-using ImplotPlotter = std::function<std::string(const std::vector<float>& sngX, const std::vector<float>& sngY)>;
-void setImplotPlotter(ImplotPlotter plotter);
 
 // The dialog (modeless, owned by the main window); null while not loaded.
 FrmImplot* frmImplot();
-void showFrmImplot();
+void showFrmImplot(const ImplotPlotter& plotter);
 void unloadFrmImplot();
-// Makes the dialog the image window's plot command (ImageDialogLinks).
-void registerImageCutDialog();
+// Makes the dialog the image window's plot command (ImageDialogLinks),
+// plotting the profile through plotter.
+void registerImageCutDialog(ImplotPlotter plotter);
 
 } // namespace raylen

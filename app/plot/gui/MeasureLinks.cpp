@@ -42,8 +42,7 @@ void registerPlotMeasureWindows()
     links.unloadResult = unloadFrmResult;
     links.printGraph = printPlot;
     links.setupPrinter = [] { (void)PrintDialog(0); };
-    setImplotPlotter(plotImageCut);
-    registerImageCutDialog();
+    registerImageCutDialog(plotImageCut);
 }
 
 } // namespace raylen
