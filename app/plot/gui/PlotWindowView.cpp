@@ -24,6 +24,14 @@ FrmPlot* PlotWindowView::loaded() const { return window_ != nullptr ? window_ : 
 
 FrmPlot* PlotWindowView::loading() const { return window_ != nullptr ? window_ : frmPlot(); }
 
+template <class Call>
+std::string PlotWindowView::draw(Call call, const char* procedure, const std::vector<float>& x,
+                                 const std::vector<float>& y) const
+{
+    FrmPlot* plot = loading();
+    return plot != nullptr ? (plot->*call)(x, y) : missingWindow(procedure);
+}
+
 void PlotWindowView::Show()
 {
     if (FrmPlot* plot = loading())
@@ -48,32 +56,27 @@ void PlotWindowView::setBusy(bool busy)
 
 std::string PlotWindowView::sfPlotLin(const std::vector<float>& x, const std::vector<float>& y)
 {
-    FrmPlot* plot = loading();
-    return plot != nullptr ? plot->sfPlotLin(x, y) : missingWindow("sfPlotLin");
+    return draw(&FrmPlot::sfPlotLin, "sfPlotLin", x, y);
 }
 
 std::string PlotWindowView::sfPlotLinClone(const std::vector<float>& x, const std::vector<float>& y)
 {
-    FrmPlot* plot = loading();
-    return plot != nullptr ? plot->sfPlotLinClone(x, y) : missingWindow("sfPlotLinClone");
+    return draw(&FrmPlot::sfPlotLinClone, "sfPlotLinClone", x, y);
 }
 
 std::string PlotWindowView::sfPlotSym(const std::vector<float>& x, const std::vector<float>& y)
 {
-    FrmPlot* plot = loading();
-    return plot != nullptr ? plot->sfPlotSym(x, y) : missingWindow("sfPlotSym");
+    return draw(&FrmPlot::sfPlotSym, "sfPlotSym", x, y);
 }
 
 std::string PlotWindowView::sfPlotSymClone(const std::vector<float>& x, const std::vector<float>& y)
 {
-    FrmPlot* plot = loading();
-    return plot != nullptr ? plot->sfPlotSymClone(x, y) : missingWindow("sfPlotSymClone");
+    return draw(&FrmPlot::sfPlotSymClone, "sfPlotSymClone", x, y);
 }
 
 std::string PlotWindowView::sfPlotRejected(const std::vector<float>& x, const std::vector<float>& y)
 {
-    FrmPlot* plot = loading();
-    return plot != nullptr ? plot->sfPlotRejected(x, y) : missingWindow("sfPlotRejected");
+    return draw(&FrmPlot::sfPlotRejected, "sfPlotRejected", x, y);
 }
 
 void PlotWindowView::dsErasePlot()

@@ -34,6 +34,11 @@ public:
 private:
     FrmPlot* loaded() const;
     FrmPlot* loading() const;
+    // A drawing call on the window, loading it first; the missing-object
+    // message when it cannot be built.
+    template <class Call>
+    std::string draw(Call call, const char* procedure, const std::vector<float>& x,
+                     const std::vector<float>& y) const;
 
     FrmPlot* window_;
 };
