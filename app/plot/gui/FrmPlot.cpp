@@ -1,4 +1,5 @@
 #include "plot/gui/FrmPlot.h"
+#include "shell/gui/WindowRegistry.h"
 
 #include "lumigra/Constants.h"
 #include "lumigra/Control.h"
@@ -40,8 +41,6 @@ using platform::com::IDispatch;
 
 namespace {
 
-QPointer<FrmPlot> loadedWindow;
-
 // Form size set by sfInitForm, in twips.
 constexpr int formHeightTwips = 6395;
 constexpr int formWidthTwips = 8107;
@@ -54,7 +53,7 @@ void trapShown(const char* procedure, Body&& body)
 
 } // namespace
 
-FrmPlot* loadedFrmPlot() { return loadedWindow.data(); }
+FrmPlot* loadedFrmPlot() { return windowRegistry().loaded<FrmPlot>(); }
 
 FrmPlot::FrmPlot(QWidget* parent) : QWidget(parent)
 {
@@ -499,22 +498,19 @@ void FrmPlot::mnuSaveAs_Click()
 
 void FrmPlot::mnuPrint_Click()
 {
-    if (plotTaskLinks().printGraph)
-        plotTaskLinks().printGraph();
+    plotTasks().printGraph();
 }
 
 void FrmPlot::mnuSetPrinter_Click()
 {
-    if (plotTaskLinks().setupPrinter)
-        plotTaskLinks().setupPrinter();
+    plotTasks().setupPrinter();
 }
 
 void FrmPlot::mnuAxis_Click() { showFrmPlotAxis(); }
 
 void FrmPlot::mnuIdent_Click()
 {
-    if (plotTaskLinks().showIdent)
-        plotTaskLinks().showIdent();
+    plotTasks().showIdent();
 }
 
 void FrmPlot::mnuCalib_Click(int16_t intTask)
@@ -527,8 +523,7 @@ void FrmPlot::mnuCalib_Click(int16_t intTask)
     }
     AppState& s = appState();
     s.intTaskMode = intTask;
-    if (plotTaskLinks().showCalib)
-        plotTaskLinks().showCalib();
+    plotTasks().showCalib();
     if (intTask == taskNormalize) {
         intContSetState.state = 1;
         intContDelState.state = 1;
@@ -538,8 +533,7 @@ void FrmPlot::mnuCalib_Click(int16_t intTask)
 
 void FrmPlot::mnuResult_Click()
 {
-    if (plotTaskLinks().showResult)
-        plotTaskLinks().showResult();
+    plotTasks().showResult();
     if (Lumigra1 != nullptr)
         Lumigra1->setFocus();
 }
@@ -565,17 +559,14 @@ void FrmPlot::closeEvent(QCloseEvent* event)
 void FrmPlot::formUnload()
 {
     unloaded = true;
-    if (loadedWindow == this)
-        loadedWindow = nullptr;
+    windowRegistry().forget<FrmPlot>(this);
     AppState& s = appState();
     const std::string message = trapErrors("Form_Unload", [&] {
         s.sngSpecX.assign(1, 0.0f);
         s.sngSpecY.assign(1, 0.0f);
         unloadFrmPlotAxis();
-        if (plotTaskLinks().unloadResult)
-            plotTaskLinks().unloadResult();
-        if (plotTaskLinks().unloadTasks)
-            plotTaskLinks().unloadTasks();
+        plotTasks().unloadResult();
+        plotTasks().unloadTasks();
         if (s.blnImageLoaded) {
             dsMnuPrintEnabled(false);
             dsMnuGraphEnabled(false);
@@ -590,12 +581,12 @@ void FrmPlot::formUnload()
 
 FrmPlot* frmPlot()
 {
-    if (loadedWindow != nullptr)
-        return loadedWindow.data();
+    if (FrmPlot* loaded = loadedFrmPlot())
+        return loaded;
     auto* window = new FrmPlot;
-    loadedWindow = window;
+    windowRegistry().setLoaded(window);
     if (!window->formLoad()) {
-        loadedWindow = nullptr;
+        windowRegistry().setLoaded<FrmPlot>(nullptr);
         window->deleteLater();
         return nullptr;
     }
@@ -614,7 +605,7 @@ FrmPlot* frmPlot()
 
 bool unloadFrmPlot()
 {
-    FrmPlot* window = loadedWindow.data();
+    FrmPlot* window = loadedFrmPlot();
     if (window == nullptr)
         return true;
     QWidget* frame = window->parentWidget();

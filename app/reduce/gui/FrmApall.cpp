@@ -533,10 +533,4 @@ void unloadFrmApall()
     FrmApall::closeLoaded();
 }
 
-void registerFrmApall(SpectrumView& plot)
-{
-    ImageDialogLinks& links = imageDialogLinks();
-    links.showScan = [&plot] { showFrmApall(plot); };
-}
-
 } // namespace raylen
