@@ -37,6 +37,8 @@ using namespace platform;
 
 namespace {
 
+const std::string kMsgNoRegion = "領域を指定して下さい";
+
 const char* const prmFilter = "参照ﾌｧｲﾙ(*.prm)|*.prm|";
 const std::string kCaptionNext = "次へ";
 const std::string kCaptionSave = "保存";
@@ -373,6 +375,12 @@ bool FrmApall::nextFromPage2()
 {
     std::string message =
         sfCheckAndReset(RegionFields{txtStartX, txtEndX, txtStartY, txtEndY}, appState().typFitsInfo);
+    // A region one pixel wide or high (what is left when no box was drawn)
+    // has nothing to trace: say so before anything runs.
+    if (message.empty() && (longOf(txtEndX) <= longOf(txtStartX) || longOf(txtEndY) <= longOf(txtStartY))) {
+        MsgBox(kMsgNoRegion, vbExclamation);
+        return true;
+    }
     if (message.empty())
         message = plotRegionFromBoxes();
     if (!message.empty()) {

@@ -331,6 +331,26 @@ TEST_F(Wizard, BoxesReadByLeadingNumberOffsetsSortedOverflowChangesNothing)
     EXPECT_EQ(p.lngEndY, 77);
 }
 
+TEST_F(Wizard, NoRegionIsRefusedBeforeAnythingIsDrawn)
+{
+    raylen::FrmApall* d = open();
+    ASSERT_NE(d, nullptr);
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 2));
+    d->cmdNext->click();
+    EXPECT_TRUE(onPage(d, 2));
+    ASSERT_EQ(h->ui.shown.size(), 1u);
+    EXPECT_EQ(h->ui.shown[0].prompt, "領域を指定して下さい");
+    EXPECT_EQ(h->ui.shown[0].icon(), vbExclamation);
+    EXPECT_EQ(plot.lines, 0);
+    // A region typed into the boxes goes on.
+    d->txtEndX->setText("149");
+    d->txtEndY->setText("69");
+    d->cmdNext->click();
+    EXPECT_TRUE(onPage(d, 3));
+    EXPECT_EQ(h->ui.shown.size(), 1u);
+}
+
 TEST_F(Wizard, BadInputKeepsThePageWithTheMessage)
 {
     drawRegion();
