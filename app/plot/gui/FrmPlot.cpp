@@ -486,7 +486,14 @@ void FrmPlot::mnuClose_Click() { unloadFrmPlot(); }
 
 void FrmPlot::mnuSaveAs_Click()
 {
+    // Proposed: the document's own name as a text spectrum.
+    const std::string& current = appState().strFileName;
     std::string strFile;
+    if (!current.empty()) {
+        const std::string name = namePart(current);
+        const size_t dot = name.rfind('.');
+        strFile = directoryPart(current) + (dot == std::string::npos || dot == 0 ? name : name.substr(0, dot)) + ".txt";
+    }
     bool blnCancel = false;
     const std::string message = sfSaveDataPro(sngPlotX, sngPlotY, strFile, blnCancel);
     showCritical(message);
@@ -494,6 +501,9 @@ void FrmPlot::mnuSaveAs_Click()
         return;
     appState().strFileName = strFile;
     dsChangeData(false);
+    // The main window's caption names the document under its new name too.
+    if (MdiRaylen* main = mdiRaylen())
+        main->setVersionCaption(strFile);
 }
 
 void FrmPlot::mnuPrint_Click()
