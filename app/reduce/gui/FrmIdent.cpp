@@ -126,7 +126,7 @@ FrmIdent::FrmIdent(SpectrumView& plot, QWidget* parent) : TaskDialog(parent, tas
     connect(cmdFit, &QPushButton::clicked, this, &FrmIdent::cmdFit_Click);
     connect(cmdAuto, &QPushButton::clicked, this, &FrmIdent::cmdAuto_Click);
     connect(cmdExclude, &QPushButton::clicked, this, &FrmIdent::cmdExclude_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp("ident"); });
     connect(txtSearch, &QLineEdit::textChanged, this, &FrmIdent::txtSearch_Change);
     connect(txtHPFW, &QLineEdit::textChanged, this, &FrmIdent::txtHPFW_Change);
     connect(fg2, &QTableWidget::currentCellChanged, this,
