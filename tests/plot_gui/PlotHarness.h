@@ -33,14 +33,16 @@ inline std::string spectrumText(const Spectrum& s)
 }
 
 // Pixel of the plot window's control at data (x, y) under the axis ends
-// drawn now.
+// drawn now and the page as the control scales it.
 inline QPointF pixelOf(raylen::FrmPlot& plot, double x, double y)
 {
     const raylen::PlotFrame f = plot.chart.frame();
-    const double perMm = plot.Lumigra1->logicalDpiX() / 25.4;
+    const raylen::PageFrame page = plot.chart.page();
     const double xMm = f.orgX + (x - f.xMin) / (f.xMax - f.xMin) * f.width;
     const double yMm = f.orgY + (y - f.yMin) / (f.yMax - f.yMin) * f.height;
-    return {xMm * perMm, plot.Lumigra1->height() - yMm * plot.Lumigra1->logicalDpiY() / 25.4};
+    // The page's millimetres at its scale (a resized control scales its page).
+    return {(xMm - page.orgX) * page.scale * plot.Lumigra1->logicalDpiX() / 25.4,
+            (page.height + page.orgY - yMm) * page.scale * plot.Lumigra1->logicalDpiY() / 25.4};
 }
 
 // Records what the measurements write to the result window.

@@ -208,7 +208,11 @@ TEST(PlotZoom, ReadOutAndKeysFollowTheAxisDialogAndAResize)
     QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
     expectTrueToTheDrawing(h, before, "after the axis dialog");
 
-    h.plot->Lumigra1->resize(h.plot->Lumigra1->size() + QSize(120, 90));
+    // The window grown: the chart grows with it, and stays true.
+    const QSize designed = h.plot->Lumigra1->size();
+    h.plot->resize(h.plot->size() + QSize(120, 90));
+    EXPECT_EQ(h.plot->Lumigra1->size(), h.plot->size());
+    EXPECT_EQ(h.plot->chartDesignSize(), designed);
     expectTrueToTheDrawing(h, before, "after a resize");
     // A key pressed after the scale changed, without a move, acts on the
     // point now under the pointer.

@@ -152,8 +152,9 @@ std::string FrmPlot::sfInitLumigra()
         Lumigra1 = window->window(this);
         window->Release();
         Lumigra1->setObjectName("Lumigra1");
-        // Left 0, top 0, the window's size; the window is never laid out again.
+        // Left 0, top 0, the window's size; it follows the window from then on.
         Lumigra1->setGeometry(0, 0, width(), height());
+        chartDesignSize_ = Lumigra1->size();
         if (control_->QueryInterface(lumigra::IID_ILumigraControl, &p) != com::S_OK)
             platform::raise(errObjectNotSet);
         auto* host = static_cast<lumigra::ILumigraControl*>(p);
@@ -549,6 +550,13 @@ void FrmPlot::mnuResult_Click()
 }
 
 // ---- unloading
+
+void FrmPlot::resizeEvent(QResizeEvent* event)
+{
+    if (Lumigra1 != nullptr)
+        Lumigra1->setGeometry(rect());
+    QWidget::resizeEvent(event);
+}
 
 void FrmPlot::closeEvent(QCloseEvent* event)
 {

@@ -98,8 +98,14 @@ public:
     QAction* mnuFFT = nullptr;
     QAction* mnuResult = nullptr;
 
+    // The chart's size as first laid out: what printing uses, whatever
+    // size the window has since been given.
+    QSize chartDesignSize() const { return chartDesignSize_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The chart fills the window at every size.
+    void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:
@@ -123,6 +129,7 @@ private:
     PlotWindowView view_{this};
 
     friend void resetContinuumKeys(FrmPlot& window);
+    QSize chartDesignSize_;
 };
 
 // The plot window while it is loaded, else null.

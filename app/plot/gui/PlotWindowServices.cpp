@@ -14,10 +14,12 @@ void printPlotWindow()
     FrmPlot* plot = loadedFrmPlot();
     if (plot == nullptr || plot->Lumigra1 == nullptr)
         return;
-    // The container's size in twips, as the control's Width and Height.
+    // The container's size in twips, as the control's Width and Height when
+    // first laid out: a resized window prints as the design's page does.
     const QWidget* control = plot->Lumigra1;
-    dsPrintGraph(plot->chart.Lumigra1.get(), control->width() * twipsPerInch / control->logicalDpiX(),
-                 control->height() * twipsPerInch / control->logicalDpiY(), plot);
+    const QSize size = plot->chartDesignSize();
+    dsPrintGraph(plot->chart.Lumigra1.get(), size.width() * twipsPerInch / control->logicalDpiX(),
+                 size.height() * twipsPerInch / control->logicalDpiY(), plot);
 }
 
 std::string plotImageCut(const std::vector<float>& sngX, const std::vector<float>& sngY)
