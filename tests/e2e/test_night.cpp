@@ -62,7 +62,15 @@ std::string cli(const std::string& arguments)
     return output;
 }
 
-std::string lines(const QString& text) { return text.toStdString(); }
+// The result log without the file headings the window adds above each result.
+std::string lines(const QString& text)
+{
+    std::string kept;
+    for (const QString& line : text.split('\n'))
+        if (!(line.startsWith("[ ") && line.endsWith(" ]")))
+            kept += line.toStdString() + '\n';
+    return kept;
+}
 
 // Number of pages pdfinfo (poppler-utils) reads from a PDF.
 int pdfPages(const std::string& pdf)
