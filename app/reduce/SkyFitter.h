@@ -30,6 +30,12 @@ public:
     explicit SkyFitter(const ScanParam& typScanParam, const RejectOptions& reject = {});
     // sfSkyFit: the fit of column x; statuses of sfLst2Fit are passed on.
     std::string fit(const SingleImage& sngImage, int32_t x, float centre, SkyPolynomial& sky);
+    // For a linear functional g of the last fit's coefficients (Σ g[j]·coef[j]),
+    // its weight on each sky sample and that sample's row; rejected samples
+    // weigh 0. Used for the sky's share of the uncertainty.
+    std::string sampleWeights(const std::vector<double>& g, std::vector<int32_t>& rows,
+                              std::vector<double>& weights);
+    int order() const { return order_; }
     // Sky pixels the rejection left out of the last fit.
     size_t lastRejected() const { return lastRejected_; }
 
@@ -45,6 +51,8 @@ private:
     std::vector<float> values_;
     std::vector<char> rejected_;
     size_t lastRejected_ = 0;
+    int32_t lastOrigin_ = 0;
+    bool lastUsedRejection_ = false;
 };
 
 } // namespace raylen
