@@ -104,7 +104,12 @@ std::string unitNote(std::string_view text)
     if (lines.empty() || !isNoteLine(lines.front()))
         return {};
     const std::vector<std::string> words = noteWords(lines.front());
-    return words.size() == 2 && lower(words[0]) == "unit" ? words[1] : std::string();
+    if (words.size() < 2 || lower(words[0]) != "unit")
+        return {};
+    // The name is the rest of the line: units may hold blanks.
+    std::string_view rest = lines.front().substr(lines.front().find(words[0]) + words[0].size());
+    const size_t first = rest.find_first_not_of(" \t"), last = rest.find_last_not_of(" \t");
+    return std::string(rest.substr(first, last - first + 1));
 }
 
 void NumberFields::skipSpace()
