@@ -15,29 +15,6 @@ namespace raylen {
 
 namespace {
 
-// The sky fit's coefficient covariance from the pixel variances of its samples.
-std::string skyCovariance(SkyFitter& fitter, const SingleImage& image, int32_t x, const NoiseModel& noise,
-                          ExtractColumn& column)
-{
-    const auto m = static_cast<size_t>(fitter.order() + 1);
-    std::vector<std::vector<double>> weights(m);
-    std::vector<int32_t> rows;
-    for (size_t j = 0; j < m; ++j) {
-        std::vector<double> g(m, 0.0);
-        g[j] = 1.0;
-        if (std::string status = fitter.sampleWeights(g, rows, weights[j]); !status.empty())
-            return status;
-    }
-    column.skyCovariance.assign(m * m, 0.0);
-    for (size_t k = 0; k < rows.size(); ++k) {
-        const double v = noise.pixelVariance(image.at(x, rows[k]));
-        for (size_t a = 0; a < m; ++a)
-            for (size_t b = 0; b < m; ++b)
-                column.skyCovariance[a * m + b] += weights[a][k] * weights[b][k] * v;
-    }
-    return {};
-}
-
 // The rows the aperture sum read, for the uncertainty and the optimal extraction.
 std::string keepColumn(const ScanParam& p, const SingleImage& image, int32_t x, float centre,
                        const SkyPolynomial* sky, float box, ExtractColumn& column)
@@ -106,7 +83,8 @@ std::string extractColumns(const ScanParam& p, const SingleImage& image, bool su
             kept->emplace_back();
             status = keepColumn(p, image, column, centre, fitter ? &sky : nullptr, sum - skyLevel, kept->back());
             if (status.empty() && fitter)
-                status = skyCovariance(*fitter, image, column, noise, kept->back());
+                status = fitter->coefficientCovariance(
+                    [&](double value) { return noise.pixelVariance(value); }, kept->back().skyCovariance);
             if (!status.empty())
                 return status;
             skyLevels->push_back(skyLevel);

@@ -28,6 +28,33 @@ constexpr int minimumPixels = 3;
 // the first profile fit, so a cosmic ray does not inflate its column's weight.
 constexpr size_t medianHalfWidth = 2;
 
+// One value per pixel of every column, in one block of memory.
+template <class T>
+class PixelTable {
+public:
+    explicit PixelTable(const std::vector<ExtractColumn>& columns, T fill = T())
+    {
+        start_.reserve(columns.size() + 1);
+        size_t total = 0;
+        for (const ExtractColumn& c : columns) {
+            start_.push_back(total);
+            total += c.rows();
+        }
+        start_.push_back(total);
+        values_.assign(total, fill);
+    }
+    T* operator[](size_t column) { return values_.data() + start_[column]; }
+    const T* operator[](size_t column) const { return values_.data() + start_[column]; }
+    void fill(const std::vector<ExtractColumn>& columns, size_t column, T value)
+    {
+        std::fill_n((*this)[column], columns[column].rows(), value);
+    }
+
+private:
+    std::vector<size_t> start_;
+    std::vector<T> values_;
+};
+
 class Profile {
 public:
     Profile(double apertureWidth, size_t columns)
@@ -77,7 +104,7 @@ public:
 
     // Least squares of D − S ≈ F·P(offset) with weights 1/V in one block.
     bool fitBlock(size_t block, const std::vector<ExtractColumn>& columns, const std::vector<double>& flux,
-                  const std::vector<std::vector<double>>& variance, const std::vector<std::vector<char>>& use)
+                  const PixelTable<double>& variance, const PixelTable<char>& use)
     {
         BandedSystem a(knots_, 2);
         std::vector<double> b(knots_, 0.0);
@@ -152,11 +179,10 @@ std::vector<double> runningMedian(const std::vector<ExtractColumn>& columns)
 // Fits the profile to every block with rejection of outlying pixels; the
 // pixels in `use` that are off stay off.
 bool fitProfile(Profile& profile, const std::vector<ExtractColumn>& columns, const std::vector<double>& flux,
-                const NoiseModel& noise, double crSigma, std::vector<std::vector<char>> use)
+                const NoiseModel& noise, double crSigma, PixelTable<char> use)
 {
-    std::vector<std::vector<double>> variance(columns.size());
+    PixelTable<double> variance(columns);
     for (size_t c = 0; c < columns.size(); ++c) {
-        variance[c].resize(columns[c].rows());
         for (size_t i = 0; i < columns[c].rows(); ++i)
             variance[c][i] = floored(noise, noise.pixelVariance(columns[c].counts[i]));
     }
@@ -165,8 +191,9 @@ bool fitProfile(Profile& profile, const std::vector<ExtractColumn>& columns, con
         any = profile.fitBlock(block, columns, flux, variance, use) || any;
     if (!any)
         return false;
+    std::vector<char> changed(profile.blocks());
     for (int round = 0; round < profileRounds; ++round) {
-        bool changed = false;
+        std::fill(changed.begin(), changed.end(), 0);
         for (size_t c = 0; c < columns.size(); ++c) {
             const ExtractColumn& col = columns[c];
             for (size_t i = 0; i < col.rows(); ++i) {
@@ -175,25 +202,28 @@ bool fitProfile(Profile& profile, const std::vector<ExtractColumn>& columns, con
                 const double r = col.counts[i] - col.sky[i] - model;
                 if (use[c][i] && r * r > crSigma * crSigma * variance[c][i]) {
                     use[c][i] = 0;
-                    changed = true;
+                    changed[profile.blockOf(c)] = 1;
                 }
             }
         }
-        if (!changed)
+        if (std::find(changed.begin(), changed.end(), 1) == changed.end())
             break;
+        // Only the blocks that lost pixels are fitted again.
         for (size_t block = 0; block < profile.blocks(); ++block)
-            profile.fitBlock(block, columns, flux, variance, use);
+            if (changed[block])
+                profile.fitBlock(block, columns, flux, variance, use);
     }
     return true;
 }
 
 // Horne's steps 5-8 on one column with its normalised profile.
 OptimalColumn extractColumn(const ExtractColumn& col, const std::vector<double>& p, const NoiseModel& noise,
-                            double crSigma, std::vector<char>& kept)
+                            double crSigma, char* kept, std::vector<double>& v, std::vector<double>& w)
 {
     const size_t n = col.rows();
-    kept.assign(n, 1);
-    std::vector<double> v(n), w(n);
+    std::fill_n(kept, n, 1);
+    v.resize(n);
+    w.resize(n);
     OptimalColumn out;
     double f = col.box;
     int keptCount = static_cast<int>(n);
@@ -260,18 +290,18 @@ bool normalisedProfile(const Profile& profile, size_t c, const ExtractColumn& co
 }
 
 void extractAll(const Profile& profile, const std::vector<ExtractColumn>& columns, const NoiseModel& noise,
-                double crSigma, std::vector<OptimalColumn>& result, std::vector<std::vector<char>>& kept)
+                double crSigma, std::vector<OptimalColumn>& result, PixelTable<char>& kept)
 {
-    std::vector<double> p;
+    std::vector<double> p, v, w;
     for (size_t c = 0; c < columns.size(); ++c) {
         const ExtractColumn& col = columns[c];
         if (normalisedProfile(profile, c, col, p))
-            result[c] = extractColumn(col, p, noise, crSigma, kept[c]);
+            result[c] = extractColumn(col, p, noise, crSigma, kept[c], v, w);
         else
             result[c].fellBack = true;
         if (result[c].fellBack) {
-            kept[c].assign(col.rows(), 1);
-            std::vector<double> v(col.rows());
+            kept.fill(columns, c, 1);
+            v.resize(col.rows());
             for (size_t i = 0; i < col.rows(); ++i)
                 v[i] = noise.pixelVariance(col.counts[i]);
             result[c] = {col.box, col.variance(col.boxWeights, v), 0, true};
@@ -291,18 +321,19 @@ std::string optimalExtract(const std::vector<ExtractColumn>& columns, double ape
         result.swap(out);
         return {};
     }
-    std::vector<std::vector<char>> use(columns.size()), kept(columns.size());
-    for (size_t c = 0; c < columns.size(); ++c)
-        use[c].assign(columns[c].rows(), 1);
+    PixelTable<char> use(columns, 1), kept(columns, 1);
     Profile profile(apertureWidth, columns.size());
-    // First pass: a profile from robust column fluxes; second: from the
-    // first pass's fluxes, without the pixels it rejected.
+    // First pass: a profile from robust column fluxes; when it rejected
+    // pixels, a second from its fluxes without them.
     if (fitProfile(profile, columns, runningMedian(columns), noise, crSigma, use)) {
         extractAll(profile, columns, noise, crSigma, out, kept);
         std::vector<double> flux(columns.size());
-        for (size_t c = 0; c < columns.size(); ++c)
+        bool anyRejected = false;
+        for (size_t c = 0; c < columns.size(); ++c) {
             flux[c] = out[c].flux;
-        if (fitProfile(profile, columns, flux, noise, crSigma, kept))
+            anyRejected = anyRejected || out[c].rejected > 0;
+        }
+        if (anyRejected && fitProfile(profile, columns, flux, noise, crSigma, kept))
             extractAll(profile, columns, noise, crSigma, out, kept);
     } else {
         // No star to fit a profile to: every column keeps its box sum.

@@ -36,11 +36,17 @@ public:
     std::string sampleWeights(const std::vector<double>& g, std::vector<int32_t>& rows,
                               std::vector<double>& weights);
     int order() const { return order_; }
+    // The last fit's coefficient covariance (row-major, (order + 1)²) for
+    // sample variances given by `variance` of each sampled value.
+    template <class Variance>
+    std::string coefficientCovariance(Variance&& variance, std::vector<double>& cov);
     // Sky pixels the rejection left out of the last fit.
     size_t lastRejected() const { return lastRejected_; }
 
 private:
     std::string prepare();
+    std::vector<int32_t> rowsScratch_;
+    std::vector<std::vector<double>> weightsScratch_;
 
     std::vector<float> offsets_;
     int order_;
@@ -54,5 +60,38 @@ private:
     int32_t lastOrigin_ = 0;
     bool lastUsedRejection_ = false;
 };
+
+template <class Variance>
+std::string SkyFitter::coefficientCovariance(Variance&& variance, std::vector<double>& cov)
+{
+    const auto m = static_cast<size_t>(order_ + 1);
+    const size_t n = offsets_.size();
+    cov.assign(m * m, 0.0);
+    const bool mapped = (!lastUsedRejection_ || lastRejected_ == 0) && (prepared_ || prepare().empty()) &&
+                        projection_.size() == m * n;
+    if (!mapped) {
+        weightsScratch_.resize(m);
+        for (size_t j = 0; j < m; ++j) {
+            std::vector<double> g(m, 0.0);
+            g[j] = 1.0;
+            if (std::string status = sampleWeights(g, rowsScratch_, weightsScratch_[j]); !status.empty())
+                return status;
+        }
+    }
+    for (size_t k = 0; k < n; ++k) {
+        const double v = variance(values_[k]);
+        for (size_t a = 0; a < m; ++a) {
+            const double wa = mapped ? projection_[a * n + k] : weightsScratch_[a][k];
+            for (size_t b = 0; b <= a; ++b) {
+                const double wb = mapped ? projection_[b * n + k] : weightsScratch_[b][k];
+                cov[a * m + b] += wa * wb * v;
+            }
+        }
+    }
+    for (size_t a = 0; a < m; ++a)
+        for (size_t b = a + 1; b < m; ++b)
+            cov[a * m + b] = cov[b * m + a];
+    return {};
+}
 
 } // namespace raylen
