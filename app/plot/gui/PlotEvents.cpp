@@ -113,7 +113,7 @@ void FrmPlot::Lumigra1_KeyPress(int16_t KeyAscii)
             if (result == nullptr)
                 return {};
             return routine(sngPlotX, sngPlotY, MarkedPoints{p.x[0], p.x[1]}, MarkedPoints{p.y[0], p.y[1]},
-                           *result, view_);
+                           *result, view_, sngPlotSigma.empty() ? nullptr : &sngPlotSigma);
         };
     };
     switch (KeyAscii) {
