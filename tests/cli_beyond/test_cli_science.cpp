@@ -166,9 +166,56 @@ TEST(CliScience, WithoutTheNewOptionsTextOutputsAreAsBefore)
     ASSERT_EQ(runScienceCli("gauss " + d + "comp.txt --mark 90,0 --mark 115,0 > " + d + "gauss.out"), 0);
     ASSERT_EQ(runScienceCli("eqwidth " + d + "f.txt --mark 6500,0.9 --mark 6620,0.9 > " + d + "eqwidth.out"), 0);
     const std::pair<const char*, const char*> expected[] = {
-        {"obj.txt", ""}, {"extract.out", ""}, {"comp.txt", ""}, {"comp.prm", ""}, {"comp.dip", ""},
-        {"identify.out", ""}, {"w.txt", ""}, {"f.txt", ""}, {"r.txt", ""}, {"gauss.out", ""}, {"eqwidth.out", ""},
+        {"obj.txt", "f8fde8210268ff7049dff7391108e426a997cab99c76d9d5b7afdfbf63157194"},
+        {"extract.out", "7a2f14034432a66c1cf67c1663fd20e4289b034d2360f4ed0a4701732ae25ddf"},
+        {"comp.txt", "a0dbe4f85018bcb6c943c0b31129db9c139e1d2af01fd73e848b8287aa60d730"},
+        {"comp.prm", "7fb85a948684b5f85da3974875781100db37c466e77738d4d13a528053dc3ac0"},
+        {"comp.dip", "f80bcb9b426455e6697aabb238174e0b1ee99414f6eedb8e94f0aba353a921d7"},
+        {"identify.out", "1843ee1986eb44514c1245fff8129427af7e88e9bb6abbae38c4d4134a123789"},
+        {"w.txt", "b6cfef1fccd3a96a9b2e35804d054f83a43ff3469b82752378d0cd6525f0e4ec"},
+        {"f.txt", "a3ac54087022d2938a3e30a003ff4465bd386a1fe97d84a0fb4aef1a70d51592"},
+        {"r.txt", "b18d9c3113df9f0f602a7b4308c6abe1af48c6e7000c1f2b72742a1c0b14118b"},
+        {"gauss.out", "ccb68aa7daab84c43bff0ba3c93360ebe2d540e773214a839aa8782f12e2d7f2"},
+        {"eqwidth.out", "6d4ded46b3f3fa23d57833c22e45f91d8252781278ab39f39a95e4d32827106f"},
     };
     for (const auto& [name, hash] : expected)
         EXPECT_EQ(fileHash(dir.file(name)), hash) << name;
+}
+
+TEST(CliScience, MeasurementsAddOneUncertaintyLineOnlyWithAnUncertainty)
+{
+    if (!testsupport::requirePython("numpy, astropy"))
+        return;
+    TempDir dir;
+    // An absorption line, depth 0.4, σ 3 Å, on a continuum of 1000 with
+    // σ 20 a point every 1 Å; the same data as text (no uncertainty) too.
+    testsupport::python(
+        "import numpy as np\nfrom astropy.io import fits\n"
+        "x = np.arange(6000, 6200, 1.0); rng = np.random.default_rng(2)\n"
+        "y = 1000 * (1 - 0.4 * np.exp(-0.5 * ((x - 6100) / 3) ** 2)) + rng.normal(0, 20, x.size)\n"
+        "h = fits.PrimaryHDU(y.astype(np.float32)); h.header['CRVAL1'] = 6000.0; h.header['CDELT1'] = 1.0\n"
+        "h.header['CRPIX1'] = 1.0; h.header['CTYPE1'] = 'AWAV'\n"
+        "e = fits.ImageHDU(np.full(x.size, 20, np.float32), name='ERR')\n"
+        "fits.HDUList([h, e]).writeto('" + dir.file("line.fits") + "')\n"
+        "np.savetxt('" + dir.file("line.txt") + "', np.c_[x, y.astype(np.float32)], delimiter=',')\n",
+        dir);
+    std::string withError, plain;
+    const std::string marks = " --mark 6080,1000 --mark 6120,1000";
+    ASSERT_EQ(runScienceCli("eqwidth " + shellQuote(dir.file("line.fits")) + marks, &withError), 0) << withError;
+    ASSERT_EQ(runScienceCli("eqwidth " + shellQuote(dir.file("line.txt")) + marks, &plain), 0) << plain;
+    // The design's three lines, then the uncertainty: 42 points of σ·Δλ/F_c = 0.02.
+    EXPECT_EQ(withError, plain + "誤差: 等価幅 ±0.12961\n");
+    // Against the scatter of the same sum over noise realisations in numpy
+    // (the continuum through the marks is exact, so only the flux errors count).
+    const std::string scatter = testsupport::python(
+        "import numpy as np\nrng = np.random.default_rng(9)\nx = np.arange(6080, 6122, 1.0)\n"
+        "w = [np.sum(1 - (1000 * (1 - 0.4 * np.exp(-0.5 * ((x - 6100) / 3) ** 2)) +\n"
+        "             rng.normal(0, 20, x.size)) / 1000) for _ in range(2000)]\n"
+        "print(np.std(w))\n",
+        dir);
+    EXPECT_NEAR(std::stod(scatter), 0.12961, 0.05 * 0.12961);
+    ASSERT_EQ(runScienceCli("gauss " + shellQuote(dir.file("line.fits")) + marks, &withError), 0) << withError;
+    ASSERT_EQ(runScienceCli("gauss " + shellQuote(dir.file("line.txt")) + marks, &plain), 0) << plain;
+    ASSERT_EQ(withError.compare(0, plain.size(), plain), 0) << withError;
+    EXPECT_EQ(withError.substr(plain.size()).rfind("誤差: 中心値 ±", 0), 0u) << withError;
 }
