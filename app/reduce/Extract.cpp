@@ -20,15 +20,15 @@ std::string keepColumn(const ScanParam& p, const SingleImage& image, int32_t x, 
                        const SkyPolynomial* sky, float box, ExtractColumn& column)
 {
     return platform::trapErrors("sfScanDataPro", [&] {
-        const RowWeights rw = apertureRowWeights(apertureAround(p.intScanWidth, centre));
+        RowWeights rw = apertureRowWeights(apertureAround(p.intScanWidth, centre));
         column.x = x;
         column.centre = centre;
         column.firstRow = rw.firstRow;
-        column.boxWeights = rw.weights;
+        column.boxWeights = std::move(rw.weights);
         column.box = box;
-        column.counts.resize(rw.weights.size());
-        column.sky.assign(rw.weights.size(), 0.0);
-        for (size_t i = 0; i < rw.weights.size(); ++i) {
+        column.counts.resize(column.boxWeights.size());
+        column.sky.assign(column.boxWeights.size(), 0.0);
+        for (size_t i = 0; i < column.boxWeights.size(); ++i) {
             const int64_t row = static_cast<int64_t>(rw.firstRow) + static_cast<int64_t>(i);
             column.counts[i] = image.at(x, row);
             if (sky != nullptr)
@@ -57,6 +57,10 @@ std::string extractColumns(const ScanParam& p, const SingleImage& image, bool su
         xs.reserve(expected);
         ys.reserve(expected);
         skyRejected.reserve(expected);
+        if (kept != nullptr) {
+            kept->reserve(expected);
+            skyLevels->reserve(expected);
+        }
         // An order the coefficients cannot hold ends here, before any column.
         (void)traceCentre(p, p.lngStartX);
     });
