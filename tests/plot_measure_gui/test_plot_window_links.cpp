@@ -7,7 +7,7 @@
 #include "image/gui/FrmImplot.h"
 #include "platform/QtUiService.h"
 #include "plot/gui/FrmResult.h"
-#include "plot/gui/MeasureLinks.h"
+#include "ProgramWindows.h"
 
 #include <QAction>
 #include <QImage>
@@ -27,21 +27,15 @@ plottest::Spectrum absorptionLine()
     return {s.x, s.y};
 }
 
-void connectWindows()
-{
-    raylen::registerPlotWindow();
-    raylen::registerPlotMeasureWindows();
-}
-
 } // namespace
 
 TEST(PlotWindowLinks, KeyKTwiceWritesTheResultWindowAndDrawsTheOverlay)
 {
-    connectWindows();
+    raylen::ProgramWindows windows;
     PlotHarness h(absorptionLine());
     ASSERT_NE(h.plot, nullptr);
     // The harness records the results itself; the real window takes over.
-    raylen::registerPlotMeasureWindows();
+    h.recording.reset();
     h.twice('k', 6545.0, 1090.0, 6580.0, 1160.0);
     raylen::FrmResult* result = raylen::frmResult();
     ASSERT_NE(result, nullptr);
@@ -66,11 +60,11 @@ TEST(PlotWindowLinks, KeyKTwiceWritesTheResultWindowAndDrawsTheOverlay)
 
 TEST(PlotWindowLinks, PrintCommandPrintsTheChartInsideTheMargins)
 {
-    connectWindows();
+    raylen::ProgramWindows windows;
     PlotHarness h(absorptionLine());
     ASSERT_NE(h.plot, nullptr);
     // The harness records the results itself; the real window takes over.
-    raylen::registerPlotMeasureWindows();
+    h.recording.reset();
     const std::string pdf = h.dir.file("plot.pdf");
     QPrinter& printer = platform::sharedPrinter();
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -106,9 +100,9 @@ TEST(PlotWindowLinks, PrintCommandPrintsTheChartInsideTheMargins)
 
 TEST(PlotWindowLinks, ImageCutPlotsIntoThePlotWindow)
 {
+    raylen::ProgramWindows windows;
     Harness h;
     TempDir dir;
-    connectWindows();
     h.openThroughDialog(writeFits(dir.file("frame.fit"), -32, 40, 300, [](int x, int y) { return x + 1000.0 * y; }));
     raylen::FrmImage* image = raylen::frmImage();
     ASSERT_NE(image, nullptr);

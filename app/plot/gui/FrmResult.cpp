@@ -1,4 +1,5 @@
 #include "plot/gui/FrmResult.h"
+#include "shell/gui/WindowRegistry.h"
 
 #include "platform/BasicError.h"
 #include "platform/UiService.h"
@@ -17,14 +18,12 @@ using namespace platform;
 
 namespace {
 
-QPointer<FrmResult> loadedWindow;
-
 constexpr int formWidthTwips = 2580;
 constexpr int formHeightTwips = 2955;
 
 } // namespace
 
-FrmResult* frmResult() { return loadedWindow.data(); }
+FrmResult* frmResult() { return windowRegistry().loaded<FrmResult>(); }
 
 FrmResult::FrmResult(QWidget* parent) : QWidget(parent, Qt::Tool)
 {
@@ -65,7 +64,8 @@ void FrmResult::resizeEvent(QResizeEvent* event)
 FrmResult* showFrmResult()
 {
     QWidget* focused = QApplication::focusWidget();
-    if (loadedWindow == nullptr) {
+    FrmResult* shown = frmResult();
+    if (shown == nullptr) {
         auto* window = new FrmResult(mdiRaylen());
         window->setAttribute(Qt::WA_DeleteOnClose);
         // Every load begins the log with one empty line.
@@ -75,22 +75,23 @@ FrmResult* showFrmResult()
             delete window;
             return nullptr;
         }
-        loadedWindow = window;
+        windowRegistry().setLoaded(window);
+        shown = window;
     }
-    loadedWindow->setAttribute(Qt::WA_ShowWithoutActivating);
-    loadedWindow->show();
-    loadedWindow->raise();
+    shown->setAttribute(Qt::WA_ShowWithoutActivating);
+    shown->show();
+    shown->raise();
     if (focused != nullptr) {
         focused->activateWindow();
         focused->setFocus();
     }
-    return loadedWindow.data();
+    return shown;
 }
 
 void unloadFrmResult()
 {
-    if (loadedWindow != nullptr)
-        loadedWindow->close();
+    if (FrmResult* shown = frmResult())
+        shown->close();
 }
 
 } // namespace raylen

@@ -104,10 +104,10 @@ void FrmPlot::Lumigra1_KeyPress(int16_t KeyAscii)
 {
     refreshCursor();
     AppState& s = appState();
-    IdentKeyTarget* ident = s.intTaskMode == taskIdent ? plotTaskLinks().ident : nullptr;
+    IdentKeyTarget* ident = s.intTaskMode == taskIdent ? plotTasks().identKeyTarget() : nullptr;
     auto measured = [this](auto routine) {
         return [this, routine](const TwoPress& p) -> std::string {
-            ResultWriter* result = plotTaskLinks().showResult ? plotTaskLinks().showResult() : nullptr;
+            ResultWriter* result = plotTasks().showResult();
             if (Lumigra1 != nullptr)
                 Lumigra1->setFocus();
             if (result == nullptr)

@@ -39,6 +39,8 @@ using namespace platform;
 
 namespace {
 
+const std::string kMsgNoRegion = "領域を指定して下さい";
+
 const char* const prmFilter = "参照ﾌｧｲﾙ(*.prm)|*.prm|";
 const std::string kCaptionNext = "次へ";
 const std::string kCaptionSave = "保存";
@@ -382,6 +384,12 @@ bool FrmApall::nextFromPage2()
 {
     std::string message =
         sfCheckAndReset(RegionFields{txtStartX, txtEndX, txtStartY, txtEndY}, appState().typFitsInfo);
+    // A region one pixel wide or high (what is left when no box was drawn)
+    // has nothing to trace: say so before anything runs.
+    if (message.empty() && (longOf(txtEndX) <= longOf(txtStartX) || longOf(txtEndY) <= longOf(txtStartY))) {
+        MsgBox(kMsgNoRegion, vbExclamation);
+        return true;
+    }
     if (message.empty())
         message = plotRegionFromBoxes();
     if (!message.empty()) {
@@ -577,12 +585,6 @@ void showFrmApall(SpectrumView& plot)
 void unloadFrmApall()
 {
     FrmApall::closeLoaded();
-}
-
-void registerFrmApall(SpectrumView& plot)
-{
-    ImageDialogLinks& links = imageDialogLinks();
-    links.showScan = [&plot] { showFrmApall(plot); };
 }
 
 } // namespace raylen

@@ -358,11 +358,4 @@ void showFrmCalib(SpectrumView& plot)
 
 void unloadFrmCalib() { FrmCalib::closeLoaded(); }
 
-void registerReduceTaskDialogs(SpectrumView& plot)
-{
-    PlotTaskLinks& links = plotTaskLinks();
-    links.showIdent = [&plot] { showFrmIdent(plot); };
-    links.showCalib = [&plot] { showFrmCalib(plot); };
-}
-
 } // namespace raylen

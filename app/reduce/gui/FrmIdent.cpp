@@ -663,8 +663,6 @@ void FrmIdent::cmdAuto_Click()
 
 void FrmIdent::formUnloaded()
 {
-    if (plotTaskLinks().ident == this)
-        plotTaskLinks().ident = nullptr;
     const AppState& s = appState();
     if (FrmPlot* plot = loadedFrmPlot()) {
         std::string message = plot->sfPlotLin(s.sngSpecX, s.sngSpecY);
@@ -687,7 +685,6 @@ void showFrmIdent(SpectrumView& plot)
         return;
     }
     dialog->markLoaded();
-    plotTaskLinks().ident = dialog;
     dialog->show();
 }
 

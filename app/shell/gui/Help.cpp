@@ -3,6 +3,7 @@
 #include "platform/BasicError.h"
 #include "shell/gui/MdiRaylen.h"
 #include "shell/gui/ToolBarIcons.h"
+#include "shell/gui/WindowRegistry.h"
 #include "shell/gui/FormSupport.h"
 
 #include <QCoreApplication>
@@ -20,10 +21,6 @@
 #include <QVBoxLayout>
 
 namespace raylen {
-
-namespace {
-QPointer<HelpWindow> openWindow;
-}
 
 std::string helpFilePath()
 {
@@ -51,9 +48,11 @@ void dsHelp()
 
 void showHelpFor(const platform::CommonDialog& dialog)
 {
+    HelpWindow* openWindow = helpWindow();
     if (openWindow == nullptr) {
         openWindow = new HelpWindow;
         openWindow->setAttribute(Qt::WA_DeleteOnClose);
+        windowRegistry().setLoaded(openWindow);
     }
     if (!openWindow->openFile(QString::fromStdString(dialog.HelpFile), dialog.HelpCommand)) {
         openWindow->close();
@@ -68,11 +67,11 @@ void showHelpFor(const platform::CommonDialog& dialog)
 
 void closeHelpWindow()
 {
-    if (openWindow != nullptr)
+    if (HelpWindow* openWindow = helpWindow())
         openWindow->close();
 }
 
-HelpWindow* helpWindow() { return openWindow; }
+HelpWindow* helpWindow() { return windowRegistry().loaded<HelpWindow>(); }
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
