@@ -422,7 +422,6 @@ bool FrmApall::nextFromPage3()
 
 bool FrmApall::nextFromPage4()
 {
-    AppState& s = appState();
     if (plot_.isLoaded())
         plot_.dsErasePlotClone();
     std::string message;
@@ -463,8 +462,11 @@ std::string FrmApall::extractWithUncertainty(bool reference)
     meta.xIsWavelength = false;
     meta.cards = observationCards(s.strHeader);
     const ScanParam& p = s.typScanParam;
-    addHistory(meta, "extract w=" + std::to_string(p.intScanWidth) + (options.optimal ? " optimal cr=" + Format(options.crSigma, "0.0") : std::string()) +
-                         " gain=" + Format(options.noise.gain, "0.0##") + " rdn=" + Format(options.noise.readNoise, "0.0##"));
+    std::string history = "extract w=" + std::to_string(p.intScanWidth);
+    if (options.optimal)
+        history += " optimal cr=" + Format(options.crSigma, "0.0");
+    history += " gain=" + Format(options.noise.gain, "0.0##") + " rdn=" + Format(options.noise.readNoise, "0.0##");
+    addHistory(meta, history);
     s.specMeta = meta;
     s.sngSpecSigma = sngScanSigma;
     return plot_.sfPlotUncertainty(sngScanSigma);
