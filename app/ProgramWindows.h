@@ -60,7 +60,11 @@ private:
         }
         IdentKeyTarget* identKeyTarget() override { return FrmIdent::loaded(); }
         ResultWriter* showResult() override { return showFrmResult(); }
-        void unloadResult() override { unloadFrmResult(); }
+        void headResult(const std::string& fileName) override
+        {
+            if (FrmResult* result = frmResult())
+                result->headResult(fileName);
+        }
         void printGraph() override { printPlotWindow(); }
         void setupPrinter() override { (void)PrintDialog(0); }
 

@@ -63,7 +63,7 @@ public:
     void unloadTasks() override { next_.unloadTasks(); }
     raylen::IdentKeyTarget* identKeyTarget() override { return next_.identKeyTarget(); }
     raylen::ResultWriter* showResult() override { return next_.showResult(); }
-    void unloadResult() override { next_.unloadResult(); }
+    void headResult(const std::string& fileName) override { next_.headResult(fileName); }
     void printGraph() override { next_.printGraph(); }
     void setupPrinter() override { next_.setupPrinter(); }
 

@@ -41,10 +41,11 @@ TEST(PlotWindowLinks, KeyKTwiceWritesTheResultWindowAndDrawsTheOverlay)
     ASSERT_NE(result, nullptr);
     EXPECT_TRUE(result->isVisible());
     const QStringList lines = result->txtMsg->toPlainText().split('\n');
-    EXPECT_EQ(text(lines[0]), "-ｶﾞｳｽﾌｨｯﾄ-");
-    EXPECT_TRUE(lines[1].startsWith(QString::fromUtf8("中心値 = 6562."))) << text(lines[1]);
-    EXPECT_TRUE(lines[2].startsWith(QString::fromUtf8("半値幅 = "))) << text(lines[2]);
-    EXPECT_TRUE(lines[3].isEmpty());
+    EXPECT_EQ(text(lines[0]), "[ spec.txt ]"); // the file the result came from
+    EXPECT_EQ(text(lines[1]), "-ｶﾞｳｽﾌｨｯﾄ-");
+    EXPECT_TRUE(lines[2].startsWith(QString::fromUtf8("中心値 = 6562."))) << text(lines[2]);
+    EXPECT_TRUE(lines[3].startsWith(QString::fromUtf8("半値幅 = "))) << text(lines[3]);
+    EXPECT_TRUE(lines[4].isEmpty());
     EXPECT_TRUE(h.ui.shown.empty());
     // Pictures for a person to look at, on request.
     if (const char* shots = std::getenv("RAYLEN_SHOT_DIR")) {
@@ -52,10 +53,18 @@ TEST(PlotWindowLinks, KeyKTwiceWritesTheResultWindowAndDrawsTheOverlay)
         result->grab().save(QString::fromUtf8(shots) + "/result_window.png");
         h.plot->grab().save(QString::fromUtf8(shots) + "/plot_with_fit.png");
     }
-    // Unloading the plot window unloads the result window with it.
+    // The results outlive the plot window, until cleared.
     raylen::unloadFrmPlot();
     QApplication::processEvents();
-    EXPECT_EQ(raylen::frmResult(), nullptr);
+    ASSERT_EQ(raylen::frmResult(), result);
+    EXPECT_EQ(text(result->txtMsg->toPlainText().split('\n')[0]), "[ spec.txt ]");
+    result->cmdClear->click();
+    EXPECT_EQ(result->txtMsg->toPlainText(), QString(raylen::FrmResult::messageCount, '\n'));
+    // Wide enough for a result line and its file.
+    EXPECT_GE(result->txtMsg->viewport()->width(),
+              result->txtMsg->fontMetrics().horizontalAdvance(QString::fromUtf8("中心値 = 6562.85  [ spec.txt ]")));
+    raylen::unloadFrmResult();
+    QApplication::processEvents();
 }
 
 TEST(PlotWindowLinks, PrintCommandPrintsTheChartInsideTheMargins)

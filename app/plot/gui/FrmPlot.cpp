@@ -599,7 +599,7 @@ void FrmPlot::formUnload()
         s.sngSpecX.assign(1, 0.0f);
         s.sngSpecY.assign(1, 0.0f);
         unloadFrmPlotAxis();
-        plotTasks().unloadResult();
+        // The result window stays: its results are kept until cleared.
         plotTasks().unloadTasks();
         if (s.blnImageLoaded) {
             dsMnuPrintEnabled(false);

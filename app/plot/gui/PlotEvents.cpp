@@ -6,6 +6,8 @@
 #include "plot/EqWidth.h"
 #include "plot/GaussFit.h"
 #include "plot/gui/FrmPlot.h"
+
+#include "files/FileAccess.h"
 #include "plot/gui/PlotTaskLinks.h"
 #include "state/AppState.h"
 #include "shell/gui/MdiRaylen.h"
@@ -112,8 +114,12 @@ void FrmPlot::Lumigra1_KeyPress(int16_t KeyAscii)
                 Lumigra1->setFocus();
             if (result == nullptr)
                 return {};
-            return routine(sngPlotX, sngPlotY, MarkedPoints{p.x[0], p.x[1]}, MarkedPoints{p.y[0], p.y[1]},
-                           *result, view_, sngPlotSigma.empty() ? nullptr : &sngPlotSigma);
+            std::string message =
+                routine(sngPlotX, sngPlotY, MarkedPoints{p.x[0], p.x[1]}, MarkedPoints{p.y[0], p.y[1]}, *result,
+                        view_, sngPlotSigma.empty() ? nullptr : &sngPlotSigma);
+            if (message.empty())
+                plotTasks().headResult(namePart(appState().strFileName));
+            return message;
         };
     };
     switch (KeyAscii) {

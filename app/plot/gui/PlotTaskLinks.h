@@ -34,7 +34,8 @@ public:
     virtual IdentKeyTarget* identKeyTarget() { return nullptr; }
     // The result window, shown modeless; null when there is none.
     virtual ResultWriter* showResult() { return nullptr; }
-    virtual void unloadResult() {}
+    // Heads the result just written with the spectrum's file name.
+    virtual void headResult(const std::string& /*fileName*/) {}
     // Printing the chart and the printer setup dialog.
     virtual void printGraph() {}
     virtual void setupPrinter() {}

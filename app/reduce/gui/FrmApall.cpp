@@ -70,7 +70,7 @@ FrmApall::FrmApall(SpectrumView& plot, QWidget* parent) : TaskDialog(parent, tas
     connect(cmdReturn, &QPushButton::clicked, this, &FrmApall::cmdReturn_Click);
     connect(cmdNext, &QPushButton::clicked, this, &FrmApall::cmdNext_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &FrmApall::cmdCancel_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp("scan"); });
     connect(cmdFit, &QPushButton::clicked, this, &FrmApall::cmdFit_Click);
     connect(chkRefScan, &QCheckBox::clicked, this, &FrmApall::chkRefScan_Click);
     connect(chkSkySub, &QCheckBox::clicked, this, &FrmApall::chkSkySub_Click);

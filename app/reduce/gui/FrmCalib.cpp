@@ -83,7 +83,7 @@ FrmCalib::FrmCalib(SpectrumView& plot, QWidget* parent)
     connect(cmdReturn, &QPushButton::clicked, this, &FrmCalib::cmdReturn_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &FrmCalib::cmdCancel_Click);
     connect(cmdFit, &QPushButton::clicked, this, &FrmCalib::cmdFit_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp("calib"); });
 }
 
 FrmCalib::~FrmCalib() { unloadOnce(); }

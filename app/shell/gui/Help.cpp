@@ -32,15 +32,16 @@ std::string helpFilePath()
     return beside.toStdString();
 }
 
-void dsHelp()
+void dsHelp(const std::string& topic)
 {
-    std::string message = platform::trapErrors("dsHelp", [] {
+    std::string message = platform::trapErrors("dsHelp", [&] {
         MdiRaylen* main = mdiRaylen();
         if (main == nullptr)
             platform::raise(platform::errObjectNotSet);
         platform::CommonDialog& dlg = main->dlgOpenFile;
         dlg.HelpFile = helpFilePath();
         dlg.HelpCommand = helpPartialKey;
+        dlg.HelpKey = topic;
         platform::ui().showDialog(dlg, platform::DialogMode::Help);
     });
     showCritical(message);
@@ -63,6 +64,8 @@ void showHelpFor(const platform::CommonDialog& dialog)
     openWindow->raise();
     openWindow->activateWindow();
     openWindow->txtSearch->setFocus();
+    if (!dialog.HelpKey.empty())
+        openWindow->openTopic(QString::fromStdString(dialog.HelpKey));
 }
 
 void closeHelpWindow()
@@ -152,6 +155,19 @@ void HelpWindow::filterIndex(const QString& text)
         QListWidgetItem* item = lstIndex->item(i);
         item->setHidden(!key.isEmpty() && !item->text().contains(key, Qt::CaseInsensitive));
     }
+}
+
+bool HelpWindow::openTopic(const QString& anchor)
+{
+    for (int i = 0; i < lstIndex->count(); ++i) {
+        QListWidgetItem* item = lstIndex->item(i);
+        if (item->data(Qt::UserRole).toString() == anchor) {
+            lstIndex->setCurrentItem(item);
+            txtPage->scrollToAnchor(anchor);
+            return true;
+        }
+    }
+    return false;
 }
 
 void HelpWindow::showTopic()

@@ -11,10 +11,12 @@
 #include "reduce/Trace.h"
 #include "plot/gui/FrmPlot.h"
 #include "reduce/gui/FrmApall.h"
+#include "shell/gui/Help.h"
 #include "view/SpectrumView.h"
 #include "files/TextSpectrum.h"
 
 #include <QCheckBox>
+#include <QListWidget>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -354,6 +356,18 @@ TEST_F(Wizard, NoRegionIsRefusedBeforeAnythingIsDrawn)
     d->cmdNext->click();
     EXPECT_TRUE(onPage(d, 3));
     EXPECT_EQ(h->ui.shown.size(), 1u);
+
+    // Its help opens on the scan topic, not at the top.
+    d->cmdHelp->click();
+    ASSERT_EQ(h->ui.dialogs.back().mode, platform::DialogMode::Help);
+    EXPECT_EQ(h->ui.dialogs.back().dialog.HelpKey, "scan");
+    raylen::showHelpFor(h->ui.dialogs.back().dialog);
+    raylen::HelpWindow* help = raylen::helpWindow();
+    ASSERT_NE(help, nullptr);
+    ASSERT_NE(help->lstIndex->currentItem(), nullptr);
+    EXPECT_EQ(help->lstIndex->currentItem()->data(Qt::UserRole).toString().toStdString(), "scan");
+    raylen::closeHelpWindow();
+    QApplication::processEvents();
 }
 
 TEST_F(Wizard, BadInputKeepsThePageWithTheMessage)
