@@ -10,6 +10,7 @@
 #include "reduce/FftPlot.h"
 #include "reduce/FluxCal.h"
 #include "reduce/Normalize.h"
+#include "reduce/SpectrumSteps.h"
 #include "files/TextSpectrum.h"
 
 #include <cmath>
@@ -28,33 +29,58 @@ int finish(const std::string& message, const std::vector<float>& x, const std::v
     return saved.empty() ? exitOk : fail(saved);
 }
 
+int finish(const std::string& message, const raylen::Spectrum& spectrum, const std::string& output,
+           const raylen::LinearScale* exact = nullptr)
+{
+    if (!message.empty())
+        return fail(message);
+    const std::string saved = saveSpectrum(spectrum, output, exact);
+    return saved.empty() ? exitOk : fail(saved);
+}
+
 int runDispcor(const Arguments& args)
 {
-    std::vector<float> x, y, newX;
-    std::vector<double> a;
+    const CommandSpec* spec = &commands().at("dispcor");
+    raylen::LinearGrid grid;
+    grid.enabled = args.flag("linear");
+    if (auto text = args.option("step")) {
+        if (!grid.enabled)
+            return usageError("--step needs --linear", spec);
+        if (!parseDouble(*text, grid.step) || !(grid.step > 0))
+            return usageError("--step takes a positive number", spec);
+    }
+    raylen::Spectrum in, out;
+    raylen::DispersionSolution solution;
+    solution.fileName = *args.option("dip");
     raylen::NullSpectrumView plotter;
-    std::string message = openSpectrum(args.positional[0], x, y);
+    std::optional<raylen::LinearScale> exact;
+    std::string message = openAnySpectrum(args.positional[0], in);
     if (message.empty())
-        message = checkCalibFile(*args.option("dip"));
+        message = checkCalibFile(solution.fileName);
     if (message.empty())
-        message = raylen::sfOpenDispFile(*args.option("dip"), a);
+        message = raylen::sfOpenDispFile(solution.fileName, solution.coefficients, &solution.vacuum);
+    if (message.empty() && grid.enabled && in.x.size() < 2)
+        message = "データ点が2点以上必要です";
     if (message.empty())
-        message = raylen::sfDispCorPlot(x, y, a, newX, plotter);
-    return finish(message, newX, y, *args.option("o"));
+        message = raylen::dispcorSpectrum(in, solution, grid, out, exact, plotter);
+    return finish(message, out, *args.option("o"), exact ? &*exact : nullptr);
 }
 
 int runFluxcal(const Arguments& args)
 {
-    std::vector<float> x, y, sensX, sensY, newY;
+    raylen::Spectrum in, out;
+    std::vector<float> sensX, sensY;
+    std::string unit;
+    const std::string sns = *args.option("sns");
     raylen::NullSpectrumView plotter;
-    std::string message = openSpectrum(args.positional[0], x, y);
+    std::string message = openAnySpectrum(args.positional[0], in);
     if (message.empty())
-        message = checkCalibFile(*args.option("sns"));
+        message = checkCalibFile(sns);
     if (message.empty())
-        message = raylen::sfReadSensFncFile(*args.option("sns"), sensX, sensY);
+        message = raylen::sfReadSensFncFile(sns, sensX, sensY, &unit);
     if (message.empty())
-        message = raylen::sfCalibratePlot(x, y, sensX, sensY, newY, plotter);
-    return finish(message, x, newY, *args.option("o"));
+        message = raylen::fluxcalSpectrum(in, sensX, sensY, unit, sns, out, plotter);
+    return finish(message, out, *args.option("o"));
 }
 
 int runNormalize(const Arguments& args)
@@ -80,10 +106,12 @@ int runNormalize(const Arguments& args)
         order = platform::toInteger(value);
     }
 
-    std::vector<float> x, y, newY;
-    std::string message = openSpectrum(args.positional[0], x, y);
+    raylen::Spectrum in, out;
+    std::string message = openAnySpectrum(args.positional[0], in);
     if (!message.empty())
         return fail(message);
+    const std::vector<float>& x = in.x;
+    const std::vector<float>& y = in.y;
     // The list starts as the task resets it: one entry.
     std::vector<int32_t> list(1, 0);
     raylen::NullSpectrumView marks; // the region marks are not drawn in a batch run
@@ -96,8 +124,8 @@ int runNormalize(const Arguments& args)
     raylen::NullSpectrumView plotter;
     message = raylen::sfContinuumFit(x, y, list, order, continuum, reject);
     if (message.empty())
-        message = raylen::sfNormalizePlot(x, y, continuum, newY, plotter);
-    return finish(message, x, newY, *args.option("o"));
+        message = raylen::normalizeSpectrum(in, continuum, order, out, plotter);
+    return finish(message, out, *args.option("o"));
 }
 
 int runFft(const Arguments& args)
@@ -122,8 +150,10 @@ std::function<int(const Arguments&)> requiring(std::string name, std::vector<std
     };
 }
 
-Registration dispcor({"dispcor", "dispcor SPEC.txt --dip FILE.dip -o OUT.txt",
-                      "replace the pixel scale by the wavelengths of a dispersion file", {"o", "dip"}, {}, 1,
+Registration dispcor({"dispcor", "dispcor SPEC.txt --dip FILE.dip [--linear [--step S]] -o OUT.txt",
+                      "replace the pixel scale by the wavelengths of a dispersion file (--linear: resampled "
+                      "onto an even grid, default step the mean dispersion)",
+                      {"o", "dip", "step"}, {"linear"}, 1,
                       requiring("dispcor", {"dip", "o"}, runDispcor)});
 Registration fluxcal({"fluxcal", "fluxcal SPEC.txt --sns FILE.sns -o OUT.txt",
                       "divide by the sensitivity interpolated in a sensitivity file", {"o", "sns"}, {}, 1,

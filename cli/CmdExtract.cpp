@@ -14,8 +14,12 @@
 #include "files/OutputSet.h"
 #include "display/Region.h"
 #include "files/TextSpectrum.h"
+#include "fits/FitsSpectrum.h"
+#include "reduce/NoiseModel.h"
+#include "spectrum/Spectrum.h"
 
 #include <algorithm>
+#include <optional>
 #include <iostream>
 
 namespace cli {
@@ -51,38 +55,107 @@ std::string wholeOption(const char* label, const std::string& text, int64_t& val
     return platform::trapErrors(label, [&] { value = raylen::toWholeSaturated(platform::leadingNumber(text)); });
 }
 
-// Writes the spectrum and the parameter file beside it as one unit: both
-// or neither, and never one run's spectrum with another's parameters.
-std::string saveSpectrumAndParam(const std::vector<float>& xs, const std::vector<float>& ys,
-                                 const std::string& output, const raylen::ScanParam& param,
-                                 const raylen::HeaderCards& source)
+// The options of the uncertainty, the optimal extraction and the sky output.
+struct ScienceOptions {
+    raylen::ExtractOptions extract;
+    std::optional<std::string> skyOut;
+    // Whether the noise model is used at all: without it nothing is noted.
+    bool noiseUsed = false;
+};
+
+std::string readScienceOptions(const Arguments& args, const raylen::HeaderCards& frame, ScienceOptions& science)
 {
+    std::optional<double> gain, readNoise;
+    double value = 0;
+    if (auto text = args.option("gain")) {
+        if (!parseDouble(*text, value) || !(value > 0))
+            return "--gain takes a positive number of electrons per count";
+        gain = value;
+    }
+    if (auto text = args.option("rdnoise")) {
+        if (!parseDouble(*text, value) || !(value >= 0))
+            return "--rdnoise takes a number of electrons from 0";
+        readNoise = value;
+    }
+    science.extract.optimal = args.flag("optimal");
+    if (auto text = args.option("cr-sigma")) {
+        if (!science.extract.optimal)
+            return "--cr-sigma needs --optimal";
+        if (!parseDouble(*text, science.extract.crSigma) || !(science.extract.crSigma > 0))
+            return "--cr-sigma takes a positive number";
+    }
+    science.skyOut = args.option("sky-out");
+    science.noiseUsed = science.extract.optimal || isFitsSpectrumName(*args.option("o"));
+    bool defaulted = false;
+    science.extract.noise = raylen::noiseModelOf(frame, gain, readNoise, defaulted);
+    if (defaulted && science.noiseUsed)
+        std::cerr << "注意: GAIN, RDNOISE がないため gain " << science.extract.noise.gain << ", read noise "
+                  << science.extract.noise.readNoise << " を使います\n";
+    return {};
+}
+
+std::string historyText(const raylen::ScanParam& p, const ScienceOptions& science, const std::string& image)
+{
+    const raylen::ExtractOptions& e = science.extract;
+    std::string text = "extract " + raylen::baseName(image) + " x=" + std::to_string(p.lngStartX) + ":" +
+                       std::to_string(p.lngEndX) + " w=" + std::to_string(p.intScanWidth);
+    if (p.blnSkySub != 0)
+        text += " sky=" + std::to_string(p.intSkyStart1) + ":" + std::to_string(p.intSkyEnd1) + "," +
+                std::to_string(p.intSkyStart2) + ":" + std::to_string(p.intSkyEnd2) + "/" +
+                std::to_string(p.intSkyFitOrder);
+    if (e.optimal)
+        text += " optimal cr=" + platform::doubleToText(e.crSigma);
+    return text + " gain=" + platform::doubleToText(e.noise.gain) + " rdn=" + platform::doubleToText(e.noise.readNoise);
+}
+
+// Writes the spectrum and the parameter file beside it (and the sky when
+// asked) as one unit: all or none, and never one run's spectrum with
+// another's parameters.
+std::string saveSpectrumAndParam(const raylen::ExtractResult& result, const std::string& output,
+                                 const raylen::ScanParam& param, const raylen::HeaderCards& source,
+                                 const ScienceOptions& science, const std::string& image)
+{
+    raylen::Spectrum spectrum;
+    spectrum.x = result.x;
+    spectrum.y = result.y;
+    spectrum.sigma = result.sigma;
+    spectrum.meta.xIsWavelength = false;
+    spectrum.meta.cards = raylen::observationCards(source);
+    raylen::addHistory(spectrum.meta, historyText(param, science, image));
     raylen::OutputSet outputs;
-    std::string message = saveSpectrum(xs, ys, output, false, &source);
+    std::string message = saveSpectrum(spectrum, output);
     if (message.empty())
         message = raylen::sfWritePrmFile(output, param);
+    if (message.empty() && science.skyOut) {
+        raylen::Spectrum sky = spectrum;
+        sky.y = result.sky;
+        sky.sigma.clear();
+        message = saveSpectrum(sky, *science.skyOut);
+    }
     if (message.empty())
         message = outputs.commit();
     return message;
 }
 
-int runReference(const Arguments& args, const OpenedImage& opened, const std::string& output)
+int runReference(const Arguments& args, const OpenedImage& opened, const std::string& output,
+                 const ScienceOptions& science)
 {
     const std::string reference = *args.option("ref");
     if (!raylen::dfIsFileExist(reference))
         return fail(raylen::kMsgRefMissing);
     raylen::ScanParam param;
     raylen::dsInitScanParam(param);
-    std::vector<float> xs, ys;
+    raylen::ExtractResult result;
     raylen::NullSpectrumView plotter;
-    std::string message =
-        raylen::sfRefScanDataPro(reference, opened.image, opened.info, param, xs, ys, plotter);
+    std::string message = raylen::sfRefScanDataPro(reference, opened.image, opened.info, param, science.extract,
+                                                    result, plotter);
     if (message.empty())
-        message = saveSpectrumAndParam(xs, ys, output, param, opened.header);
+        message = saveSpectrumAndParam(result, output, param, opened.header, science, args.positional[0]);
     return message.empty() ? exitOk : fail(message);
 }
 
-int runRegion(const Arguments& args, const OpenedImage& opened, const std::string& output)
+int runRegion(const Arguments& args, const OpenedImage& opened, const std::string& output,
+              ScienceOptions& science)
 {
     long x1 = 0, x2 = 0, y1 = 0, y2 = 0;
     if (!args.option("x") || !args.option("y") || !parseIntRange(*args.option("x"), x1, x2) ||
@@ -127,9 +200,11 @@ int runRegion(const Arguments& args, const OpenedImage& opened, const std::strin
     raylen::TraceFit fit = raylen::fitTrace(traceOrder, xs, ys, param, reject);
     if (!fit.status.empty())
         return fail(fit.status);
-    message = raylen::sfScanDataPro(param, opened.image, xs, ys, plotter, reject);
+    science.extract.skyReject = reject;
+    raylen::ExtractResult result;
+    message = raylen::sfScanDataPro(param, opened.image, science.extract, result, plotter);
     if (message.empty())
-        message = saveSpectrumAndParam(xs, ys, output, param, opened.header);
+        message = saveSpectrumAndParam(result, output, param, opened.header, science, args.positional[0]);
     if (!message.empty())
         return fail(message);
     for (const std::string& line : fit.resultLines)
@@ -156,27 +231,43 @@ int runExtract(const Arguments& args)
         if (args.flag("no-sky"))
             return usageError("--no-sky cannot be combined with --ref", extractSpec());
     }
+    if (auto sky = args.option("sky-out")) {
+        if (reference || args.flag("no-sky"))
+            return usageError("--sky-out needs the sky subtracted", extractSpec());
+        if (*sky == name || raylen::prmFileName(name) == *sky)
+            return usageError("--sky-out must name another file", extractSpec());
+    }
     OpenedImage opened;
     std::string message = openImageValues(args.positional[0], opened);
     if (!message.empty())
         return fail(message);
-    return reference ? runReference(args, opened, name) : runRegion(args, opened, name);
+    ScienceOptions science;
+    if (std::string problem = readScienceOptions(args, opened.header, science); !problem.empty())
+        return usageError(problem, extractSpec());
+    return reference ? runReference(args, opened, name, science) : runRegion(args, opened, name, science);
 }
 
 Registration extract({"extract",
                       "extract IMAGE --x X1:X2 --y Y1:Y2 [--width W] [--trace-order N] [--sky S1:E1,S2:E2] "
-                      "[--no-sky] [--sky-order N] [--reject LOW:HIGH[:ITER]] -o OUT.txt|OUT.fits | "
-                      "extract IMAGE --ref REF.prm -o OUT.txt|OUT.fits",
+                      "[--no-sky] [--sky-order N] [--reject LOW:HIGH[:ITER]] [--gain G] [--rdnoise R] "
+                      "[--optimal [--cr-sigma S]] [--sky-out SKY] -o OUT.txt|OUT.fits | "
+                      "extract IMAGE --ref REF.prm [--gain G] [--rdnoise R] [--optimal [--cr-sigma S]] "
+                      "-o OUT.txt|OUT.fits",
                       "extract a spectrum along the fitted trace with sky subtraction, or with the aperture of a "
                       "parameter file; writes the spectrum and its parameter file (name ending in prm)",
-                      {"o", "x", "y", "width", "trace-order", "sky", "sky-order", "ref", "reject"},
-                      {"no-sky"},
+                      {"o", "x", "y", "width", "trace-order", "sky", "sky-order", "ref", "reject", "gain",
+                       "rdnoise", "cr-sigma", "sky-out"},
+                      {"no-sky", "optimal"},
                       1,
                       runExtract,
                       [](const Arguments& a) {
                           const std::string o = a.option("o").value_or("");
-                          return o.size() < 3 ? std::vector<std::string>{}
-                                              : std::vector<std::string>{raylen::prmFileName(o)};
+                          std::vector<std::string> derived;
+                          if (o.size() >= 3)
+                              derived.push_back(raylen::prmFileName(o));
+                          if (auto sky = a.option("sky-out"))
+                              derived.push_back(*sky);
+                          return derived;
                       }});
 
 } // namespace

@@ -97,7 +97,10 @@ int runIdentify(const Arguments& args)
     if (!raylen::dfIsFileExist(*table))
         return fail("波長テーブルファイルが存在しません。");
     std::vector<float> wave;
-    message = raylen::sfOpenCompFile(*table, wave);
+    bool vacuum = args.flag("vacuum");
+    bool tableVacuum = false;
+    message = raylen::sfOpenCompFile(*table, wave, &tableVacuum);
+    vacuum = vacuum || tableVacuum;
     if (!message.empty())
         return fail(message);
 
@@ -149,7 +152,7 @@ int runIdentify(const Arguments& args)
             message = raylen::dfEditDipFileName(args.positional[0], output);
     }
     if (message.empty())
-        message = raylen::sfWriteDispFactor(output, settings.order, coefficients);
+        message = raylen::sfWriteDispFactor(output, settings.order, coefficients, vacuum);
     if (!message.empty())
         return fail(message);
 
@@ -169,11 +172,11 @@ int runIdentify(const Arguments& args)
 Registration identify({"identify",
                        "identify COMP.txt --table LINES.dat --line ROW:PIXEL [--line ...] "
                        "[--measure peak|gauss|none] [--search N] [--hw W] [--order N] [--auto [--tolerance T]] "
-                       "[--reject LOW:HIGH[:ITER]] [--residuals] [-o OUT.dip]",
+                       "[--reject LOW:HIGH[:ITER]] [--residuals] [--vacuum] [-o OUT.dip]",
                        "measure comparison lines, fit the dispersion and write the dispersion file "
                        "(default name: the spectrum's with \"dip\" for its last three characters)",
                        {"o", "table", "line", "measure", "search", "hw", "order", "tolerance", "reject"},
-                       {"auto", "residuals"}, 1, runIdentify, [](const Arguments& a) {
+                       {"auto", "residuals", "vacuum"}, 1, runIdentify, [](const Arguments& a) {
                            std::string output;
                            if (!a.option("o") && !a.positional.empty())
                                raylen::dfEditDipFileName(a.positional[0], output);

@@ -3,6 +3,7 @@
 // shows them.
 #include "Command.h"
 #include "SpectrumInput.h"
+#include "SpectrumOutput.h"
 
 #include "plot/EqWidth.h"
 #include "plot/GaussFit.h"
@@ -23,7 +24,8 @@ struct CollectedLines : raylen::ResultWriter {
 };
 
 using Measurement = std::string (*)(const std::vector<float>&, const std::vector<float>&, raylen::MarkedPoints,
-                                    raylen::MarkedPoints, raylen::ResultWriter&, raylen::SpectrumView&);
+                                    raylen::MarkedPoints, raylen::ResultWriter&, raylen::SpectrumView&,
+                                    const std::vector<float>*);
 
 int runMeasurement(const Arguments& args, const std::string& name, Measurement measure)
 {
@@ -39,12 +41,13 @@ int runMeasurement(const Arguments& args, const std::string& name, Measurement m
         x[i] = static_cast<float>(mx);
         y[i] = static_cast<float>(my);
     }
-    std::vector<float> sngX, sngY;
-    std::string message = openSpectrum(args.positional[0], sngX, sngY);
+    raylen::Spectrum spectrum;
+    std::string message = openAnySpectrum(args.positional[0], spectrum);
     CollectedLines result;
     raylen::NullSpectrumView overlay; // no chart here: the fitted curve is not drawn
     if (message.empty())
-        message = measure(sngX, sngY, x, y, result, overlay);
+        message = measure(spectrum.x, spectrum.y, x, y, result, overlay,
+                          spectrum.hasUncertainty() ? &spectrum.sigma : nullptr);
     if (!message.empty())
         return fail(message);
     for (auto line = result.written.rbegin(); line != result.written.rend(); ++line)

@@ -17,10 +17,11 @@ RAYLEN_BUILD_PACKAGES=(
 )
 
 # What the tests need: GoogleTest, the sanitizer runtime, the outside
-# references (astropy, scipy, CFITSIO, IRAF), a virtual display and PDF tools.
+# references (astropy, scipy, specutils, specreduce, CFITSIO, IRAF), a virtual display and PDF tools.
 RAYLEN_TEST_PACKAGES=(
   googletest clang libclang-rt-14-dev
   python3-astropy python3-scipy python3-numpy python3-olefile
+  python3-specutils python3-specreduce
   libcfitsio-dev iraf iraf-noao python3-pyraf
   xvfb xauth poppler-utils desktop-file-utils
 )

@@ -10,8 +10,13 @@
 
 namespace raylen {
 
+// With sngSigma (one per point) one more line, shown below the others, with
+// the uncertainty propagated from the flux errors, √Σ(σᵢ·step/F_c)².
 std::string sfEqWidthPro(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
                          MarkedPoints sngPointX, MarkedPoints sngPointY, ResultWriter& result,
-                         SpectrumView& overlay);
+                         SpectrumView& overlay, const std::vector<float>* sngSigma = nullptr);
+
+// The uncertainty line of sfEqWidthPro.
+std::string equivalentWidthErrorLine(double sigma);
 
 } // namespace raylen

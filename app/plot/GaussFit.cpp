@@ -33,6 +33,68 @@ constexpr double guessScaleDivisor = 10.0;
 
 } // namespace
 
+bool gaussUncertainty(const std::vector<float>& x, const std::vector<double>& sigma, double A, double B, double C,
+                      GaussUncertainty& out)
+{
+    constexpr int n = 4;
+    double jtj[n][n] = {}, jsj[n][n] = {};
+    for (size_t i = 0; i < x.size(); ++i) {
+        const double dx = x[i] - C, e = std::exp(-B * dx * dx);
+        const double j[n] = {e, -A * dx * dx * e, 2 * A * B * dx * e, 1.0};
+        for (int a = 0; a < n; ++a)
+            for (int b = 0; b < n; ++b) {
+                jtj[a][b] += j[a] * j[b];
+                jsj[a][b] += j[a] * j[b] * sigma[i] * sigma[i];
+            }
+    }
+    // (JᵀJ)⁻¹ by Gauss-Jordan with partial pivoting.
+    double m[n][2 * n] = {};
+    for (int a = 0; a < n; ++a) {
+        for (int b = 0; b < n; ++b)
+            m[a][b] = jtj[a][b];
+        m[a][n + a] = 1.0;
+    }
+    for (int col = 0; col < n; ++col) {
+        int pivot = col;
+        for (int r = col + 1; r < n; ++r)
+            if (std::fabs(m[r][col]) > std::fabs(m[pivot][col]))
+                pivot = r;
+        if (!(std::fabs(m[pivot][col]) > 0))
+            return false;
+        std::swap(m[pivot], m[col]);
+        const double d = m[col][col];
+        for (double& v : m[col])
+            v /= d;
+        for (int r = 0; r < n; ++r)
+            if (r != col) {
+                const double f = m[r][col];
+                for (int k = 0; k < 2 * n; ++k)
+                    m[r][k] -= f * m[col][k];
+            }
+    }
+    auto inv = [&](int a, int b) { return m[a][n + b]; };
+    auto covariance = [&](int a, int b) {
+        double s = 0;
+        for (int p = 0; p < n; ++p)
+            for (int q = 0; q < n; ++q)
+                s += inv(a, p) * jsj[p][q] * inv(q, b);
+        return s;
+    };
+    const double varB = covariance(1, 1), varC = covariance(2, 2);
+    if (!(varB >= 0) || !(varC >= 0) || !(B > 0))
+        return false;
+    out.centre = std::sqrt(varC);
+    // FWHM = 2·√(ln 2 / B): dFWHM/dB = −FWHM / (2B).
+    const double fwhm = 2.0 * std::sqrt(std::log(2.0) / B);
+    out.fwhm = fwhm / (2 * B) * std::sqrt(varB);
+    return std::isfinite(out.centre) && std::isfinite(out.fwhm);
+}
+
+std::string gaussErrorLine(const GaussUncertainty& u)
+{
+    return "誤差: 中心値 ±" + Format(u.centre, "0.000") + ", 半値幅 ±" + Format(u.fwhm, "0.000");
+}
+
 std::string sfValueIndex(const std::vector<float>& sngData, int32_t intStart, int32_t intEnd, float sngValue,
                          int32_t& intIndex)
 {
@@ -71,7 +133,7 @@ std::string sfGaussFitInit(const std::vector<float>& sngDataX, const std::vector
 
 std::string sfGaussFitPro(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
                           MarkedPoints sngPointX, MarkedPoints sngPointY, ResultWriter& result,
-                          SpectrumView& overlay)
+                          SpectrumView& overlay, const std::vector<float>* sngSigma)
 {
     return trapErrors("sfGaussFitPro", [&]() -> std::string {
         orderMarks(sngPointX, sngPointY);
@@ -111,6 +173,15 @@ std::string sfGaussFitPro(const std::vector<float>& sngDataX, const std::vector<
                          initB / guessScaleDivisor, sngCenter, sngCenter / guessScaleDivisor, A, B, C, D);
         }
 
+        std::string errorLine;
+        if (sngSigma != nullptr && sngSigma->size() == sngDataY.size()) {
+            std::vector<double> sigma;
+            for (int32_t k = i1; k <= i2; ++k)
+                sigma.push_back(elementAt(*sngSigma, k));
+            GaussUncertainty u;
+            if (gaussUncertainty(sngWinX, sigma, A, B, C, u))
+                errorLine = gaussErrorLine(u);
+        }
         for (size_t j = 0; j < sngWinX.size(); ++j) {
             const double dx = sngWinX[j] - C;
             sngWinY[j] = toSingle(continuum(sngWinX[j]) + A * std::exp(-B * dx * dx) + D);
@@ -119,7 +190,9 @@ std::string sfGaussFitPro(const std::vector<float>& sngDataX, const std::vector<
         if (B != 0.0)
             fwhm = 2.0 * basicSqr(std::log(2.0) / B);
 
-        std::string written = result.sfMessage("半値幅 = " + Format(fwhm, "0.00"));
+        // Written first, so that it shows below the design's lines.
+        std::string written = errorLine.empty() ? std::string() : result.sfMessage(errorLine);
+        written += result.sfMessage("半値幅 = " + Format(fwhm, "0.00"));
         written += result.sfMessage("中心値 = " + Format(C, "0.00"));
         written += result.sfMessage("-ｶﾞｳｽﾌｨｯﾄ-");
         if (!written.empty())

@@ -71,6 +71,9 @@ Label addLabel(const Control& control, const std::string& name, double x, double
     return label;
 }
 
+// The error band's dash and gap, in millimetres.
+constexpr double bandDashMm = 0.6;
+
 void styleLine(const Line& line, int32_t colour, double width, double length, double space)
 {
     line.setVisible(true);
@@ -337,6 +340,50 @@ void PlotChart::plotRejected(const std::vector<float>& x, const std::vector<floa
         styleCloneSymbol(reject);
     }
     setData(Data(objRejectData), x, y);
+}
+
+void PlotChart::plotErrorBand(const std::vector<float>& x, const std::vector<float>& y,
+                              const std::vector<float>& sigma)
+{
+    if (!objBand) {
+        if (sigma.empty())
+            return;
+        const Data data = Control(Lumigra1).addData("clone4");
+        objBandData = data.dispatch();
+        const XyChart band = chartOf(objGraph).clone("ｸﾞﾗﾌ4", data);
+        objBand = band.dispatch();
+        band.setVisible(true);
+        band.setType(lgChartSimple);
+        band.setClip(true);
+        band.setDrawSimpleChart(true);
+        band.setYAxis(axisOf(objAxisY));
+        // The clone shares the spectrum's pens, so the band keeps its colour
+        // and differs by its dash, a property of the line itself.
+        band.symbol(lgMarkerSymbol).setVisible(false);
+        const Line line = band.line(lgMarkerLine);
+        line.setVisible(true);
+        line.setDash(bandDashMm, bandDashMm);
+    }
+    // Upper edge left to right, then the lower edge back.
+    std::vector<float> bx, by;
+    if (sigma.size() == y.size() && x.size() == y.size()) {
+        for (size_t i = 0; i < x.size(); ++i) {
+            bx.push_back(x[i]);
+            by.push_back(y[i] + sigma[i]);
+        }
+        for (size_t i = x.size(); i-- > 0;) {
+            bx.push_back(x[i]);
+            by.push_back(y[i] - sigma[i]);
+        }
+        if (!x.empty()) {
+            bx.push_back(bx.front());
+            by.push_back(by.front());
+        }
+    }
+    if (bx.empty())
+        clearData(Data(objBandData));
+    else
+        setData(Data(objBandData), bx, by);
 }
 
 void PlotChart::erasePlot() { clearData(chartOf(objGraph).data()); }

@@ -58,6 +58,9 @@ public:
     void plotLineClone(const std::vector<float>& x, const std::vector<float>& y);
     // Dark red crosses on "Graph1" instead of its line.
     void plotSymbols(const std::vector<float>& x, const std::vector<float>& y);
+    // The ±σ band around (x, y) drawn as its outline, one closed line
+    // (empty σ: no band).
+    void plotErrorBand(const std::vector<float>& x, const std::vector<float>& y, const std::vector<float>& sigma);
     // Red "+" marks on the clone.
     void plotSymbolsClone(const std::vector<float>& x, const std::vector<float>& y);
     // The points a sigma rejection left out of a fit, as the clone's red
@@ -99,6 +102,7 @@ public:
     ChartObject objGraph, objAxisX, objAxisY, objGraphLine, objGraphSymbol;
     ChartObject objCloneData, objClone, objCloneLine, objCloneSymbol;
     ChartObject objRejectData, objReject; // null until a rejection is shown
+    ChartObject objBandData, objBand;     // null until an error band is shown
     ChartObject objLblAxisX, objLblAxisY, objLblObject, objLblDate;
     std::array<ChartObject, markLineCount> objMarkLine;
     bool blnGraphSymbol = false;

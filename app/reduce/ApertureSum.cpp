@@ -3,6 +3,7 @@
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace raylen {
@@ -50,6 +51,44 @@ Aperture apertureAround(int16_t intScanWidth, float centre)
     ap.n1 = wholeRowBelow(ap.a) + 1;
     ap.n2 = wholeRowBelow(ap.b);
     return ap;
+}
+
+RowWeights apertureRowWeights(const Aperture& ap)
+{
+    RowWeights rw;
+    rw.firstRow = ap.n1 - 1;
+    rw.weights.assign(static_cast<size_t>(std::max(ap.n2 + 2 - rw.firstRow, 2)), 0.0);
+    auto add = [&](int32_t row, double w) { rw.weights[static_cast<size_t>(row - rw.firstRow)] += w; };
+    const double t = ap.a - rw.firstRow, u = ap.b - ap.n2;
+    if (ap.n2 < ap.n1) {
+        // Both ends interpolate between the rows n1 − 1 and n1.
+        add(rw.firstRow, (ap.b - ap.a) / 2 * ((1 - t) + (1 - u)));
+        add(ap.n1, (ap.b - ap.a) / 2 * (t + u));
+        return rw;
+    }
+    const double leftSpan = ap.n1 - ap.a;
+    add(rw.firstRow, leftSpan / 2 * (1 - t));
+    add(ap.n1, leftSpan / 2 * (1 + t));
+    add(ap.n2, u * (2 - u) / 2);
+    add(ap.n2 + 1, u * u / 2);
+    if (ap.n2 > ap.n1) {
+        add(ap.n1, 0.5);
+        add(ap.n2, 0.5);
+        for (int32_t y = ap.n1 + 1; y <= ap.n2 - 1; ++y)
+            add(y, 1.0);
+    }
+    return rw;
+}
+
+std::vector<double> skyBasisIntegrals(const Aperture& ap, int32_t origin, int order)
+{
+    std::vector<double> integrals;
+    for (int j = 0; j <= order; ++j) {
+        auto power = [&](double row) { return std::pow(row - origin, j); };
+        integrals.push_back(trapezoidSum(
+            ap, [&](int32_t y) { return power(y); }, [&] { return power(ap.a); }, [&] { return power(ap.b); }));
+    }
+    return integrals;
 }
 
 std::string sfIntegData(const ScanParam& typScanParam, const SingleImage& sngImage, int32_t x, float centre,

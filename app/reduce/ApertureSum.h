@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace raylen {
 
@@ -22,6 +23,18 @@ Aperture apertureAround(int16_t intScanWidth, float centre);
 // even when the aperture ends on a whole row.
 std::string sfIntegData(const ScanParam& typScanParam, const SingleImage& sngImage, int32_t x, float centre,
                         float& sum);
+
+// The aperture sum as weights on whole rows: sfIntegData's sum is
+// Σ weights[k]·value(firstRow + k) over the rows Int(a) … n2 + 1.
+struct RowWeights {
+    int32_t firstRow = 0;
+    std::vector<double> weights;
+};
+RowWeights apertureRowWeights(const Aperture& ap);
+
+// The same scheme applied to (row − origin)^j, j = 0 … order, with the
+// ends at a and b themselves: sfIntegSky's result is Σ coef[j]·integrals[j].
+std::vector<double> skyBasisIntegrals(const Aperture& ap, int32_t origin, int order);
 
 // The sky polynomial integrated over the aperture by the same scheme as the
 // pixel values, except that the ends use the polynomial itself.

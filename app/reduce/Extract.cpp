@@ -2,22 +2,50 @@
 
 #include "platform/BasicError.h"
 #include "reduce/ApertureSum.h"
+#include "reduce/OptimalExtract.h"
 #include "reduce/ParamFile.h"
 #include "reduce/RejectedPoints.h"
 #include "reduce/Trace.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace raylen {
 
 namespace {
 
+// The rows the aperture sum read, for the uncertainty and the optimal extraction.
+std::string keepColumn(const ScanParam& p, const SingleImage& image, int32_t x, float centre,
+                       const SkyPolynomial* sky, float box, ExtractColumn& column)
+{
+    return platform::trapErrors("sfScanDataPro", [&] {
+        RowWeights rw = apertureRowWeights(apertureAround(p.intScanWidth, centre));
+        column.x = x;
+        column.centre = centre;
+        column.firstRow = rw.firstRow;
+        column.boxWeights = std::move(rw.weights);
+        column.box = box;
+        column.counts.resize(column.boxWeights.size());
+        column.sky.assign(column.boxWeights.size(), 0.0);
+        for (size_t i = 0; i < column.boxWeights.size(); ++i) {
+            const int64_t row = static_cast<int64_t>(rw.firstRow) + static_cast<int64_t>(i);
+            column.counts[i] = image.at(x, row);
+            if (sky != nullptr)
+                column.sky[i] = (*sky)(static_cast<double>(row));
+        }
+        if (sky != nullptr)
+            column.skyOrigin = sky->origin;
+    });
+}
+
 // The columns of the record's region, with or without the sky; skyRejected
-// gets one flag per column whose sky fit left pixels out.
+// gets one flag per column whose sky fit left pixels out. With `kept`, every
+// column's rows are kept too, and the sky levels go to `skyLevels`.
 std::string extractColumns(const ScanParam& p, const SingleImage& image, bool subtractSky,
                            const RejectOptions& skyReject, std::vector<float>& xs, std::vector<float>& ys,
-                           std::vector<char>& skyRejected)
+                           std::vector<char>& skyRejected, std::vector<ExtractColumn>* kept = nullptr,
+                           std::vector<float>* skyLevels = nullptr, const NoiseModel& noise = {})
 {
     std::string status = platform::trapErrors("sfScanDataPro", [&] {
         if (p.lngEndX < p.lngStartX)
@@ -29,6 +57,10 @@ std::string extractColumns(const ScanParam& p, const SingleImage& image, bool su
         xs.reserve(expected);
         ys.reserve(expected);
         skyRejected.reserve(expected);
+        if (kept != nullptr) {
+            kept->reserve(expected);
+            skyLevels->reserve(expected);
+        }
         // An order the coefficients cannot hold ends here, before any column.
         (void)traceCentre(p, p.lngStartX);
     });
@@ -51,6 +83,16 @@ std::string extractColumns(const ScanParam& p, const SingleImage& image, bool su
             status = sfIntegData(p, image, column, centre, sum);
         if (!status.empty())
             return status;
+        if (kept != nullptr) {
+            kept->emplace_back();
+            status = keepColumn(p, image, column, centre, fitter ? &sky : nullptr, sum - skyLevel, kept->back());
+            if (status.empty() && fitter)
+                status = fitter->coefficientCovariance(
+                    [&](double value) { return noise.pixelVariance(value); }, kept->back().skyCovariance);
+            if (!status.empty())
+                return status;
+            skyLevels->push_back(skyLevel);
+        }
         xs.push_back(static_cast<float>(column));
         ys.push_back(sum - skyLevel);
         skyRejected.push_back(fitter && fitter->lastRejected() > 0 ? 1 : 0);
@@ -79,7 +121,75 @@ std::string extractAndPlot(const ScanParam& p, const SingleImage& image, bool su
     return status;
 }
 
+// The extraction with its uncertainty, optionally optimal, then plotted.
+std::string extractFull(const ScanParam& p, const SingleImage& image, bool subtractSky,
+                        const ExtractOptions& options, ExtractResult& result, SpectrumView& plotter)
+{
+    ExtractResult out;
+    std::vector<char> skyRejected;
+    std::vector<ExtractColumn> columns;
+    std::string status = extractColumns(p, image, subtractSky, options.skyReject, out.x, out.y, skyRejected,
+                                        &columns, &out.sky, options.noise);
+    if (!status.empty())
+        return status;
+    out.sigma.resize(columns.size());
+    out.rejectedColumns.assign(columns.size(), 0);
+    if (options.optimal) {
+        std::vector<OptimalColumn> optimal;
+        status = optimalExtract(columns, p.intScanWidth, options.noise, options.crSigma, optimal);
+        if (!status.empty())
+            return status;
+        for (size_t c = 0; c < columns.size(); ++c) {
+            out.y[c] = static_cast<float>(optimal[c].flux);
+            out.sigma[c] = static_cast<float>(std::sqrt(optimal[c].variance));
+            out.rejectedColumns[c] = optimal[c].rejected > 0 ? 1 : 0;
+            out.rejectedPixels += static_cast<size_t>(optimal[c].rejected);
+        }
+    } else {
+        std::vector<double> v;
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const ExtractColumn& col = columns[c];
+            v.resize(col.rows());
+            for (size_t i = 0; i < col.rows(); ++i)
+                v[i] = options.noise.pixelVariance(col.counts[i]);
+            out.sigma[c] = static_cast<float>(std::sqrt(col.variance(col.boxWeights, v)));
+        }
+    }
+    status = plotter.sfPlotLin(out.x, out.y);
+    // Columns whose sky lost pixels, or whose aperture lost cosmic rays,
+    // are marked as the rejections are.
+    const bool marking = (subtractSky && options.skyReject.enabled()) || options.optimal;
+    if (status.empty() && marking) {
+        std::vector<char> flags(out.x.size(), 0);
+        for (size_t c = 0; c < flags.size(); ++c)
+            flags[c] = (subtractSky && skyRejected[c]) || out.rejectedColumns[c] ? 1 : 0;
+        const PointSet marks = flaggedPoints(out.x, out.y, flags);
+        status = plotter.sfPlotRejected(marks.x, marks.y);
+    }
+    if (status.empty())
+        result = std::move(out);
+    return status;
+}
+
 } // namespace
+
+std::string sfScanDataPro(const ScanParam& typScanParam, const SingleImage& sngImage, const ExtractOptions& options,
+                          ExtractResult& result, SpectrumView& plotter)
+{
+    return extractFull(typScanParam, sngImage, typScanParam.blnSkySub != 0, options, result, plotter);
+}
+
+std::string sfRefScanDataPro(const std::string& strPath, const SingleImage& sngImage, const FitsInfo& typFitsInfo,
+                             ScanParam& typScanParam, const ExtractOptions& options, ExtractResult& result,
+                             SpectrumView& plotter)
+{
+    std::string status = platform::trapErrors("sfRefScanDataPro", [&] { readPrmFile(strPath, typScanParam); });
+    if (status.empty())
+        status = sfCheckParam(typScanParam, typFitsInfo);
+    if (status.empty())
+        status = extractFull(typScanParam, sngImage, false, options, result, plotter);
+    return status;
+}
 
 std::string sfScanDataPro(const ScanParam& typScanParam, const SingleImage& sngImage, std::vector<float>& sngScanX,
                           std::vector<float>& sngScanY, SpectrumView& plotter, const RejectOptions& skyReject)

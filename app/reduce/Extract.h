@@ -5,6 +5,8 @@
 #include "fits/FitsHeader.h"
 #include "numeric/Array2D.h"
 #include "numeric/SigmaReject.h"
+#include "reduce/NoiseModel.h"
+#include "reduce/OptimalExtract.h"
 #include "reduce/ScanParam.h"
 #include "view/SpectrumView.h"
 
@@ -29,6 +31,32 @@ std::string sfScanDataPro(const ScanParam& typScanParam, const SingleImage& sngI
 // extracted, the record keeping what was read.
 std::string sfRefScanDataPro(const std::string& strPath, const SingleImage& sngImage, const FitsInfo& typFitsInfo,
                              ScanParam& typScanParam, std::vector<float>& sngScanX, std::vector<float>& sngScanY,
+                             SpectrumView& plotter);
+
+// The extraction with an uncertainty: the options beside the record.
+struct ExtractOptions {
+    RejectOptions skyReject;
+    NoiseModel noise;
+    bool optimal = false;              // Horne's variance-weighted sum over the same aperture
+    double crSigma = defaultCrSigma;   // cosmic-ray rejection of the optimal extraction
+};
+
+struct ExtractResult {
+    std::vector<float> x, y;
+    std::vector<float> sigma;              // one standard deviation of y
+    std::vector<float> sky;                // the sky integral subtracted at each x (0 without sky)
+    std::vector<char> rejectedColumns;     // columns where pixels were rejected as cosmic rays
+    size_t rejectedPixels = 0;
+};
+
+// sfScanDataPro and sfRefScanDataPro with the noise model: y is the same box
+// sum unless options.optimal; marks are drawn for sky rejections as above
+// and for columns that lost pixels to the cosmic-ray rejection. The result
+// changes only on success.
+std::string sfScanDataPro(const ScanParam& typScanParam, const SingleImage& sngImage, const ExtractOptions& options,
+                          ExtractResult& result, SpectrumView& plotter);
+std::string sfRefScanDataPro(const std::string& strPath, const SingleImage& sngImage, const FitsInfo& typFitsInfo,
+                             ScanParam& typScanParam, const ExtractOptions& options, ExtractResult& result,
                              SpectrumView& plotter);
 
 } // namespace raylen

@@ -30,11 +30,23 @@ public:
     explicit SkyFitter(const ScanParam& typScanParam, const RejectOptions& reject = {});
     // sfSkyFit: the fit of column x; statuses of sfLst2Fit are passed on.
     std::string fit(const SingleImage& sngImage, int32_t x, float centre, SkyPolynomial& sky);
+    // For a linear functional g of the last fit's coefficients (Σ g[j]·coef[j]),
+    // its weight on each sky sample and that sample's row; rejected samples
+    // weigh 0. Used for the sky's share of the uncertainty.
+    std::string sampleWeights(const std::vector<double>& g, std::vector<int32_t>& rows,
+                              std::vector<double>& weights);
+    int order() const { return order_; }
+    // The last fit's coefficient covariance (row-major, (order + 1)²) for
+    // sample variances given by `variance` of each sampled value.
+    template <class Variance>
+    std::string coefficientCovariance(Variance&& variance, std::vector<double>& cov);
     // Sky pixels the rejection left out of the last fit.
     size_t lastRejected() const { return lastRejected_; }
 
 private:
     std::string prepare();
+    std::vector<int32_t> rowsScratch_;
+    std::vector<std::vector<double>> weightsScratch_;
 
     std::vector<float> offsets_;
     int order_;
@@ -45,6 +57,41 @@ private:
     std::vector<float> values_;
     std::vector<char> rejected_;
     size_t lastRejected_ = 0;
+    int32_t lastOrigin_ = 0;
+    bool lastUsedRejection_ = false;
 };
+
+template <class Variance>
+std::string SkyFitter::coefficientCovariance(Variance&& variance, std::vector<double>& cov)
+{
+    const auto m = static_cast<size_t>(order_ + 1);
+    const size_t n = offsets_.size();
+    cov.assign(m * m, 0.0);
+    const bool mapped = (!lastUsedRejection_ || lastRejected_ == 0) && (prepared_ || prepare().empty()) &&
+                        projection_.size() == m * n;
+    if (!mapped) {
+        weightsScratch_.resize(m);
+        for (size_t j = 0; j < m; ++j) {
+            std::vector<double> g(m, 0.0);
+            g[j] = 1.0;
+            if (std::string status = sampleWeights(g, rowsScratch_, weightsScratch_[j]); !status.empty())
+                return status;
+        }
+    }
+    for (size_t k = 0; k < n; ++k) {
+        const double v = variance(values_[k]);
+        for (size_t a = 0; a < m; ++a) {
+            const double wa = mapped ? projection_[a * n + k] : weightsScratch_[a][k];
+            for (size_t b = 0; b <= a; ++b) {
+                const double wb = mapped ? projection_[b * n + k] : weightsScratch_[b][k];
+                cov[a * m + b] += wa * wb * v;
+            }
+        }
+    }
+    for (size_t a = 0; a < m; ++a)
+        for (size_t b = a + 1; b < m; ++b)
+            cov[a * m + b] = cov[b * m + a];
+    return {};
+}
 
 } // namespace raylen

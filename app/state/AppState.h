@@ -4,6 +4,7 @@
 #include "fits/FitsHeader.h"
 #include "display/Bitmap.h"
 #include "numeric/Array2D.h"
+#include "spectrum/Spectrum.h"
 #include "state/ScanParamRecord.h"
 
 #include <array>
@@ -31,6 +32,10 @@ struct AppState {
     FitsInfo typFitsInfo;
     HeaderCards strHeader;
     std::vector<float> sngSpecX, sngSpecY;
+    // The uncertainty of sngSpecY (empty: none) and what its FITS file
+    // carried, for the plot window's ±1σ band, measurements and FITS saves.
+    std::vector<float> sngSpecSigma;
+    SpectrumMeta specMeta;
     std::vector<int32_t> lngContRegion;
     std::string strFileName;
     std::string strDarkFileName, strFlatFileName, strPrmFileName, strTableFileName;

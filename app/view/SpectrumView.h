@@ -37,6 +37,10 @@ public:
     virtual std::string sfPlotSymClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) = 0;
     // The points a sigma rejection left out of its fit (empty: none).
     virtual std::string sfPlotRejected(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) = 0;
+    // The uncertainty (one σ per point) of the spectrum just drawn by
+    // sfPlotLin, which forgets it again; empty: none. The window shows it
+    // only when its ±1σ toggle is on, and uses it in its measurements.
+    virtual std::string sfPlotUncertainty(const std::vector<float>& sngSigma) = 0;
 
     // C. Erasing and the axes. These act on a loaded window only.
     virtual void dsErasePlot() = 0;
@@ -67,6 +71,7 @@ public:
     std::string sfPlotSym(const std::vector<float>&, const std::vector<float>&) override { return {}; }
     std::string sfPlotSymClone(const std::vector<float>&, const std::vector<float>&) override { return {}; }
     std::string sfPlotRejected(const std::vector<float>&, const std::vector<float>&) override { return {}; }
+    std::string sfPlotUncertainty(const std::vector<float>&) override { return {}; }
     void dsErasePlot() override {}
     void dsErasePlotClone() override {}
     void dsAutoScale() override {}

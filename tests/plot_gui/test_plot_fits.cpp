@@ -22,7 +22,7 @@ TEST(PlotFits, SaveDialogSecondFilterWritesAFitsSpectrum)
     const std::string bytes = readAll(target);
     ASSERT_EQ(bytes.size(), 2u * 2880u);
     EXPECT_EQ(bytes.substr(160, 80), testsupport::card("NAXIS   =                    1"));
-    EXPECT_NE(bytes.find(testsupport::card("CTYPE1  = 'WAVE    '")), std::string::npos);
+    EXPECT_NE(bytes.find(testsupport::card("CTYPE1  = 'AWAV    '")), std::string::npos);
     std::vector<float> x, y;
     ASSERT_EQ(raylen::sfOpenFitsSpectrum(target, x, y), "");
     EXPECT_EQ(x, s.x);
@@ -45,4 +45,73 @@ TEST(PlotFits, FitsSpectraOpenInThePlotWindow)
     EXPECT_EQ(raylen::loadedFrmPlot()->plotX(), x);
     ASSERT_NE(raylen::loadedFrmPlot(), nullptr);
     EXPECT_TRUE(h.ui.shown.empty() || h.ui.shown.back().prompt.empty()) << h.ui.shown.back().prompt;
+}
+
+TEST(PlotFits, UncertaintyBandIsOffUntilToggledAndTravelsWithTheSpectrum)
+{
+    Spectrum start;
+    start.x = {0, 1};
+    start.y = {0, 1};
+    PlotHarness h(start);
+    // A flat spectrum of 100 with σ 30: the band lies well clear of the line.
+    raylen::Spectrum withError;
+    for (int i = 0; i < 200; ++i) {
+        withError.x.push_back(5000.0f + static_cast<float>(i));
+        withError.y.push_back(100.0f + static_cast<float>(i % 2));
+        withError.sigma.push_back(30.0f);
+    }
+    withError.meta.cards = {testsupport::card("OBJECT  = 'Vega'")};
+    const std::string path = h.dir.file("err.fits");
+    ASSERT_EQ(raylen::sfSaveFitsSpectrum(path, withError), "");
+    h.openThroughDialog(path);
+    raylen::FrmPlot* plot = raylen::loadedFrmPlot();
+    ASSERT_NE(plot, nullptr);
+    h.plot = plot;
+    EXPECT_EQ(plot->plotSigma(), withError.sigma);
+    ASSERT_NE(plot->mnuErrorBand, nullptr);
+    EXPECT_FALSE(plot->mnuErrorBand->isChecked());
+    plot->Lumigra1->repaint();
+    const QImage without = plot->Lumigra1->grab().toImage();
+    // Zoomed to leave room for the band, then shown: dark pixels at y ± σ.
+    h.key('a');
+    plot->mnuErrorBand->trigger();
+    EXPECT_TRUE(plot->mnuErrorBand->isChecked());
+    plot->Lumigra1->repaint();
+    const QImage with = plot->Lumigra1->grab().toImage();
+    int onEdges = 0;
+    for (int i = 20; i < 180; i += 20) {
+        const QPointF upper = h.pixelOf(withError.x[static_cast<size_t>(i)], 130.5);
+        const QPointF lower = h.pixelOf(withError.x[static_cast<size_t>(i)], 70.5);
+        for (QPointF p : {upper, lower}) {
+            const QPoint q = p.toPoint();
+            bool dark = false;
+            // The band is dashed: a gap may fall on the column itself.
+            for (int dx = -4; dx <= 4; ++dx)
+                for (int dy = -2; dy <= 2; ++dy)
+                    dark = dark || (with.valid(q.x() + dx, q.y() + dy) &&
+                                    qGray(with.pixel(q.x() + dx, q.y() + dy)) < 128);
+            onEdges += dark ? 1 : 0;
+        }
+    }
+    EXPECT_GE(onEdges, 14);
+    EXPECT_NE(with, without);
+    // Off again: the band is gone.
+    plot->mnuErrorBand->trigger();
+    plot->Lumigra1->repaint();
+    const QImage off = plot->Lumigra1->grab().toImage();
+    int leftOver = 0;
+    for (int i = 20; i < 180; i += 20) {
+        const QPoint q = h.pixelOf(withError.x[static_cast<size_t>(i)], 130.5).toPoint();
+        leftOver += off.valid(q) && qGray(off.pixel(q)) < 128 ? 1 : 0;
+    }
+    EXPECT_EQ(leftOver, 0);
+    // Saved again as FITS: the uncertainty and the cards go with it.
+    const std::string target = h.dir.file("again.fits");
+    h.ui.answerDialog(target, 2);
+    plot->mnuSaveAs->trigger();
+    raylen::Spectrum back;
+    ASSERT_EQ(raylen::sfOpenFitsSpectrum(target, back), "");
+    EXPECT_EQ(back.sigma, withError.sigma);
+    ASSERT_FALSE(back.meta.cards.empty());
+    EXPECT_EQ(back.meta.cards.front(), testsupport::card("OBJECT  = 'Vega'"));
 }

@@ -168,8 +168,8 @@ TEST(LongSpectrum, MeasuresPastPoint32767MatchTheSameLineInAShortSpectrum)
     for (auto measure : {sfGaussFitPro, sfEqWidthPro}) {
         RecordingWriter longResult, shortResult;
         RecordingOverlay longOverlay, shortOverlay;
-        ASSERT_EQ(measure(whole.x, whole.y, x, y, longResult, longOverlay), "");
-        ASSERT_EQ(measure(part.x, part.y, x, y, shortResult, shortOverlay), "");
+        ASSERT_EQ(measure(whole.x, whole.y, x, y, longResult, longOverlay, nullptr), "");
+        ASSERT_EQ(measure(part.x, part.y, x, y, shortResult, shortOverlay, nullptr), "");
         EXPECT_EQ(longResult.lines, shortResult.lines);
         EXPECT_EQ(longOverlay.y, shortOverlay.y);
     }

@@ -5,6 +5,7 @@
 #include "platform/BasicRuntime.h"
 #include "reduce/gui/FrmCalib.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -186,4 +187,34 @@ TEST(CalibDialog, FourierTransformRunsAtOnceAndFinishes)
     QApplication::processEvents();
     EXPECT_EQ(appState().sngSpecX.size(), 512u);
     EXPECT_FLOAT_EQ(appState().sngSpecX[1], 1.0f / 1024.0f);
+}
+
+TEST(CalibDialog, DispersionCorrectionOntoALinearGrid)
+{
+    CalibHarness h(pixels(101), raylen::taskDispCor);
+    FrmCalib* d = h.dialog;
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->chkLinear->isVisibleTo(d));
+    EXPECT_FALSE(d->chkLinear->isChecked());
+    // A quadratic scale, resampled onto steps of 2.5 from its first wavelength.
+    writeAll(h.dir.file("q.dip"), "4000\r\n2\r\n0.001\r\n");
+    h.ui.answerDialog(h.dir.file("q.dip"));
+    d->cmdCalibFile->click();
+    d->chkLinear->click();
+    d->txtStep->setText("0");
+    d->cmdNext->click();
+    EXPECT_EQ(h.ui.shown.back().prompt, "刻みには正の数を指定してください");
+    EXPECT_EQ(d->intPage(), 1);
+    d->txtStep->setText("2.5");
+    d->cmdNext->click();
+    ASSERT_EQ(d->intPage(), 2);
+    const std::vector<float>& x = h.plot->plotX();
+    // floor((4210 − 4000) / 2.5 + 1e-6) + 1 points from 4000.
+    ASSERT_EQ(x.size(), 85u);
+    EXPECT_EQ(x[0], 4000.0f);
+    EXPECT_FLOAT_EQ(x[84], 4210.0f);
+    d->cmdNext->click();
+    QApplication::processEvents();
+    EXPECT_EQ(appState().sngSpecX.size(), 85u);
+    EXPECT_EQ(appState().specMeta.cards.size(), 1u); // one HISTORY card
 }

@@ -103,6 +103,8 @@ void FrmPlot::buildMenus()
     mnuFFT = item(mnuGraph, "mnuFFT", "ﾌｰﾘｴ変換(&F)", [this] { mnuCalib_Click(taskFFT); });
     mnuGraph->addSeparator()->setObjectName("mnuSepGraph2");
     mnuResult = item(mnuGraph, "mnuResult", "測定結果(&R)", [this] { mnuResult_Click(); });
+    mnuErrorBand = item(mnuGraph, "mnuErrorBand", "誤差 ±1σ(&E)", [this] { drawErrorBand(); });
+    mnuErrorBand->setCheckable(true);
 }
 
 QList<QMenu*> FrmPlot::documentMenus() const { return standardMenus(); }
@@ -174,6 +176,10 @@ std::string FrmPlot::sfPlotLin(const std::vector<float>& sngDataX, const std::ve
         sngPlotX = sngDataX;
         sngPlotY = sngDataY;
         chart.plotLine(sngPlotX, sngPlotY);
+        if (!sngPlotSigma.empty()) {
+            sngPlotSigma.clear();
+            chart.plotErrorBand(sngPlotX, sngPlotY, sngPlotSigma);
+        }
         dsDispNameDate();
     });
 }
@@ -205,6 +211,24 @@ std::string FrmPlot::sfPlotSymClone(const std::vector<float>& sngDataX, const st
 std::string FrmPlot::sfPlotRejected(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY)
 {
     return trapErrors("sfPlotRejected", [&] { chart.plotRejected(sngDataX, sngDataY); });
+}
+
+std::string FrmPlot::sfPlotUncertainty(const std::vector<float>& sngSigma)
+{
+    return trapErrors("sfPlotUncertainty", [&] {
+        if (!sngSigma.empty() && sngSigma.size() != sngPlotY.size())
+            platform::raise(errSubscript);
+        sngPlotSigma = sngSigma;
+        drawErrorBand();
+    });
+}
+
+void FrmPlot::drawErrorBand()
+{
+    static const std::vector<float> none;
+    const bool shown = mnuErrorBand != nullptr && mnuErrorBand->isChecked();
+    showCritical(trapErrors("drawErrorBand",
+                            [&] { chart.plotErrorBand(sngPlotX, sngPlotY, shown ? sngPlotSigma : none); }));
 }
 
 std::string FrmPlot::sfPlotCalibComp(int16_t intOrder, const std::vector<double>& dblA)

@@ -41,6 +41,10 @@ public:
     std::string sfPlotSymClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY);
     // Marks, beside the clone line, the points a sigma rejection left out of its fit.
     std::string sfPlotRejected(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY);
+    // The σ of the spectrum last drawn by sfPlotLin (refused when its length
+    // differs); shown as a band when mnuErrorBand is checked.
+    std::string sfPlotUncertainty(const std::vector<float>& sngSigma);
+    const std::vector<float>& plotSigma() const { return sngPlotSigma; }
     std::string sfInitForm(const std::string& strFileName);
     std::string sfPlotLin(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY);
     std::string sfPlotLinClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY);
@@ -97,6 +101,8 @@ public:
     QAction* mnuNormalize = nullptr;
     QAction* mnuFFT = nullptr;
     QAction* mnuResult = nullptr;
+    // ±1σ band on or off (off by default, so the picture is the design's).
+    QAction* mnuErrorBand = nullptr;
 
     // The chart's size as first laid out: what printing uses, whatever
     // size the window has since been given.
@@ -122,6 +128,8 @@ private:
     ChartObject control_;
     bool blnDataChanged = false;
     std::vector<float> sngPlotX, sngPlotY;
+    std::vector<float> sngPlotSigma; // empty: the spectrum has no uncertainty
+    void drawErrorBand();
     CursorState cursor_;
     TwoPress intTrimState, intGaussState, intEqWidthState, intContSetState, intContDelState;
     bool unloaded = false;

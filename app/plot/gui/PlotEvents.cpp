@@ -114,8 +114,9 @@ void FrmPlot::Lumigra1_KeyPress(int16_t KeyAscii)
                 Lumigra1->setFocus();
             if (result == nullptr)
                 return {};
-            std::string message = routine(sngPlotX, sngPlotY, MarkedPoints{p.x[0], p.x[1]},
-                                          MarkedPoints{p.y[0], p.y[1]}, *result, view_);
+            std::string message =
+                routine(sngPlotX, sngPlotY, MarkedPoints{p.x[0], p.x[1]}, MarkedPoints{p.y[0], p.y[1]}, *result,
+                        view_, sngPlotSigma.empty() ? nullptr : &sngPlotSigma);
             if (message.empty())
                 plotTasks().headResult(namePart(appState().strFileName));
             return message;

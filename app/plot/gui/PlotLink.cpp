@@ -33,6 +33,8 @@ public:
         std::string message = plot->sfInitForm(strFileName);
         if (message.empty())
             message = plot->sfPlotLin(appState().sngSpecX, appState().sngSpecY);
+        if (message.empty() && !appState().sngSpecSigma.empty())
+            message = plot->sfPlotUncertainty(appState().sngSpecSigma);
         plot->formActivate();
         return message;
     }

@@ -1,6 +1,7 @@
 #include "plot/gui/PlotSave.h"
 
 #include "fits/FitsSpectrum.h"
+#include "plot/gui/FrmPlot.h"
 #include "platform/BasicError.h"
 #include "platform/UiService.h"
 #include "files/FileAccess.h"
@@ -50,12 +51,18 @@ std::string sfSaveDataPro(const std::vector<float>& sngDataX, const std::vector<
         if (filterIndex == textFilterIndex)
             return sfSaveText(sngDataX, sngDataY, strFile);
         if (filterIndex == fitsFilterIndex) {
-            FitsSpectrumOptions options;
-            options.xIsWavelength = !looksLikePixelNumbers(sngDataX);
+            Spectrum spectrum;
+            spectrum.x = sngDataX;
+            spectrum.y = sngDataY;
+            spectrum.meta = appState().specMeta;
+            spectrum.meta.xIsWavelength = !looksLikePixelNumbers(sngDataX);
             // The observation cards of the image the spectrum came from.
-            if (loadedImageWindow() != nullptr && !appState().strHeader.empty())
-                options.source = &appState().strHeader;
-            return sfSaveFitsSpectrum(strFile, sngDataX, sngDataY, options);
+            if (spectrum.meta.cards.empty() && loadedImageWindow() != nullptr && !appState().strHeader.empty())
+                spectrum.meta.cards = observationCards(appState().strHeader);
+            // The plotted spectrum's uncertainty goes with it.
+            if (const FrmPlot* plot = loadedFrmPlot(); plot != nullptr && plot->plotSigma().size() == sngDataY.size())
+                spectrum.sigma = plot->plotSigma();
+            return sfSaveFitsSpectrum(strFile, spectrum);
         }
         return {};
     });

@@ -74,6 +74,12 @@ std::string PlotWindowView::sfPlotSymClone(const std::vector<float>& x, const st
     return draw(&FrmPlot::sfPlotSymClone, "sfPlotSymClone", x, y);
 }
 
+std::string PlotWindowView::sfPlotUncertainty(const std::vector<float>& sigma)
+{
+    FrmPlot* plot = loading();
+    return plot != nullptr ? plot->sfPlotUncertainty(sigma) : missingWindow("sfPlotUncertainty");
+}
+
 std::string PlotWindowView::sfPlotRejected(const std::vector<float>& x, const std::vector<float>& y)
 {
     return draw(&FrmPlot::sfPlotRejected, "sfPlotRejected", x, y);

@@ -23,6 +23,7 @@ public:
     std::string sfPlotSym(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) override;
     std::string sfPlotSymClone(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) override;
     std::string sfPlotRejected(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY) override;
+    std::string sfPlotUncertainty(const std::vector<float>& sngSigma) override;
     void dsErasePlot() override;
     void dsErasePlotClone() override;
     void dsAutoScale() override;

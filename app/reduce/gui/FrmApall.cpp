@@ -6,7 +6,9 @@
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
 #include "platform/UiService.h"
+#include "fits/FitsSpectrum.h"
 #include "reduce/Extract.h"
+#include "reduce/NoiseModel.h"
 #include "reduce/ParamFile.h"
 #include "reduce/RejectedPoints.h"
 #include "reduce/ScanParam.h"
@@ -129,6 +131,11 @@ void FrmApall::buildPages()
     }
     lblSkyFitOrder = label(p3, "lblSkyFitOrder", "ﾌｨｯﾄ　次数");
     txtSkyFitOrder = box(p3, "txtSkyFitOrder");
+    chkOptimal = new QCheckBox(QString::fromUtf8("最適抽出"), p3);
+    chkOptimal->setObjectName("chkOptimal");
+    lblCrSigma = label(p3, "lblCrSigma", "CR σ");
+    txtCrSigma = box(p3, "txtCrSigma");
+    txtCrSigma->setText(qt(Format(defaultCrSigma, "0.0")));
 
     QFrame* p4 = picContena[4];
     lblOrder = label(p4, "lblOrder", "次数");
@@ -174,6 +181,9 @@ std::string FrmApall::sfInitForm(const std::string& strFileName)
         }
         lblSkyFitOrder->setGeometry(twipsRect(360, 1620, 1200, 300));
         txtSkyFitOrder->setGeometry(twipsRect(1560, 1590, 660, 330));
+        chkOptimal->setGeometry(twipsRect(120, 2070, 1800, 300));
+        lblCrSigma->setGeometry(twipsRect(2040, 2100, 600, 300));
+        txtCrSigma->setGeometry(twipsRect(2640, 2070, 660, 330));
         lblOrder->setGeometry(twipsRect(120, 150, 600, 300));
         txtOrder->setGeometry(twipsRect(840, 120, 660, 330));
         cmdFit->setGeometry(twipsRect(1680, 105, 1080, 360));
@@ -365,8 +375,7 @@ bool FrmApall::nextFromPage1()
     std::string message;
     {
         WaitCursor wait;
-        message = sfRefScanDataPro(s.strPrmFileName, s.sngImage, s.typFitsInfo, s.typScanParam, sngScanX, sngScanY,
-                                   plot_);
+        message = extractWithUncertainty(true);
     }
     return toSavePage(message);
 }
@@ -413,15 +422,54 @@ bool FrmApall::nextFromPage3()
 
 bool FrmApall::nextFromPage4()
 {
-    AppState& s = appState();
     if (plot_.isLoaded())
         plot_.dsErasePlotClone();
     std::string message;
     {
         WaitCursor wait;
-        message = sfScanDataPro(s.typScanParam, s.sngImage, sngScanX, sngScanY, plot_, rejectOptions_);
+        message = extractWithUncertainty(false);
     }
     return toSavePage(message);
+}
+
+std::string FrmApall::extractWithUncertainty(bool reference)
+{
+    AppState& s = appState();
+    ExtractOptions options;
+    bool defaulted = false;
+    options.noise = noiseModelOf(s.strHeader, std::nullopt, std::nullopt, defaulted);
+    ExtractResult result;
+    std::string message;
+    if (reference) {
+        message = sfRefScanDataPro(s.strPrmFileName, s.sngImage, s.typFitsInfo, s.typScanParam, options, result,
+                                   plot_);
+    } else {
+        options.skyReject = rejectOptions_;
+        options.optimal = chkOptimal->isChecked();
+        options.crSigma = leadingNumber(str(txtCrSigma));
+        if (options.optimal && !(options.crSigma > 0))
+            return "CR σ には正の数を指定してください";
+        message = sfScanDataPro(s.typScanParam, s.sngImage, options, result, plot_);
+    }
+    if (!message.empty())
+        return message;
+    sngScanX = result.x;
+    sngScanY = result.y;
+    sngScanSigma = result.sigma;
+    // What a FITS save of this spectrum carries: the frame's observation
+    // cards and one HISTORY card of the extraction.
+    SpectrumMeta meta;
+    meta.xIsWavelength = false;
+    meta.cards = observationCards(s.strHeader);
+    const ScanParam& p = s.typScanParam;
+    std::string history = "extract w=" + std::to_string(p.intScanWidth);
+    if (options.optimal)
+        history += " optimal cr=" + Format(options.crSigma, "0.0");
+    history += " gain=" + Format(options.noise.gain, "0.0##") + " rdn=" + Format(options.noise.readNoise, "0.0##");
+    addHistory(meta, history);
+    s.specMeta = meta;
+    s.sngSpecSigma = sngScanSigma;
+    return plot_.sfPlotUncertainty(sngScanSigma);
 }
 
 bool FrmApall::nextFromPage5()

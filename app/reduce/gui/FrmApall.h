@@ -39,6 +39,7 @@ public:
 
     int16_t intPage = 1;
     std::vector<float> sngScanX, sngScanY;
+    std::vector<float> sngScanSigma; // the extraction's uncertainty
 
     std::array<QFrame*, 6> picContena{}; // 1 … 5
     QPushButton* cmdReturn = nullptr;
@@ -71,6 +72,11 @@ public:
     std::array<QLabel*, 2> lblDot{};
     QLabel* lblSkyFitOrder = nullptr;
     QLineEdit* txtSkyFitOrder = nullptr;
+    // Optimal (variance-weighted) extraction over the same aperture, with
+    // its cosmic-ray rejection threshold in σ.
+    QCheckBox* chkOptimal = nullptr;
+    QLabel* lblCrSigma = nullptr;
+    QLineEdit* txtCrSigma = nullptr;
     // Page 4
     QLabel* lblOrder = nullptr;
     QLineEdit* txtOrder = nullptr;
@@ -95,6 +101,8 @@ private:
     std::string plotRegionFromBoxes();
     // A spectrum was extracted (or the message shown): on to "保存".
     bool toSavePage(const std::string& message);
+    // The extraction with its uncertainty, handed to the plot window.
+    std::string extractWithUncertainty(bool reference);
     bool nextFromPage1();
     bool nextFromPage2();
     bool nextFromPage3();

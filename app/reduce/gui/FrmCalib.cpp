@@ -1,6 +1,7 @@
 #include "reduce/gui/FrmCalib.h"
 
 #include "platform/BasicError.h"
+#include "platform/BasicRuntime.h"
 #include "platform/Format.h"
 #include "platform/UiService.h"
 #include "plot/gui/FrmPlot.h"
@@ -10,6 +11,7 @@
 #include "reduce/FftPlot.h"
 #include "reduce/FluxCal.h"
 #include "reduce/Normalize.h"
+#include "reduce/SpectrumSteps.h"
 #include "reduce/gui/FrmIdent.h"
 #include "reduce/gui/WizardSupport.h"
 #include "state/AppState.h"
@@ -20,6 +22,7 @@
 #include "shell/gui/MdiRaylen.h"
 #include "shell/gui/FormSupport.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
@@ -49,6 +52,9 @@ FrmCalib::FrmCalib(SpectrumView& plot, QWidget* parent)
     lblCalibFile = new QLabel(picChild[0]);
     txtCalibFile = new QLineEdit(picChild[0]);
     cmdCalibFile = new QPushButton(qt("参照"), picChild[0]);
+    chkLinear = new QCheckBox(qt("等間隔の波長に再標本化"), picChild[0]);
+    lblStep = new QLabel(qt("刻み"), picChild[0]);
+    txtStep = new QLineEdit(picChild[0]);
     lblCont = new QLabel(qt("連続スペクトル領域を指定して下さい"), picChild[1]);
     lblOrder = new QLabel(qt("次数"), picChild[1]);
     txtOrder = new QLineEdit(picChild[1]);
@@ -62,6 +68,7 @@ FrmCalib::FrmCalib(SpectrumView& plot, QWidget* parent)
     cmdHelp = new QPushButton(qt("ﾍﾙﾌﾟ"), this);
     const std::pair<QWidget*, const char*> names[] = {
         {lblCalibFile, "lblCalibFile"}, {txtCalibFile, "txtCalibFile"}, {cmdCalibFile, "cmdCalibFile"},
+        {chkLinear, "chkLinear"}, {lblStep, "lblStep"}, {txtStep, "txtStep"},
         {lblCont, "lblCont"}, {lblOrder, "lblOrder"}, {txtOrder, "txtOrder"}, {cmdFit, "cmdFit"},
         {lblFFT, "lblFFT"}, {lblOK, "lblOK"}, {cmdReturn, "cmdReturn"}, {cmdNext, "cmdNext"},
         {cmdCancel, "cmdCancel"}, {cmdHelp, "cmdHelp"}};
@@ -91,6 +98,9 @@ void FrmCalib::layoutPages()
     lblCalibFile->setGeometry(twipsRect(120, 240, 2400, 300));
     txtCalibFile->setGeometry(twipsRect(120, 600, 3900, 330));
     cmdCalibFile->setGeometry(twipsRect(4140, 585, 960, 360));
+    chkLinear->setGeometry(twipsRect(120, 1140, 3000, 300));
+    lblStep->setGeometry(twipsRect(3240, 1170, 600, 300));
+    txtStep->setGeometry(twipsRect(3840, 1140, 900, 330));
     lblCont->setGeometry(twipsRect(120, 120, 5040, 1080));
     lblOrder->setGeometry(twipsRect(120, 1380, 600, 300));
     txtOrder->setGeometry(twipsRect(780, 1350, 600, 330));
@@ -120,12 +130,14 @@ std::string FrmCalib::sfInitForm(const std::string& strFileName, int16_t intTask
         switch (intTaskMode) {
         case taskDispCor:
             setWindowTitle(qt("波長較正 [ " + name + " ]"));
+            chkLinear->setVisible(true);
             lblCalibFile->setText(qt("参照ﾌｧｲﾙ名"));
             strDlgTitle = "分散ﾌｧｲﾙを開く";
             strDlgFilter = "ﾌｧｲﾙ名(*.dip)|*.dip|";
             break;
         case taskFluxCalib:
             setWindowTitle(qt("強度較正 [ " + name + " ]"));
+            chkLinear->setVisible(false);
             lblCalibFile->setText(qt("参照ﾌｧｲﾙ名"));
             strDlgTitle = "強度較正ﾌｧｲﾙを開く";
             strDlgFilter = "ﾌｧｲﾙ名(*.sns)|*.sns|";
@@ -173,31 +185,56 @@ void FrmCalib::txtCalibFile_Change() { cmdNext->setEnabled(true); }
 std::string FrmCalib::runTask()
 {
     const AppState& s = appState();
+    Spectrum in;
+    in.x = s.sngSpecX;
+    in.y = s.sngSpecY;
+    if (s.sngSpecSigma.size() == s.sngSpecY.size())
+        in.sigma = s.sngSpecSigma;
+    in.meta = s.specMeta;
     std::string message;
     switch (intTask) {
     case taskDispCor: {
-        std::vector<double> a;
-        message = sfOpenDispFile(strCalibFileName, a);
+        DispersionSolution solution;
+        solution.fileName = strCalibFileName;
+        LinearGrid grid;
+        grid.enabled = chkLinear->isChecked();
+        if (grid.enabled && !txtStep->text().trimmed().isEmpty()) {
+            grid.step = platform::leadingNumber(txtStep->text().toStdString());
+            if (!(grid.step > 0))
+                return "刻みには正の数を指定してください";
+        }
+        std::optional<LinearScale> exact;
+        message = sfOpenDispFile(strCalibFileName, solution.coefficients, &solution.vacuum);
+        if (message.empty() && grid.enabled && in.x.size() < 2)
+            message = "データ点が2点以上必要です";
         if (message.empty())
-            message = sfDispCorPlot(s.sngSpecX, s.sngSpecY, a, sngNewX, plotter_);
+            message = dispcorSpectrum(in, solution, grid, pending_, exact, plotter_);
         if (message.empty())
-            dblA = a;
-        return message;
+            dblA = solution.coefficients;
+        break;
     }
     case taskFluxCalib: {
         std::vector<float> sensX, sensY;
-        message = sfReadSensFncFile(strCalibFileName, sensX, sensY);
+        std::string unit;
+        message = sfReadSensFncFile(strCalibFileName, sensX, sensY, &unit);
         if (message.empty())
-            message = sfCalibratePlot(s.sngSpecX, s.sngSpecY, sensX, sensY, sngNewY, plotter_);
-        return message;
+            message = fluxcalSpectrum(in, sensX, sensY, unit, strCalibFileName, pending_, plotter_);
+        break;
     }
     case taskNormalize:
-        return sfNormalizePlot(s.sngSpecX, s.sngSpecY, dblCont, sngNewY, plotter_);
+        message = normalizeSpectrum(in, dblCont, intContOrder, pending_, plotter_);
+        break;
     case taskFFT:
-        return sfFFTPlot(s.sngSpecX, s.sngSpecY, sngNewX, sngNewY, plotter_);
+        // The amplitude spectrum is no flux: it has no uncertainty.
+        message = sfFFTPlot(s.sngSpecX, s.sngSpecY, sngNewX, sngNewY, plotter_);
+        pending_ = Spectrum();
+        return message;
     default:
         return {};
     }
+    if (message.empty() && pending_.hasUncertainty())
+        message = plotter_.sfPlotUncertainty(pending_.sigma);
+    return message;
 }
 
 void FrmCalib::cmdNext_Click()
@@ -230,6 +267,9 @@ void FrmCalib::cmdNext_Click()
             return;
         }
         plot->dsChangeData(true);
+        s.sngSpecSigma = plot->plotSigma();
+        if (intTask != taskFFT)
+            s.specMeta = pending_.meta;
     }
     finished = true;
     close();

@@ -4,6 +4,7 @@
 // in the plot window, previewed there and taken over on "完了".
 #include "reduce/gui/RejectFields.h"
 #include "shell/gui/TaskDialog.h"
+#include "spectrum/Spectrum.h"
 #include "view/SpectrumView.h"
 
 #include <array>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -42,6 +44,10 @@ public:
     QLabel* lblCalibFile = nullptr;
     QLineEdit* txtCalibFile = nullptr;
     QPushButton* cmdCalibFile = nullptr;
+    // Dispersion correction onto a linear grid (step: empty for the mean dispersion).
+    QCheckBox* chkLinear = nullptr;
+    QLabel* lblStep = nullptr;
+    QLineEdit* txtStep = nullptr;
     QLabel* lblCont = nullptr;
     QLabel* lblOrder = nullptr;
     QLineEdit* txtOrder = nullptr;
@@ -69,6 +75,8 @@ private:
     std::string strCalibFileName, strDlgTitle, strDlgFilter;
     std::vector<double> dblA, dblCont;
     std::vector<float> sngNewX, sngNewY;
+    // The previewed spectrum with its uncertainty and cards.
+    Spectrum pending_;
     int16_t intContOrder = 0;
     SpectrumView& plotter_;
     bool finished = false;

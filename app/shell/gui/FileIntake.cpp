@@ -78,10 +78,17 @@ std::string openText(const std::string& strFile, bool& opened, bool fitsSpectrum
         if (cancel)
             return {};
     }
-    std::string message = fitsSpectrum ? sfOpenFitsSpectrum(strFile, s.sngSpecX, s.sngSpecY)
-                                       : sfOpenText(strFile, s.sngSpecX, s.sngSpecY);
+    Spectrum spectrum;
+    std::string message = fitsSpectrum ? sfOpenFitsSpectrum(strFile, spectrum)
+                                       : sfOpenText(strFile, spectrum.x, spectrum.y);
     if (!message.empty())
         return message;
+    if (!fitsSpectrum)
+        spectrum.meta.xIsWavelength = !looksLikePixelNumbers(spectrum.x);
+    s.sngSpecX.swap(spectrum.x);
+    s.sngSpecY.swap(spectrum.y);
+    s.sngSpecSigma.swap(spectrum.sigma);
+    s.specMeta = std::move(spectrum.meta);
     s.intActiveWindow = windowPlot;
     message = plot->showSpectrum(s.strFileName);
     opened = message.empty();

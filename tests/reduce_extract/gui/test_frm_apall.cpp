@@ -66,6 +66,11 @@ struct RecordingPlot : raylen::NullSpectrumView {
         ++rejectedCalls;
         return {};
     }
+    std::string sfPlotUncertainty(const std::vector<float>& sigma) override
+    {
+        uncertainty = sigma;
+        return {};
+    }
     bool isLoaded() const override { return loaded; }
     void dsErasePlot() override
     {
@@ -98,7 +103,7 @@ struct RecordingPlot : raylen::NullSpectrumView {
 
     bool loaded = false, changed = true;
     int lines = 0, erased = 0, clonesErased = 0, saves = 0, unloads = 0, rejectedCalls = 0;
-    std::vector<float> lineX, lineY, cloneX, cloneY, rejectedX, rejectedY;
+    std::vector<float> lineX, lineY, cloneX, cloneY, rejectedX, rejectedY, uncertainty;
     std::string saveAs;
 };
 
@@ -561,4 +566,51 @@ TEST(WizardOnThePlotWindow, ClosingThePlotWindowUnloadsTheWizard)
     EXPECT_EQ(raylen::loadedFrmPlot(), nullptr);
     EXPECT_EQ(frmApall(), nullptr);
     EXPECT_EQ(appState().intTaskMode, 10);
+}
+
+TEST_F(Wizard, OptimalExtractionOnTheAperturePageMarksTheCosmicRay)
+{
+    // A cosmic ray on the trace of column 80, inside the aperture.
+    const int hitColumn = 80;
+    image(hitColumn, static_cast<int32_t>(std::lround(extracttest::traceAt(shape, hitColumn)))) += 20000.0f;
+    extracttest::saveFrame(dir.file("hit.fit"), image);
+    h->openThroughDialog(dir.file("hit.fit"));
+    ASSERT_NE(frmImage(), nullptr);
+    drawRegion();
+    raylen::FrmApall* d = open();
+    ASSERT_NE(d, nullptr);
+    d->cmdNext->click();
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 3)) << ::testing::PrintToString(messages());
+    EXPECT_FALSE(d->chkOptimal->isChecked());
+    EXPECT_EQ(text(d->txtCrSigma->text()), "5.0");
+    EXPECT_TRUE(d->chkOptimal->isVisible());
+    const QPoint middle = d->chkOptimal->rect().center();
+    mouse(d->chkOptimal, QEvent::MouseButtonPress, middle, Qt::LeftButton, Qt::LeftButton);
+    mouse(d->chkOptimal, QEvent::MouseButtonRelease, middle, Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(d->chkOptimal->isChecked());
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 4));
+    d->cmdFit->click();
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 5)) << ::testing::PrintToString(messages());
+    // The plotted spectrum is the core's optimal extraction, with its σ.
+    raylen::ExtractOptions options;
+    options.optimal = true;
+    raylen::ExtractResult expected;
+    raylen::NullSpectrumView none;
+    ASSERT_EQ(raylen::sfScanDataPro(appState().typScanParam, appState().sngImage, options, expected, none), "");
+    EXPECT_EQ(plot.lineY, expected.y);
+    EXPECT_EQ(plot.uncertainty, expected.sigma);
+    EXPECT_EQ(appState().sngSpecSigma, expected.sigma);
+    // The column that lost the cosmic ray is marked as rejections are.
+    ASSERT_GE(plot.rejectedCalls, 1);
+    EXPECT_NE(std::find(plot.rejectedX.begin(), plot.rejectedX.end(), static_cast<float>(hitColumn)),
+              plot.rejectedX.end());
+    // The box sum of that column holds the ray; the optimal value does not.
+    std::vector<float> boxX, boxY;
+    ASSERT_EQ(raylen::sfScanDataPro(appState().typScanParam, appState().sngImage, boxX, boxY, none), "");
+    const size_t c = static_cast<size_t>(hitColumn - appState().typScanParam.lngStartX);
+    EXPECT_GT(boxY[c] - expected.y[c], 10000.0f);
+    d->cmdCancel->click();
 }
