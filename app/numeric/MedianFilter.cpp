@@ -118,9 +118,10 @@ void filterRows(const SingleImage& in, SingleImage& out, int32_t firstRow, int32
                     std::copy(src, src + n, lanes.data() + static_cast<size_t>(dy * window5 + dx) * runLength);
                 }
             for (auto [a, b] : net.comparators) {
-                float* pa = lanes.data() + static_cast<size_t>(a) * runLength;
-                float* pb = lanes.data() + static_cast<size_t>(b) * runLength;
-                for (int32_t k = 0; k < n; ++k) {
+                // Distinct lanes: the loop vectorises.
+                float* __restrict pa = lanes.data() + static_cast<size_t>(a) * runLength;
+                float* __restrict pb = lanes.data() + static_cast<size_t>(b) * runLength;
+                for (int32_t k = 0; k < runLength; ++k) {
                     const float lo = std::min(pa[k], pb[k]), hi = std::max(pa[k], pb[k]);
                     pa[k] = lo;
                     pb[k] = hi;
