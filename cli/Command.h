@@ -33,6 +33,8 @@ struct CommandSpec {
     std::function<int(const Arguments&)> run;
     // Files written besides -o (a name derived from it or from the input).
     std::function<std::vector<std::string>(const Arguments&)> derivedOutputs = nullptr;
+    // `positionals` is then the least number: the command takes a list.
+    bool positionalList = false;
 };
 
 // Registers a command; used by a static object in each command's file.

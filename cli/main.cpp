@@ -58,7 +58,8 @@ int run(const std::vector<std::string>& args)
         }
         parsed.positional.push_back(a);
     }
-    if (static_cast<int>(parsed.positional.size()) != spec.positionals)
+    const int given = static_cast<int>(parsed.positional.size());
+    if (given < spec.positionals || (given > spec.positionals && !spec.positionalList))
         return cli::usageError(parsed.positional.size() < static_cast<size_t>(spec.positionals)
                                    ? "missing argument"
                                    : "too many arguments",

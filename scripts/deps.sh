@@ -23,6 +23,7 @@ RAYLEN_TEST_PACKAGES=(
   python3-astropy python3-scipy python3-numpy python3-olefile
   python3-specutils python3-specreduce
   libcfitsio-dev iraf iraf-noao python3-pyraf
+  python3-astroscrappy python3-ccdproc
   xvfb xauth poppler-utils desktop-file-utils
 )
 
@@ -30,6 +31,7 @@ RAYLEN_TEST_PACKAGES=(
 RAYLEN_BENCH_PACKAGES=(
   qtbase5-dev libqcustomplot-dev python3-matplotlib
   python3-astropy python3-scipy python3-numpy iraf iraf-noao python3-pyraf
+  python3-astroscrappy python3-ccdproc
 )
 
 # raylen_install_deps [run] [build] [test] [bench]: installs the missing

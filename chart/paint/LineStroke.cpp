@@ -1,5 +1,9 @@
 #include "paint/LineStroke.h"
 
+#include <QPaintEngine>
+
+#include <algorithm>
+
 #include "kinds/Resources.h"
 #include "kinds/Strokes.h"
 #include "paint/DrawContext.h"
@@ -9,6 +13,8 @@ namespace lumigra {
 namespace {
 
 constexpr int kMaxPendingPoints = 4096;
+// Points per piece of a wide stroke (see drawWideInPieces).
+constexpr int kWidePiecePoints = 64;
 
 const ObjRef* penRefs(const LgLine& line, int k)
 {
@@ -19,6 +25,21 @@ const ObjRef* penRefs(const LgLine& line, int k)
 bool penUsable(const LgObject* pen)
 {
     return pen && pen->objectId() == lgxPen && static_cast<const LgPen*>(pen)->enabled_;
+}
+
+// A wide aliased stroke is filled as one outline whose cost grows faster
+// than its length. Drawn as overlapping pieces that share a segment, every
+// join lies inside some piece, so the union (and thus each pixel of an
+// opaque, aliased fill) is the same; only where pixels are mixed with the
+// target (raster operations, translucency, antialiasing) would the overlap
+// show, and vector output keeps the one polyline.
+bool drawsUnionInPieces(const QPainter& painter, const QPen& pen)
+{
+    const QPaintEngine* engine = painter.paintEngine();
+    return engine && engine->type() == QPaintEngine::Raster && pen.widthF() > 1 && pen.style() == Qt::SolidLine &&
+        pen.color().alpha() == 255 && pen.brush().style() == Qt::SolidPattern &&
+        !painter.testRenderHint(QPainter::Antialiasing) &&
+        painter.compositionMode() == QPainter::CompositionMode_SourceOver && painter.opacity() == 1.0;
 }
 
 } // namespace
@@ -69,7 +90,13 @@ void DeviceDashSink::flush()
         MixScope mix(painter_, pen.mode);
         painter_.setPen(pen.pen);
         painter_.setBrush(Qt::NoBrush);
-        painter_.drawPolyline(pending_);
+        if (drawsUnionInPieces(painter_, pen.pen)) {
+            const int n = static_cast<int>(pending_.size());
+            for (int first = 0; first + 1 < n; first += kWidePiecePoints - 2)
+                painter_.drawPolyline(pending_.constData() + first, std::min(kWidePiecePoints, n - first));
+        } else {
+            painter_.drawPolyline(pending_);
+        }
     }
     pending_.clear();
     pendingPen_ = -1;

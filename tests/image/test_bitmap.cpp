@@ -4,6 +4,7 @@
 #include "display/Bitmap.h"
 #include <cmath>
 #include "image/ImageCut.h"
+#include "numeric/Statistics.h"
 
 using namespace raylen;
 
@@ -116,4 +117,86 @@ TEST(ImageCut, ProfilesAlongXAndY)
     EXPECT_EQ(ys[3], 7006.0f);
     EXPECT_EQ(sfImplotData(image, 0, 14, 10, 0, 0, xs, ys), "sfImplotData, 9インデックスが有効範囲にありません。");
     EXPECT_EQ(xs.size(), 4u);
+}
+
+namespace {
+
+// The per-pixel definition: the limits' running fold and one grey level per
+// pixel, one row after another.
+void scalarMinMax(const SingleImage& a, float& lo, float& hi)
+{
+    lo = 1e10f;
+    hi = -1e10f;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const float v = a.data()[i];
+        lo = v >= lo ? lo : v;
+        hi = v > hi ? v : hi;
+    }
+}
+
+uint8_t scalarGrey(float v, float low, float high)
+{
+    if (!(v >= low))
+        v = low;
+    if (v > high)
+        v = high;
+    return static_cast<uint8_t>(std::nearbyint((static_cast<double>(v) - low) * (255.0 / (double(high) - low))));
+}
+
+} // namespace
+
+TEST(Bitmap, LargeFramesGiveThePerPixelBytesAndLimits)
+{
+    // Over a megapixel, so the work is split between cores; wide enough
+    // that rows end in padding.
+    const int32_t w = 1201, h = 1003;
+    SingleImage image(w, h);
+    uint64_t state = 7;
+    for (size_t i = 0; i < image.size(); ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        image.data()[i] = static_cast<float>(static_cast<int64_t>(state >> 40) % 5000 - 100) * 0.37f;
+    }
+    struct Case {
+        const char* what;
+        std::vector<std::pair<size_t, float>> set;
+    };
+    const float nan = std::nanf("");
+    const std::vector<Case> cases = {
+        {"plain", {}},
+        {"NaN early", {{5, nan}}},
+        {"NaN last", {{image.size() - 1, nan}}},
+        {"NaN then beyond 1e10", {{image.size() / 2, nan}, {image.size() / 2 + 1, 3e10f}}},
+        {"-0 before +0 as the minimum", {{10, -0.0f}, {image.size() - 3, 0.0f}}},
+    };
+    for (const Case& c : cases) {
+        SingleImage frame = image;
+        if (std::string(c.what).find("-0") != std::string::npos)
+            for (size_t i = 0; i < frame.size(); ++i)
+                frame.data()[i] = std::fabs(frame.data()[i]) + 1;
+        for (auto [i, v] : c.set)
+            frame.data()[i] = v;
+        float lo = 0, hi = 0, refLo = 0, refHi = 0;
+        ASSERT_EQ(sfMinMax2D(frame, lo, hi), "");
+        scalarMinMax(frame, refLo, refHi);
+        EXPECT_EQ(std::signbit(lo), std::signbit(refLo)) << c.what;
+        EXPECT_TRUE(lo == refLo || (std::isnan(lo) && std::isnan(refLo))) << c.what << " " << lo << " " << refLo;
+        EXPECT_TRUE(hi == refHi || (std::isnan(hi) && std::isnan(refHi))) << c.what;
+
+        float maximum = 0, minimum = 0;
+        BitmapBytes bytes;
+        ASSERT_EQ(sfCreateBitMap(frame, w, h, maximum, minimum, bytes, true), "") << c.what;
+        const int32_t r = bitmapRowBytes(w);
+        ASSERT_EQ(bytes.size(), 54u + static_cast<size_t>(r) * h);
+        size_t wrong = 0;
+        for (int32_t y = 0; y < h; ++y) {
+            const uint8_t* row = bytes.data() + 54 + static_cast<size_t>(h - 1 - y) * r;
+            for (int32_t x = 0; x < w; ++x) {
+                const uint8_t g = scalarGrey(frame(x, y), minimum, maximum);
+                wrong += row[3 * x] != g || row[3 * x + 1] != g || row[3 * x + 2] != g;
+            }
+            for (int32_t k = 3 * w; k < r; ++k)
+                wrong += row[k] != 0;
+        }
+        EXPECT_EQ(wrong, 0u) << c.what;
+    }
 }

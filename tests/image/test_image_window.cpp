@@ -219,7 +219,8 @@ TEST(ImageWindow, ImageMenusMirrorTheirCaptions)
     };
     EXPECT_EQ(captions(w->mnuFile), (std::vector<std::string>{"開く(&O)", "閉じる(&C)", "-", "名前を付けて保存(&E)", "-",
                                                                "印刷(&P)", "ﾌﾟﾘﾝﾀｰの設定(&R)", "-", "Raylen の終了(&X)"}));
-    EXPECT_EQ(captions(w->mnuImage), (std::vector<std::string>{"ﾌﾟﾛｯﾄ(&P)", "ｽｷｬﾝ(&S)", "-", "ﾀﾞｰｸ・ﾌﾗｯﾄ補正(&D)", "-",
+    EXPECT_EQ(captions(w->mnuImage), (std::vector<std::string>{"ﾌﾟﾛｯﾄ(&P)", "ｽｷｬﾝ(&S)", "-", "ﾀﾞｰｸ・ﾌﾗｯﾄ補正(&D)",
+                                                                "宇宙線除去(&C)", "ﾌﾚｰﾑ合成(&M)", "-",
                                                                 "ﾍｯﾀﾞｰ情報(&I)"}));
     EXPECT_EQ(captions(w->mnuHelp), (std::vector<std::string>{"Raylenのﾍﾙﾌﾟ(&B)", "-", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
     EXPECT_TRUE(w->mnuGraph->actions().isEmpty());

@@ -1,6 +1,8 @@
 #include "image/gui/FrmImage.h"
 #include "shell/gui/WindowRegistry.h"
 
+#include "image/gui/FrmClean.h"
+#include "image/gui/FrmCombine.h"
 #include "image/gui/FrmDarkFlat.h"
 #include "image/gui/FrmDispHdr.h"
 #include "image/gui/ImageSave.h"
@@ -92,6 +94,8 @@ void FrmImage::buildMenus()
     mnuScan = item(mnuImage, "mnuScan", "ｽｷｬﾝ(&S)", &FrmImage::mnuScan_Click);
     mnuImage->addSeparator()->setObjectName("mnuSepImage1");
     mnuDarkFlat = item(mnuImage, "mnuDarkFlat", "ﾀﾞｰｸ・ﾌﾗｯﾄ補正(&D)", &FrmImage::mnuDarkFlat_Click);
+    mnuClean = item(mnuImage, "mnuClean", "宇宙線除去(&C)", &FrmImage::mnuClean_Click);
+    mnuCombine = item(mnuImage, "mnuCombine", "ﾌﾚｰﾑ合成(&M)", &FrmImage::mnuCombine_Click);
     mnuImage->addSeparator()->setObjectName("mnuSepImage2");
     mnuDispHdr = item(mnuImage, "mnuDispHdr", "ﾍｯﾀﾞｰ情報(&I)", &FrmImage::mnuDispHdr_Click);
     // The box's pop-up menu is never in the menu bar.
@@ -335,6 +339,8 @@ void FrmImage::mnuScan_Click()
 }
 
 void FrmImage::mnuDarkFlat_Click() { showFrmDarkFlat(); }
+void FrmImage::mnuClean_Click() { showFrmClean(); }
+void FrmImage::mnuCombine_Click() { showFrmCombine(); }
 
 void FrmImage::mnuDispHdr_Click()
 {

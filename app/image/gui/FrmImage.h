@@ -42,6 +42,8 @@ public:
     void mnuPlot_Click();
     void mnuScan_Click();
     void mnuDarkFlat_Click();
+    void mnuClean_Click();
+    void mnuCombine_Click();
     void mnuDispHdr_Click();
 
     QWidget* picWindow = nullptr;
@@ -53,6 +55,8 @@ public:
     QAction* mnuPlot = nullptr;
     QAction* mnuScan = nullptr;
     QAction* mnuDarkFlat = nullptr;
+    QAction* mnuClean = nullptr;
+    QAction* mnuCombine = nullptr;
     QAction* mnuDispHdr = nullptr;
     QAction* mnuBoxSet = nullptr;
     QAction* mnuBoxRemove = nullptr;
