@@ -1,5 +1,6 @@
 // Calibration commands: dispcor, fluxcal, normalize, fft.
 #include "Command.h"
+#include "ObservationCards.h"
 #include "SpectrumInput.h"
 #include "SpectrumOutput.h"
 
@@ -10,9 +11,11 @@
 #include "reduce/FftPlot.h"
 #include "reduce/FluxCal.h"
 #include "reduce/Normalize.h"
+#include "files/ShareData.h"
 #include "files/TextSpectrum.h"
 
 #include <cmath>
+#include <optional>
 
 namespace cli {
 
@@ -43,16 +46,67 @@ int runDispcor(const Arguments& args)
     return finish(message, newX, y, *args.option("o"));
 }
 
+// --exptime, --airmass, --extinction: any of them asks for the exposure
+// and the atmosphere; what is not given comes from the FITS cards.
+struct FluxcalAtmosphere {
+    bool wanted = false;
+    double exptime = 0, airmass = 0;
+    std::optional<std::string> extinction;
+};
+
+int readAtmosphere(const Arguments& args, const raylen::HeaderCards& cards, FluxcalAtmosphere& a)
+{
+    const CommandSpec* spec = &commands().at("fluxcal");
+    a.extinction = args.option("extinction");
+    a.wanted = args.option("exptime") || args.option("airmass") || a.extinction;
+    if (!a.wanted)
+        return exitOk;
+    if (auto text = args.option("exptime")) {
+        if (!parseDouble(*text, a.exptime) || !(a.exptime > 0))
+            return usageError("--exptime takes a positive number of seconds", spec);
+    } else if (auto card = cardNumberOf(cards, {"EXPTIME"})) {
+        a.exptime = *card;
+    } else {
+        return usageError("--exptime is required (the spectrum has no EXPTIME card)", spec);
+    }
+    if (auto text = args.option("airmass")) {
+        if (!parseDouble(*text, a.airmass) || a.airmass < 0)
+            return usageError("--airmass takes a number from 0", spec);
+    } else if (auto card = cardNumberOf(cards, {"AIRMASS"})) {
+        a.airmass = *card;
+    } else if (a.extinction) {
+        return usageError("--airmass is required (the spectrum has no AIRMASS card)", spec);
+    }
+    return exitOk;
+}
+
 int runFluxcal(const Arguments& args)
 {
     std::vector<float> x, y, sensX, sensY, newY;
     raylen::NullSpectrumView plotter;
+    raylen::HeaderCards cards;
     std::string message = openSpectrum(args.positional[0], x, y);
     if (message.empty())
-        message = checkCalibFile(*args.option("sns"));
+        message = readObservationCards(args.positional[0], cards);
+    if (!message.empty())
+        return fail(message);
+    FluxcalAtmosphere atmosphere;
+    if (int status = readAtmosphere(args, cards, atmosphere); status != exitOk)
+        return status;
+    message = checkCalibFile(*args.option("sns"));
     if (message.empty())
         message = raylen::sfReadSensFncFile(*args.option("sns"), sensX, sensY);
-    if (message.empty())
+    raylen::ExtinctionTable extinction;
+    if (atmosphere.extinction && message.empty()) {
+        const std::string path = raylen::resolveShippedTable(raylen::extinctionFolder, *atmosphere.extinction);
+        message = checkCalibFile(path);
+        if (message.empty())
+            message = raylen::sfReadExtinctionTable(path, extinction);
+    }
+    if (message.empty() && atmosphere.wanted)
+        message = raylen::sfCalibrateExtinction(x, y, sensX, sensY, atmosphere.exptime, atmosphere.airmass,
+                                                extinction, newY);
+    else if (message.empty())
         message = raylen::sfCalibratePlot(x, y, sensX, sensY, newY, plotter);
     return finish(message, x, newY, *args.option("o"));
 }
@@ -125,8 +179,12 @@ std::function<int(const Arguments&)> requiring(std::string name, std::vector<std
 Registration dispcor({"dispcor", "dispcor SPEC.txt --dip FILE.dip -o OUT.txt",
                       "replace the pixel scale by the wavelengths of a dispersion file", {"o", "dip"}, {}, 1,
                       requiring("dispcor", {"dip", "o"}, runDispcor)});
-Registration fluxcal({"fluxcal", "fluxcal SPEC.txt --sns FILE.sns -o OUT.txt",
-                      "divide by the sensitivity interpolated in a sensitivity file", {"o", "sns"}, {}, 1,
+Registration fluxcal({"fluxcal",
+                      "fluxcal SPEC.txt --sns FILE.sns [--exptime T] [--airmass X] [--extinction EXT.dat|NAME] "
+                      "-o OUT.txt",
+                      "divide by the sensitivity interpolated in a sensitivity file (and by the exposure time and "
+                      "the atmosphere's transmission)",
+                      {"o", "sns", "exptime", "airmass", "extinction"}, {}, 1,
                       requiring("fluxcal", {"sns", "o"}, runFluxcal)});
 Registration normalize({"normalize",
                         "normalize SPEC.txt --region X1:X2 [--region ...] [--order N] [--reject LOW:HIGH[:ITER]] "

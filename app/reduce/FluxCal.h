@@ -1,6 +1,7 @@
 #pragma once
 // Flux calibration: the spectrum divided by the instrument's sensitivity,
 // interpolated linearly in a table of (wavelength, sensitivity) pairs (.sns).
+#include "reduce/CalibTables.h"
 #include "view/SpectrumView.h"
 
 #include <string>
@@ -8,9 +9,10 @@
 
 namespace raylen {
 
-// One pair per line, two numbers separated by a comma or blanks. A line
-// without exactly two numbers, an empty or unreadable file is the
-// procedure's error report; the arrays change only on success.
+// One pair per line, two numbers separated by a comma or blanks; lines
+// starting with '#' are comments. A line without exactly two numbers, an
+// empty or unreadable file is the procedure's error report; the arrays
+// change only on success.
 std::string sfReadSensFncFile(const std::string& strFile, std::vector<float>& sngSensX, std::vector<float>& sngSensY);
 
 // Y / s at every point, s interpolated at its X; where s is exactly 0 the
@@ -18,6 +20,13 @@ std::string sfReadSensFncFile(const std::string& strFile, std::vector<float>& sn
 std::string sfCalibrate(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
                         const std::vector<float>& sngSensX, const std::vector<float>& sngSensY,
                         std::vector<float>& sngNewY);
+
+// The same with the exposure time and the atmosphere: Y / (s · T ·
+// 10^(−0.4·k(X)·airmass)), the inverse of the response fit.
+std::string sfCalibrateExtinction(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
+                                  const std::vector<float>& sngSensX, const std::vector<float>& sngSensY,
+                                  double exptime, double airmass, const ExtinctionTable& extinction,
+                                  std::vector<float>& sngNewY);
 
 // sfCalibrate, then (X, new values) as the plotted spectrum (a plotting
 // failure is not reported).
