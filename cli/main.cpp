@@ -2,6 +2,7 @@
 #include "Command.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -58,8 +59,10 @@ int run(const std::vector<std::string>& args)
         }
         parsed.positional.push_back(a);
     }
-    if (static_cast<int>(parsed.positional.size()) != spec.positionals)
-        return cli::usageError(parsed.positional.size() < static_cast<size_t>(spec.positionals)
+    // A negative count takes that many or more (coadd's list of spectra).
+    if (spec.positionals < 0 ? parsed.positional.size() < static_cast<size_t>(-spec.positionals)
+                             : static_cast<int>(parsed.positional.size()) != spec.positionals)
+        return cli::usageError(parsed.positional.size() < static_cast<size_t>(std::abs(spec.positionals))
                                    ? "missing argument"
                                    : "too many arguments",
                                &spec);

@@ -157,4 +157,23 @@ TEST(CliCalib, BarycorrPrintsTheVelocityAndShiftsTheScale)
     EXPECT_FALSE(std::filesystem::exists(dir.file("o2.txt")));
 }
 
+TEST(CliCalib, CoaddAveragesOnTheCommonGrid)
+{
+    testsupport::TempDir dir;
+    const std::vector<float> ax = {10, 11, 12, 13, 14, 15}, ay = {1, 1, 1, 1, 1, 1};
+    const std::vector<float> bx = {11.5f, 12, 12.5f, 13, 13.5f, 14, 14.5f, 15, 15.5f}, by(9, 3.0f);
+    ASSERT_EQ(sfSaveText(ax, ay, dir.file("a.txt")), "");
+    ASSERT_EQ(sfSaveText(bx, by, dir.file("b.txt")), "");
+    auto r = clitest::cli("coadd " + quoted(dir.file("a.txt")) + " " + quoted(dir.file("b.txt")) + " -o " +
+                              quoted(dir.file("c.txt")),
+                          dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<float> cx, cy;
+    ASSERT_EQ(sfOpenText(dir.file("c.txt"), cx, cy), "");
+    EXPECT_EQ(cx, (std::vector<float>{11.5f, 12, 12.5f, 13, 13.5f, 14, 14.5f, 15}));
+    EXPECT_EQ(cy, std::vector<float>(8, 2.0f));
+    r = clitest::cli("coadd " + quoted(dir.file("a.txt")) + " -o " + quoted(dir.file("d.txt")), dir);
+    EXPECT_EQ(r.status, 2);
+}
+
 } // namespace
