@@ -5,6 +5,7 @@
 #include "SpectrumOutput.h"
 
 #include "reduce/BaryCorr.h"
+#include "reduce/CalibSpectrumSteps.h"
 
 #include <cstdio>
 #include <iostream>
@@ -65,25 +66,21 @@ int runBarycorr(const Arguments& args)
     if (kind != "barycentric" && kind != "heliocentric")
         return usageError("--kind takes barycentric or heliocentric", spec);
 
-    std::vector<float> x, y;
-    bool wavelength = true;
-    raylen::HeaderCards cards;
-    std::string message = openAnySpectrum(args.positional[0], x, y, wavelength);
-    if (message.empty())
-        message = readObservationCards(args.positional[0], cards);
+    raylen::Spectrum in, out;
+    std::string message = openAnySpectrum(args.positional[0], in);
     if (!message.empty())
         return fail(message);
     raylen::Observation observation;
-    if (std::string problem = readObservation(args, cards, observation); !problem.empty())
+    if (std::string problem = readObservation(args, in.meta.cards, observation); !problem.empty())
         return usageError(problem, spec);
-    if (!wavelength)
-        return fail("波長に校正されていないスペクトルです");
+    const raylen::VelocityFrame frame =
+        kind == "barycentric" ? raylen::VelocityFrame::barycentric : raylen::VelocityFrame::heliocentric;
     double v = 0;
-    message = raylen::sfRadialVelocityCorrection(
-        observation, kind == "barycentric" ? raylen::VelocityFrame::barycentric : raylen::VelocityFrame::heliocentric,
-        v);
+    message = raylen::sfRadialVelocityCorrection(observation, frame, v);
     if (message.empty())
-        message = saveSpectrum(raylen::shiftWavelengths(x, v), y, *output, true);
+        message = raylen::barycorrSpectrum(in, v, frame, out);
+    if (message.empty())
+        message = saveSpectrum(out, *output);
     if (!message.empty())
         return fail(message);
     char line[64];

@@ -11,6 +11,8 @@
 #include "reduce/FftPlot.h"
 #include "reduce/FluxCal.h"
 #include "reduce/Normalize.h"
+#include "reduce/CalibSpectrumSteps.h"
+#include "reduce/SpectrumSteps.h"
 #include "files/ShareData.h"
 #include "files/TextSpectrum.h"
 
@@ -31,19 +33,41 @@ int finish(const std::string& message, const std::vector<float>& x, const std::v
     return saved.empty() ? exitOk : fail(saved);
 }
 
+int finish(const std::string& message, const raylen::Spectrum& spectrum, const std::string& output,
+           const raylen::LinearScale* exact = nullptr)
+{
+    if (!message.empty())
+        return fail(message);
+    const std::string saved = saveSpectrum(spectrum, output, exact);
+    return saved.empty() ? exitOk : fail(saved);
+}
+
 int runDispcor(const Arguments& args)
 {
-    std::vector<float> x, y, newX;
-    std::vector<double> a;
+    const CommandSpec* spec = &commands().at("dispcor");
+    raylen::LinearGrid grid;
+    grid.enabled = args.flag("linear");
+    if (auto text = args.option("step")) {
+        if (!grid.enabled)
+            return usageError("--step needs --linear", spec);
+        if (!parseDouble(*text, grid.step) || !(grid.step > 0))
+            return usageError("--step takes a positive number", spec);
+    }
+    raylen::Spectrum in, out;
+    raylen::DispersionSolution solution;
+    solution.fileName = *args.option("dip");
     raylen::NullSpectrumView plotter;
-    std::string message = openSpectrum(args.positional[0], x, y);
+    std::optional<raylen::LinearScale> exact;
+    std::string message = openAnySpectrum(args.positional[0], in);
     if (message.empty())
-        message = checkCalibFile(*args.option("dip"));
+        message = checkCalibFile(solution.fileName);
     if (message.empty())
-        message = raylen::sfOpenDispFile(*args.option("dip"), a);
+        message = raylen::sfOpenDispFile(solution.fileName, solution.coefficients, &solution.vacuum);
+    if (message.empty() && grid.enabled && in.x.size() < 2)
+        message = "データ点が2点以上必要です";
     if (message.empty())
-        message = raylen::sfDispCorPlot(x, y, a, newX, plotter);
-    return finish(message, newX, y, *args.option("o"));
+        message = raylen::dispcorSpectrum(in, solution, grid, out, exact, plotter);
+    return finish(message, out, *args.option("o"), exact ? &*exact : nullptr);
 }
 
 // --exptime, --airmass, --extinction: any of them asks for the exposure
@@ -82,33 +106,34 @@ int readAtmosphere(const Arguments& args, const raylen::HeaderCards& cards, Flux
 
 int runFluxcal(const Arguments& args)
 {
-    std::vector<float> x, y, sensX, sensY, newY;
+    raylen::Spectrum in, out;
+    std::vector<float> sensX, sensY;
+    std::string unit;
+    const std::string sns = *args.option("sns");
     raylen::NullSpectrumView plotter;
-    raylen::HeaderCards cards;
-    std::string message = openSpectrum(args.positional[0], x, y);
-    if (message.empty())
-        message = readObservationCards(args.positional[0], cards);
+    std::string message = openAnySpectrum(args.positional[0], in);
     if (!message.empty())
         return fail(message);
     FluxcalAtmosphere atmosphere;
-    if (int status = readAtmosphere(args, cards, atmosphere); status != exitOk)
+    if (int status = readAtmosphere(args, in.meta.cards, atmosphere); status != exitOk)
         return status;
-    message = checkCalibFile(*args.option("sns"));
+    message = checkCalibFile(sns);
     if (message.empty())
-        message = raylen::sfReadSensFncFile(*args.option("sns"), sensX, sensY);
+        message = raylen::sfReadSensFncFile(sns, sensX, sensY, &unit);
     raylen::ExtinctionTable extinction;
+    raylen::Atmosphere applied{atmosphere.exptime, atmosphere.airmass, nullptr, {}};
     if (atmosphere.extinction && message.empty()) {
-        const std::string path = raylen::resolveShippedTable(raylen::extinctionFolder, *atmosphere.extinction);
-        message = checkCalibFile(path);
+        applied.extinctionName = raylen::resolveShippedTable(raylen::extinctionFolder, *atmosphere.extinction);
+        message = checkCalibFile(applied.extinctionName);
         if (message.empty())
-            message = raylen::sfReadExtinctionTable(path, extinction);
+            message = raylen::sfReadExtinctionTable(applied.extinctionName, extinction);
+        applied.extinction = &extinction;
     }
     if (message.empty() && atmosphere.wanted)
-        message = raylen::sfCalibrateExtinction(x, y, sensX, sensY, atmosphere.exptime, atmosphere.airmass,
-                                                extinction, newY);
+        message = raylen::fluxcalAtmosphereSpectrum(in, sensX, sensY, unit, sns, applied, out);
     else if (message.empty())
-        message = raylen::sfCalibratePlot(x, y, sensX, sensY, newY, plotter);
-    return finish(message, x, newY, *args.option("o"));
+        message = raylen::fluxcalSpectrum(in, sensX, sensY, unit, sns, out, plotter);
+    return finish(message, out, *args.option("o"));
 }
 
 int runNormalize(const Arguments& args)
@@ -134,10 +159,12 @@ int runNormalize(const Arguments& args)
         order = platform::toInteger(value);
     }
 
-    std::vector<float> x, y, newY;
-    std::string message = openSpectrum(args.positional[0], x, y);
+    raylen::Spectrum in, out;
+    std::string message = openAnySpectrum(args.positional[0], in);
     if (!message.empty())
         return fail(message);
+    const std::vector<float>& x = in.x;
+    const std::vector<float>& y = in.y;
     // The list starts as the task resets it: one entry.
     std::vector<int32_t> list(1, 0);
     raylen::NullSpectrumView marks; // the region marks are not drawn in a batch run
@@ -150,8 +177,8 @@ int runNormalize(const Arguments& args)
     raylen::NullSpectrumView plotter;
     message = raylen::sfContinuumFit(x, y, list, order, continuum, reject);
     if (message.empty())
-        message = raylen::sfNormalizePlot(x, y, continuum, newY, plotter);
-    return finish(message, x, newY, *args.option("o"));
+        message = raylen::normalizeSpectrum(in, continuum, order, out, plotter);
+    return finish(message, out, *args.option("o"));
 }
 
 int runFft(const Arguments& args)
@@ -176,8 +203,10 @@ std::function<int(const Arguments&)> requiring(std::string name, std::vector<std
     };
 }
 
-Registration dispcor({"dispcor", "dispcor SPEC.txt --dip FILE.dip -o OUT.txt",
-                      "replace the pixel scale by the wavelengths of a dispersion file", {"o", "dip"}, {}, 1,
+Registration dispcor({"dispcor", "dispcor SPEC.txt --dip FILE.dip [--linear [--step S]] -o OUT.txt",
+                      "replace the pixel scale by the wavelengths of a dispersion file (--linear: resampled "
+                      "onto an even grid, default step the mean dispersion)",
+                      {"o", "dip", "step"}, {"linear"}, 1,
                       requiring("dispcor", {"dip", "o"}, runDispcor)});
 Registration fluxcal({"fluxcal",
                       "fluxcal SPEC.txt --sns FILE.sns [--exptime T] [--airmass X] [--extinction EXT.dat|NAME] "

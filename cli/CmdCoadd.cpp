@@ -4,8 +4,7 @@
 #include "SpectrumOutput.h"
 
 #include "fits/FitsSpectrum.h"
-#include "files/TextSpectrum.h"
-#include "reduce/Coadd.h"
+#include "reduce/CalibSpectrumSteps.h"
 
 namespace cli {
 
@@ -20,28 +19,19 @@ int runCoadd(const Arguments& args)
     double step = 0;
     if (auto text = args.option("step"); text && (!parseDouble(*text, step) || !(step > 0)))
         return usageError("--step takes a positive number", spec);
-    std::vector<raylen::CoaddInput> inputs(args.positional.size());
-    bool wavelength = true;
+    std::vector<raylen::Spectrum> inputs(args.positional.size());
     for (size_t k = 0; k < inputs.size(); ++k) {
-        bool isWavelength = true;
-        std::string message = openAnySpectrum(args.positional[k], inputs[k].x, inputs[k].y, isWavelength);
+        std::string message = openAnySpectrum(args.positional[k], inputs[k]);
         if (!message.empty())
             return fail(message);
-        wavelength = wavelength && isWavelength;
     }
-    raylen::CoaddResult result;
-    std::string message = raylen::sfCoadd(inputs, step, result);
+    raylen::Spectrum out;
+    raylen::EvenScale scale;
+    std::string message = raylen::coaddSpectra(inputs, step, out, scale);
+    // The exact grid, not the Single X values, goes into a FITS file.
+    const raylen::LinearScale exact{scale.start, scale.step};
     if (message.empty())
-        message = checkResult(result.x, result.y);
-    if (message.empty()) {
-        raylen::FitsSpectrumOptions options;
-        options.xIsWavelength = wavelength;
-        // The exact grid, not the Single X values, goes into the file.
-        message = isFitsSpectrumName(*output)
-                      ? raylen::sfSaveFitsSpectrumLinear(*output, result.scale.start, result.scale.step, result.y,
-                                                         options)
-                      : raylen::sfSaveText(result.x, result.y, *output);
-    }
+        message = saveSpectrum(out, *output, &exact);
     return message.empty() ? exitOk : fail(message);
 }
 

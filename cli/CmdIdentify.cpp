@@ -92,7 +92,9 @@ int runReidentify(const Arguments& args, const Settings& settings, const std::st
     if (!raylen::dfIsFileExist(table))
         return fail("波長テーブルファイルが存在しません。");
     std::vector<float> wave;
-    message = raylen::sfOpenCompFile(table, wave);
+    bool tableVacuum = false;
+    message = raylen::sfOpenCompFile(table, wave, &tableVacuum);
+    const bool vacuum = args.flag("vacuum") || tableVacuum;
     const std::string from = *args.option("from");
     std::vector<double> oldA;
     if (message.empty())
@@ -126,7 +128,7 @@ int runReidentify(const Arguments& args, const Settings& settings, const std::st
         message = outputName(args, output);
     const int16_t order = static_cast<int16_t>(coefficients.size() - 1);
     if (message.empty())
-        message = raylen::sfWriteDispFactor(output, order, coefficients);
+        message = raylen::sfWriteDispFactor(output, order, coefficients, vacuum);
     if (!message.empty())
         return fail(message);
 
@@ -174,7 +176,10 @@ int runIdentify(const Arguments& args)
     if (!raylen::dfIsFileExist(*table))
         return fail("波長テーブルファイルが存在しません。");
     std::vector<float> wave;
-    message = raylen::sfOpenCompFile(*table, wave);
+    bool vacuum = args.flag("vacuum");
+    bool tableVacuum = false;
+    message = raylen::sfOpenCompFile(*table, wave, &tableVacuum);
+    vacuum = vacuum || tableVacuum;
     if (!message.empty())
         return fail(message);
 
@@ -222,7 +227,7 @@ int runIdentify(const Arguments& args)
     if (message.empty())
         message = outputName(args, output);
     if (message.empty())
-        message = raylen::sfWriteDispFactor(output, settings.order, coefficients);
+        message = raylen::sfWriteDispFactor(output, settings.order, coefficients, vacuum);
     if (!message.empty())
         return fail(message);
 
@@ -242,14 +247,14 @@ int runIdentify(const Arguments& args)
 Registration identify({"identify",
                        "identify COMP.txt --table LINES.dat --line ROW:PIXEL [--line ...] "
                        "[--measure peak|gauss|none] [--search N] [--hw W] [--order N] [--auto [--tolerance T]] "
-                       "[--reject LOW:HIGH[:ITER]] [--residuals] [-o OUT.dip]\n"
+                       "[--reject LOW:HIGH[:ITER]] [--residuals] [--vacuum] [-o OUT.dip]\n"
                        "       raylen-cli identify COMP.txt --table LINES.dat --from OLD.dip [--from-lamp OLDCOMP.txt] "
-                       "[--auto [--tolerance T]] [--order N] [-o OUT.dip]",
+                       "[--auto [--tolerance T]] [--order N] [--vacuum] [-o OUT.dip]",
                        "measure comparison lines, fit the dispersion and write the dispersion file "
                        "(default name: the spectrum's with \"dip\" for its last three characters)",
                        {"o", "table", "line", "measure", "search", "hw", "order", "tolerance", "reject", "from",
                         "from-lamp"},
-                       {"auto", "residuals"}, 1, runIdentify, [](const Arguments& a) {
+                       {"auto", "residuals", "vacuum"}, 1, runIdentify, [](const Arguments& a) {
                            std::string output;
                            if (!a.option("o") && !a.positional.empty())
                                raylen::dfEditDipFileName(a.positional[0], output);

@@ -6,6 +6,7 @@
 #include "fits/FitsSpectrum.h"
 #include "files/TextSpectrum.h"
 #include "numeric/Resample.h"
+#include "reduce/SpectrumSteps.h"
 
 #include <cmath>
 
@@ -29,9 +30,9 @@ int runResample(const Arguments& args)
         text && (!parseDouble(*text, count) || count < 1 || count != std::floor(count) || count > 1e8))
         return usageError("--count takes a whole number from 1", spec);
 
-    std::vector<float> x, y;
-    bool wavelength = true;
-    std::string message = openAnySpectrum(args.positional[0], x, y, wavelength);
+    raylen::Spectrum in, out;
+    std::string message = openAnySpectrum(args.positional[0], in);
+    const std::vector<float>& x = in.x;
     if (!message.empty())
         return fail(message);
     if (x.size() < 2)
@@ -47,18 +48,11 @@ int runResample(const Arguments& args)
     }
     if (args.option("count"))
         scale.count = static_cast<long>(count);
-    std::vector<float> outX, outY;
-    message = raylen::resampleFlux(x, y, scale, outX, outY);
+    message = raylen::resampleSpectrum(in, scale, out);
+    // The exact scale, not the Single X values, goes into a FITS file.
+    const raylen::LinearScale exact{scale.start, scale.step};
     if (message.empty())
-        message = checkResult(outX, outY);
-    if (message.empty()) {
-        raylen::FitsSpectrumOptions options;
-        options.xIsWavelength = wavelength;
-        // The exact scale, not the Single X values, goes into the file.
-        message = isFitsSpectrumName(*output)
-                      ? raylen::sfSaveFitsSpectrumLinear(*output, scale.start, scale.step, outY, options)
-                      : raylen::sfSaveText(outX, outY, *output);
-    }
+        message = saveSpectrum(out, *output, &exact);
     return message.empty() ? exitOk : fail(message);
 }
 

@@ -2,6 +2,7 @@
 #include "Command.h"
 #include "ObservationCards.h"
 #include "SpectrumInput.h"
+#include "SpectrumOutput.h"
 
 #include "files/ShareData.h"
 #include "reduce/CalibTables.h"
@@ -43,13 +44,11 @@ int runSensfunc(const Arguments& args)
         }
     }
 
-    std::vector<float> x, y;
-    raylen::HeaderCards cards;
-    std::string message = openSpectrum(args.positional[0], x, y);
-    if (message.empty())
-        message = readObservationCards(args.positional[0], cards);
+    raylen::Spectrum star;
+    std::string message = openAnySpectrum(args.positional[0], star);
     if (!message.empty())
         return fail(message);
+    const raylen::HeaderCards& cards = star.meta.cards;
     // Without the options: the cards of a FITS standard, else 1 s and no atmosphere.
     const auto exptime = cardNumberOf(cards, {"EXPTIME"});
     const auto airmass = cardNumberOf(cards, {"AIRMASS"});
@@ -73,7 +72,7 @@ int runSensfunc(const Arguments& args)
     }
     raylen::SensFuncResult result;
     if (message.empty())
-        message = raylen::sfSensFunc(x, y, standard, atmosphere, settings, result);
+        message = raylen::sfSensFunc(star.x, star.y, standard, atmosphere, settings, result);
     if (message.empty())
         message = raylen::sfWriteSensFile(*output, result.unit, result.sensX, result.sensY);
     if (!message.empty())

@@ -11,21 +11,6 @@
 
 namespace cli {
 
-namespace {
-
-const std::string fitsSuffix = ".fits";
-
-} // namespace
-
-bool isFitsSpectrumName(const std::string& path)
-{
-    if (path.size() < fitsSuffix.size())
-        return false;
-    std::string tail = path.substr(path.size() - fitsSuffix.size());
-    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
-    return tail == fitsSuffix;
-}
-
 std::string saveSpectrum(const std::vector<float>& x, const std::vector<float>& y, const std::string& path,
                          bool xIsWavelength, const raylen::HeaderCards* source)
 {
@@ -37,6 +22,27 @@ std::string saveSpectrum(const std::vector<float>& x, const std::vector<float>& 
     options.xIsWavelength = xIsWavelength;
     options.source = source;
     return raylen::sfSaveFitsSpectrum(path, x, y, options);
+}
+
+std::string saveSpectrum(const raylen::Spectrum& spectrum, const std::string& path,
+                         const raylen::LinearScale* exact)
+{
+    if (std::string refused = checkResult(spectrum.x, spectrum.y); !refused.empty())
+        return refused;
+    return raylen::saveSpectrumFile(path, spectrum, exact);
+}
+
+std::string openAnySpectrum(const std::string& path, raylen::Spectrum& spectrum)
+{
+    if (!raylen::dfIsFileExist(path))
+        return "ﾌｧｲﾙが存在しません";
+    raylen::Spectrum opened;
+    std::string message = raylen::openSpectrumFile(path, opened);
+    if (message.empty())
+        message = checkSpectrumValues(path, opened.x, opened.y);
+    if (message.empty())
+        spectrum = std::move(opened);
+    return message;
 }
 
 std::string openAnySpectrum(const std::string& path, std::vector<float>& x, std::vector<float>& y,

@@ -1,6 +1,7 @@
 #include "fits/FitsSpectrum.h"
 
 #include "files/FileAccess.h"
+#include "platform/BasicRuntime.h"
 #include "platform/BasicError.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <limits>
 #include <map>
 #include <optional>
+#include <set>
 
 using platform::trapErrors;
 
@@ -23,6 +25,10 @@ const char* const notSpectrumMessage = "1次元FITSスペクトルではあり�
 const char* const damagedMessage = "FITSファイルが壊れています";
 const char* const unsupportedColumnMessage = "WAVE, FLUX列の形式はサポートしていません";
 const char* const missingColumnMessage = "WAVE, FLUX列がありません";
+// The extension (image form) or column (table form) of the uncertainty.
+const char* const errorName = "ERR";
+// Extensions searched for ERR after the primary image.
+constexpr int maxExtensionsSearched = 16;
 
 // --- writing cards --------------------------------------------------------
 
@@ -90,15 +96,6 @@ std::string stringCard(const std::string& key, const std::string& value, const s
     return padCard(card);
 }
 
-void appendObservationCards(const HeaderCards* source, std::vector<std::string>& cards)
-{
-    if (source == nullptr)
-        return;
-    for (const std::string& key : observationKeywords())
-        if (const std::string* card = findValueCard(*source, key))
-            cards.push_back(padCard(*card));
-}
-
 std::string joinBlocks(std::vector<std::string> cards)
 {
     cards.push_back(padCard("END"));
@@ -128,48 +125,98 @@ void writeAll(const std::string& file, const std::string& bytes)
     writer.commit();
 }
 
-std::string imageFile(double start, double step, const std::vector<float>& y, const FitsSpectrumOptions& options)
+std::string mediumName(WavelengthMedium medium)
 {
-    std::vector<std::string> cards = {
-        fixedCard("SIMPLE", "T"), intCard("BITPIX", -32), intCard("NAXIS", 1),
-        intCard("NAXIS1", static_cast<long long>(y.size())),
-    };
+    return medium == WavelengthMedium::vacuum ? "WAVE" : "AWAV";
+}
+
+// The linear scale and units of a one-dimensional image, shared by the
+// flux and the ERR extension so that each reads on its own.
+void appendScaleCards(double start, double step, const SpectrumMeta& meta, std::vector<std::string>& cards)
+{
     cards.push_back(realCard("CRVAL1", start, "X of the first pixel"));
     cards.push_back(realCard("CDELT1", step, "X step per pixel"));
     cards.push_back(realCard("CRPIX1", 1.0));
-    if (options.xIsWavelength) {
-        cards.push_back(stringCard("CTYPE1", "WAVE"));
+    if (meta.xIsWavelength) {
+        cards.push_back(stringCard("CTYPE1", mediumName(meta.medium)));
         cards.push_back(stringCard("CUNIT1", "Angstrom"));
     }
-    appendObservationCards(options.source, cards);
-    std::string bytes = joinBlocks(cards);
-    std::string data;
-    data.reserve(y.size() * sizeof(float));
-    for (float v : y)
-        appendBigEndian(data, v);
-    padData(data);
-    return bytes + data;
+    if (!meta.fluxUnit.empty())
+        cards.push_back(stringCard("BUNIT", meta.fluxUnit));
 }
 
-std::string tableFile(const std::vector<float>& x, const std::vector<float>& y, const FitsSpectrumOptions& options)
+void appendKeptCards(const SpectrumMeta& meta, std::vector<std::string>& cards)
 {
+    for (const std::string& card : meta.cards)
+        cards.push_back(padCard(card));
+}
+
+std::string floatData(const std::vector<float>& values)
+{
+    std::string data;
+    data.reserve(values.size() * sizeof(float));
+    for (float v : values)
+        appendBigEndian(data, v);
+    padData(data);
+    return data;
+}
+
+std::string imageFile(double start, double step, const Spectrum& spectrum)
+{
+    const bool withError = spectrum.hasUncertainty();
+    const auto n = static_cast<long long>(spectrum.y.size());
+    std::vector<std::string> cards = {
+        fixedCard("SIMPLE", "T"), intCard("BITPIX", -32), intCard("NAXIS", 1), intCard("NAXIS1", n)};
+    if (withError)
+        cards.push_back(fixedCard("EXTEND", "T"));
+    appendScaleCards(start, step, spectrum.meta, cards);
+    appendKeptCards(spectrum.meta, cards);
+    std::string bytes = joinBlocks(cards) + floatData(spectrum.y);
+    if (withError) {
+        std::vector<std::string> error = {stringCard("XTENSION", "IMAGE"), intCard("BITPIX", -32),
+                                          intCard("NAXIS", 1),           intCard("NAXIS1", n),
+                                          intCard("PCOUNT", 0),          intCard("GCOUNT", 1),
+                                          stringCard("EXTNAME", errorName)};
+        appendScaleCards(start, step, spectrum.meta, error);
+        bytes += joinBlocks(error) + floatData(spectrum.sigma);
+    }
+    return bytes;
+}
+
+std::string tableFile(const Spectrum& spectrum)
+{
+    const SpectrumMeta& meta = spectrum.meta;
+    const bool withError = spectrum.hasUncertainty();
+    const int columns = withError ? 3 : 2;
     std::vector<std::string> primary = {fixedCard("SIMPLE", "T"), intCard("BITPIX", 8), intCard("NAXIS", 0),
                                         fixedCard("EXTEND", "T")};
-    appendObservationCards(options.source, primary);
+    appendKeptCards(meta, primary);
     std::vector<std::string> table = {
         stringCard("XTENSION", "BINTABLE"), intCard("BITPIX", 8), intCard("NAXIS", 2),
-        intCard("NAXIS1", 2 * static_cast<long long>(sizeof(float))),
-        intCard("NAXIS2", static_cast<long long>(x.size())), intCard("PCOUNT", 0), intCard("GCOUNT", 1),
-        intCard("TFIELDS", 2), stringCard("TTYPE1", "WAVE"), stringCard("TFORM1", "E")};
-    if (options.xIsWavelength)
+        intCard("NAXIS1", columns * static_cast<long long>(sizeof(float))),
+        intCard("NAXIS2", static_cast<long long>(spectrum.x.size())), intCard("PCOUNT", 0), intCard("GCOUNT", 1),
+        intCard("TFIELDS", columns), stringCard("TTYPE1", "WAVE"), stringCard("TFORM1", "E")};
+    if (meta.xIsWavelength) {
         table.push_back(stringCard("TUNIT1", "Angstrom"));
+        table.push_back(stringCard("TCTYP1", mediumName(meta.medium)));
+    }
     table.push_back(stringCard("TTYPE2", "FLUX"));
     table.push_back(stringCard("TFORM2", "E"));
+    if (!meta.fluxUnit.empty())
+        table.push_back(stringCard("TUNIT2", meta.fluxUnit));
+    if (withError) {
+        table.push_back(stringCard("TTYPE3", errorName));
+        table.push_back(stringCard("TFORM3", "E"));
+        if (!meta.fluxUnit.empty())
+            table.push_back(stringCard("TUNIT3", meta.fluxUnit));
+    }
     std::string data;
-    data.reserve(x.size() * 2 * sizeof(float));
-    for (size_t i = 0; i < x.size(); ++i) {
-        appendBigEndian(data, x[i]);
-        appendBigEndian(data, y[i]);
+    data.reserve(spectrum.x.size() * static_cast<size_t>(columns) * sizeof(float));
+    for (size_t i = 0; i < spectrum.x.size(); ++i) {
+        appendBigEndian(data, spectrum.x[i]);
+        appendBigEndian(data, spectrum.y[i]);
+        if (withError)
+            appendBigEndian(data, spectrum.sigma[i]);
     }
     padData(data);
     return joinBlocks(primary) + joinBlocks(table) + data;
@@ -179,6 +226,7 @@ std::string tableFile(const std::vector<float>& x, const std::vector<float>& y, 
 
 struct Hdu {
     std::map<std::string, std::string> values; // trimmed value text, strings unquoted
+    std::vector<std::string> cards;            // the cards before END as they are
     size_t dataStart = 0;                      // byte offset of the data
 };
 
@@ -194,6 +242,7 @@ std::optional<Hdu> parseHeader(const LargeVector<char>& file, size_t offset)
             return hdu;
         }
         std::string key = cardKeyword(card);
+        hdu.cards.push_back(card);
         if (cardHasValue(card) && !hdu.values.count(key))
             hdu.values[key] = cardValue(card);
     }
@@ -270,14 +319,6 @@ char codeOfBitpix(long long bitpix)
     }
 }
 
-// Descending spectra are put into ascending order, as the text reader does.
-void makeAscending(std::vector<float>& x, std::vector<float>& y)
-{
-    if (x.size() > 1 && x.front() > x.back()) {
-        std::reverse(x.begin(), x.end());
-        std::reverse(y.begin(), y.end());
-    }
-}
 
 bool isImageSpectrum(const Hdu& primary)
 {
@@ -291,7 +332,7 @@ struct Column {
 
 struct TableLayout {
     long long rowBytes = 0, rows = 0;
-    std::optional<Column> wave, flux;
+    std::optional<Column> wave, flux, error;
 };
 
 // FITS allows at most this many columns and axes.
@@ -365,6 +406,8 @@ std::string tableLayout(const Hdu& table, TableLayout& result)
             layout.wave = column;
         else if (name == "FLUX" && !layout.flux)
             layout.flux = column;
+        else if (name == errorName && !layout.error)
+            layout.error = column;
         offset += *bytes;
     }
     if (!layout.wave || !layout.flux)
@@ -373,30 +416,39 @@ std::string tableLayout(const Hdu& table, TableLayout& result)
     return {};
 }
 
-std::optional<Hdu> firstExtension(const LargeVector<char>& file, const Hdu& primary)
+// The header after this HDU's data (GCOUNT groups of PCOUNT + NAXIS1·…
+// elements), or nothing when there is none or the sizes do not fit the file.
+std::optional<Hdu> nextHdu(const LargeVector<char>& file, const Hdu& hdu)
 {
-    // An empty or non-image primary: its data (if any) are skipped by size.
-    long long naxis = integer(primary, "NAXIS", 0);
-    long long bitpix = integer(primary, "BITPIX", 8);
-    if (naxis < 0 || naxis > maxFitsFields)
+    long long naxis = integer(hdu, "NAXIS", 0);
+    long long bitpix = integer(hdu, "BITPIX", 8);
+    long long pcount = integer(hdu, "PCOUNT", 0), gcount = integer(hdu, "GCOUNT", 1);
+    if (naxis < 0 || naxis > maxFitsFields || pcount < 0 || gcount < 0)
         return std::nullopt;
     std::optional<uint64_t> count = naxis > 0 ? 1 : 0;
     for (long long i = 1; i <= naxis && count; ++i) {
-        long long n = integer(primary, "NAXIS" + std::to_string(i), 0);
+        long long n = integer(hdu, "NAXIS" + std::to_string(i), 0);
         if (n < 0)
             return std::nullopt;
         count = product(*count, static_cast<uint64_t>(n));
     }
+    if (count && naxis > 0 && !__builtin_add_overflow(*count, static_cast<uint64_t>(pcount), &*count))
+        count = product(*count, static_cast<uint64_t>(gcount));
     std::optional<uint64_t> bytes;
     if (count)
         bytes = product(*count, static_cast<uint64_t>(std::llabs(bitpix) / 8));
-    // The primary data must lie inside the file, with an extension after them.
-    if (!bytes || primary.dataStart > file.size() || *bytes > file.size() - primary.dataStart)
+    // The data must lie inside the file, with another header after them.
+    if (!bytes || hdu.dataStart > file.size() || *bytes > file.size() - hdu.dataStart)
         return std::nullopt;
-    uint64_t next = primary.dataStart + (*bytes + blockLength - 1) / blockLength * blockLength;
+    uint64_t next = hdu.dataStart + (*bytes + blockLength - 1) / blockLength * blockLength;
     if (next >= file.size())
         return std::nullopt;
     return parseHeader(file, static_cast<size_t>(next));
+}
+
+std::optional<Hdu> firstExtension(const LargeVector<char>& file, const Hdu& primary)
+{
+    return nextHdu(file, primary);
 }
 
 // The reason a table cannot be read as a spectrum: after a primary that
@@ -412,8 +464,8 @@ bool inFile(const LargeVector<char>& file, size_t start, uint64_t bytes)
     return start <= file.size() && bytes <= file.size() - start;
 }
 
-std::string readImage(const LargeVector<char>& file, const Hdu& hdu, std::vector<float>& x, std::vector<float>& y,
-                      bool& wavelength)
+// The NAXIS1 values of a one-dimensional image HDU, scaled by BSCALE/BZERO.
+std::string readVector(const LargeVector<char>& file, const Hdu& hdu, std::vector<float>& values)
 {
     char code = codeOfBitpix(integer(hdu, "BITPIX", 0));
     if (code == 0)
@@ -421,29 +473,70 @@ std::string readImage(const LargeVector<char>& file, const Hdu& hdu, std::vector
     long long n = integer(hdu, "NAXIS1");
     int size = elementSize(code);
     auto bytes = product(static_cast<uint64_t>(n), static_cast<uint64_t>(size));
-    if (!bytes || !inFile(file, hdu.dataStart, *bytes))
+    if (n < 0 || !bytes || !inFile(file, hdu.dataStart, *bytes))
         return damagedMessage;
     double scale = number(hdu, "BSCALE").value_or(1.0), zero = number(hdu, "BZERO").value_or(0.0);
+    std::vector<float> out(static_cast<size_t>(n));
+    for (long long i = 0; i < n; ++i)
+        out[static_cast<size_t>(i)] =
+            static_cast<float>(element(file.data() + hdu.dataStart + i * size, code) * scale + zero);
+    values.swap(out);
+    return {};
+}
+
+std::string textValue(const Hdu& hdu, const std::string& key)
+{
+    auto found = hdu.values.find(key);
+    return found == hdu.values.end() ? std::string() : trimBlanks(found->second);
+}
+
+// The ERR image among the extensions after the primary image; empty when
+// there is none of the same length.
+std::vector<float> errorExtension(const LargeVector<char>& file, const Hdu& primary, size_t n)
+{
+    std::optional<Hdu> hdu = nextHdu(file, primary);
+    for (int i = 0; hdu && i < maxExtensionsSearched; ++i, hdu = nextHdu(file, *hdu)) {
+        if (upper(textValue(*hdu, "EXTNAME")) != errorName)
+            continue;
+        std::vector<float> sigma;
+        if (integer(*hdu, "NAXIS") == 1 && integer(*hdu, "NAXIS1") == static_cast<long long>(n) &&
+            readVector(file, *hdu, sigma).empty())
+            return sigma;
+        break;
+    }
+    return {};
+}
+
+WavelengthMedium mediumOf(const std::string& type)
+{
+    return upper(type).rfind("WAVE", 0) == 0 ? WavelengthMedium::vacuum : WavelengthMedium::air;
+}
+
+std::string readImage(const LargeVector<char>& file, const Hdu& hdu, Spectrum& spectrum)
+{
+    std::vector<float> ys;
+    std::string message = readVector(file, hdu, ys);
+    if (!message.empty())
+        return message;
+    const size_t n = ys.size();
     double crval = number(hdu, "CRVAL1").value_or(1.0);
     double crpix = number(hdu, "CRPIX1").value_or(1.0);
     // Without a scale the pixel numbers from 1 are the X.
     double cdelt = number(hdu, "CDELT1").value_or(number(hdu, "CD1_1").value_or(1.0));
-    std::vector<float> xs(static_cast<size_t>(n)), ys(static_cast<size_t>(n));
-    for (long long i = 0; i < n; ++i) {
-        xs[static_cast<size_t>(i)] = static_cast<float>(crval + (static_cast<double>(i) + 1.0 - crpix) * cdelt);
-        ys[static_cast<size_t>(i)] =
-            static_cast<float>(element(file.data() + hdu.dataStart + i * size, code) * scale + zero);
-    }
-    auto type = hdu.values.find("CTYPE1");
-    wavelength = type != hdu.values.end() && upper(type->second).rfind("WAVE", 0) == 0;
-    makeAscending(xs, ys);
-    x.swap(xs);
-    y.swap(ys);
+    std::vector<float> xs(n);
+    for (size_t i = 0; i < n; ++i)
+        xs[i] = static_cast<float>(crval + (static_cast<double>(i) + 1.0 - crpix) * cdelt);
+    const std::string type = upper(textValue(hdu, "CTYPE1"));
+    spectrum.meta.xIsWavelength = type.rfind("WAVE", 0) == 0 || type.rfind("AWAV", 0) == 0;
+    spectrum.meta.medium = mediumOf(type);
+    spectrum.meta.fluxUnit = textValue(hdu, "BUNIT");
+    spectrum.x.swap(xs);
+    spectrum.y.swap(ys);
+    spectrum.sigma = errorExtension(file, hdu, n);
     return {};
 }
 
-std::string readTable(const LargeVector<char>& file, const Hdu& hdu, const TableLayout& layout,
-                      std::vector<float>& x, std::vector<float>& y, bool& wavelength)
+std::string readTable(const LargeVector<char>& file, const Hdu& hdu, const TableLayout& layout, Spectrum& spectrum)
 {
     if (elementSize(layout.wave->code) == 0 || elementSize(layout.flux->code) == 0)
         return unsupportedColumnMessage;
@@ -452,16 +545,90 @@ std::string readTable(const LargeVector<char>& file, const Hdu& hdu, const Table
     auto bytes = product(static_cast<uint64_t>(layout.rowBytes), static_cast<uint64_t>(layout.rows));
     if (!bytes || !inFile(file, hdu.dataStart, *bytes))
         return damagedMessage;
-    std::vector<float> xs(static_cast<size_t>(layout.rows)), ys(static_cast<size_t>(layout.rows));
-    for (long long r = 0; r < layout.rows; ++r) {
-        const char* row = file.data() + hdu.dataStart + static_cast<size_t>(r * layout.rowBytes);
-        xs[static_cast<size_t>(r)] = static_cast<float>(element(row + layout.wave->offset, layout.wave->code));
-        ys[static_cast<size_t>(r)] = static_cast<float>(element(row + layout.flux->offset, layout.flux->code));
+    // An ERR column of a type the reader does not know is left out.
+    const bool withError = layout.error && elementSize(layout.error->code) != 0;
+    const auto rows = static_cast<size_t>(layout.rows);
+    std::vector<float> xs(rows), ys(rows), sigma(withError ? rows : 0);
+    for (size_t r = 0; r < rows; ++r) {
+        const char* row = file.data() + hdu.dataStart + r * static_cast<size_t>(layout.rowBytes);
+        xs[r] = static_cast<float>(element(row + layout.wave->offset, layout.wave->code));
+        ys[r] = static_cast<float>(element(row + layout.flux->offset, layout.flux->code));
+        if (withError)
+            sigma[r] = static_cast<float>(element(row + layout.error->offset, layout.error->code));
     }
-    wavelength = true;
-    makeAscending(xs, ys);
-    x.swap(xs);
-    y.swap(ys);
+    spectrum.meta.xIsWavelength = true;
+    spectrum.meta.medium = mediumOf(textValue(hdu, "TCTYP1"));
+    spectrum.meta.fluxUnit = textValue(hdu, "TUNIT2");
+    spectrum.x.swap(xs);
+    spectrum.y.swap(ys);
+    spectrum.sigma.swap(sigma);
+    return {};
+}
+
+// Cards that describe the layout of the data: written anew by the writer,
+// never kept from a file that is read.
+bool isLayoutKeyword(const std::string& key)
+{
+    static const std::set<std::string> fixed = {
+        "SIMPLE", "BITPIX", "NAXIS", "EXTEND", "PCOUNT", "GCOUNT", "BSCALE", "BZERO", "BUNIT", "BLANK",
+        "WCSDIM", "DC-FLAG", "DISPAXIS", "DATAMIN", "DATAMAX", "EXTNAME", "END", ""};
+    if (fixed.count(key))
+        return true;
+    for (const char* prefix : {"NAXIS", "CRVAL", "CDELT", "CRPIX", "CTYPE", "CUNIT", "CROTA", "CD", "PC", "LTV",
+                               "LTM", "WAT"}) {
+        const std::string p = prefix;
+        if (key.size() > p.size() && key.compare(0, p.size(), p) == 0 && key[p.size()] >= '0' &&
+            key[p.size()] <= '9')
+            return true;
+    }
+    return false;
+}
+
+std::vector<std::string> keptCards(const Hdu& primary)
+{
+    std::vector<std::string> kept;
+    for (const std::string& card : primary.cards)
+        if (!isLayoutKeyword(cardKeyword(card)))
+            kept.push_back(card);
+    return kept;
+}
+
+// Descending spectra are put into ascending order, as the text reader does.
+void makeAscending(Spectrum& spectrum)
+{
+    if (spectrum.x.size() > 1 && spectrum.x.front() > spectrum.x.back()) {
+        std::reverse(spectrum.x.begin(), spectrum.x.end());
+        std::reverse(spectrum.y.begin(), spectrum.y.end());
+        std::reverse(spectrum.sigma.begin(), spectrum.sigma.end());
+    }
+}
+
+std::string openSpectrum(const std::string& strFile, Spectrum& result)
+{
+    LargeVector<char> file = readWholeFileAs<char>(strFile);
+    if (file.size() < 9 || std::memcmp(file.data(), "SIMPLE  =", 9) != 0)
+        return notSpectrumMessage;
+    auto primary = parseHeader(file, 0);
+    if (!primary)
+        return damagedMessage;
+    Spectrum spectrum;
+    std::string message;
+    if (isImageSpectrum(*primary)) {
+        message = readImage(file, *primary, spectrum);
+    } else {
+        auto extension = firstExtension(file, *primary);
+        if (!extension)
+            return notSpectrumMessage;
+        TableLayout layout;
+        message = tableReason(*primary, tableLayout(*extension, layout));
+        if (message.empty())
+            message = readTable(file, *extension, layout, spectrum);
+    }
+    if (!message.empty())
+        return message;
+    spectrum.meta.cards = keptCards(*primary);
+    makeAscending(spectrum);
+    result = std::move(spectrum);
     return {};
 }
 
@@ -470,10 +637,27 @@ std::string readTable(const LargeVector<char>& file, const Hdu& hdu, const Table
 const std::vector<std::string>& observationKeywords()
 {
     static const std::vector<std::string> keys = {
-        "OBJECT",   "DATE-OBS", "TIME-OBS", "UT",       "UTSTART", "MJD-OBS", "JD",       "EXPTIME",
-        "EXPOSURE", "OBSERVER", "OBSERVAT", "TELESCOP", "INSTRUME", "FILTER", "RA",       "DEC",
-        "EQUINOX",  "EPOCH",    "AIRMASS",  "SITELAT",  "SITELONG", "IMAGETYP"};
+        "OBJECT",   "DATE-OBS", "TIME-OBS", "UT",       "UTSTART",  "MJD-OBS",  "JD",       "EXPTIME",
+        "EXPOSURE", "OBSERVER", "OBSERVAT", "TELESCOP", "INSTRUME", "FILTER",   "RA",       "DEC",
+        "EQUINOX",  "EPOCH",    "AIRMASS",  "SITELAT",  "SITELONG", "IMAGETYP", "SITEELEV", "GEO_LONG",
+        "GEO_LAT",  "GEO_ELEV", "OBJCTRA",  "OBJCTDEC"};
     return keys;
+}
+
+std::vector<std::string> observationCards(const HeaderCards& frame)
+{
+    std::vector<std::string> cards;
+    for (const std::string& key : observationKeywords())
+        if (const std::string* card = findValueCard(frame, key))
+            cards.push_back(padCard(*card));
+    for (const std::string& card : frame) {
+        if (isEndCard(card))
+            break;
+        const std::string key = cardKeyword(card);
+        if (key == "COMMENT" || key == "HISTORY")
+            cards.push_back(padCard(card));
+    }
+    return cards;
 }
 
 bool looksLikePixelNumbers(const std::vector<float>& x)
@@ -506,30 +690,52 @@ bool isEvenlySpaced(const std::vector<float>& x, double& start, double& step)
     return true;
 }
 
+std::string sfSaveFitsSpectrum(const std::string& strFile, const Spectrum& spectrum, const LinearScale* exact)
+{
+    return trapErrors("sfSaveFitsSpectrum", [&]() -> std::string {
+        if (spectrum.y.empty() || (exact == nullptr && spectrum.x.size() != spectrum.y.size()))
+            return "データがありません";
+        if (!spectrum.sigma.empty() && spectrum.sigma.size() != spectrum.y.size())
+            platform::raise(platform::errSubscript);
+        double start = 0, step = 0;
+        if (exact != nullptr)
+            writeAll(strFile, imageFile(exact->start, exact->step, spectrum));
+        else if (isEvenlySpaced(spectrum.x, start, step))
+            writeAll(strFile, imageFile(start, step, spectrum));
+        else
+            writeAll(strFile, tableFile(spectrum));
+        return {};
+    });
+}
+
+namespace {
+
+Spectrum spectrumOf(const std::vector<float>& x, const std::vector<float>& y, const FitsSpectrumOptions& options)
+{
+    Spectrum spectrum;
+    spectrum.x = x;
+    spectrum.y = y;
+    spectrum.meta.xIsWavelength = options.xIsWavelength;
+    if (options.source != nullptr)
+        spectrum.meta.cards = observationCards(*options.source);
+    return spectrum;
+}
+
+} // namespace
+
 std::string sfSaveFitsSpectrumLinear(const std::string& strFile, double start, double step,
                                      const std::vector<float>& y, const FitsSpectrumOptions& options)
 {
-    return trapErrors("sfSaveFitsSpectrum", [&]() -> std::string {
-        if (y.empty())
-            return "データがありません";
-        writeAll(strFile, imageFile(start, step, y, options));
-        return {};
-    });
+    const LinearScale exact{start, step};
+    return sfSaveFitsSpectrum(strFile, spectrumOf({}, y, options), &exact);
 }
 
 std::string sfSaveFitsSpectrum(const std::string& strFile, const std::vector<float>& x, const std::vector<float>& y,
                                const FitsSpectrumOptions& options)
 {
-    return trapErrors("sfSaveFitsSpectrum", [&]() -> std::string {
-        if (x.empty() || x.size() != y.size())
-            return "データがありません";
-        double start = 0, step = 0;
-        if (isEvenlySpaced(x, start, step))
-            writeAll(strFile, imageFile(start, step, y, options));
-        else
-            writeAll(strFile, tableFile(x, y, options));
-        return {};
-    });
+    if (x.empty() || x.size() != y.size())
+        return "データがありません";
+    return sfSaveFitsSpectrum(strFile, spectrumOf(x, y, options));
 }
 
 bool isFitsSpectrumFile(const std::string& strFile)
@@ -558,33 +764,23 @@ bool isFitsSpectrumFile(const std::string& strFile)
     }
 }
 
+std::string sfOpenFitsSpectrum(const std::string& strFile, Spectrum& spectrum)
+{
+    return trapErrors("sfOpenFitsSpectrum", [&]() -> std::string { return openSpectrum(strFile, spectrum); });
+}
+
 std::string sfOpenFitsSpectrum(const std::string& strFile, std::vector<float>& x, std::vector<float>& y,
                                bool* xIsWavelength)
 {
-    return trapErrors("sfOpenFitsSpectrum", [&]() -> std::string {
-        LargeVector<char> file = readWholeFileAs<char>(strFile);
-        if (file.size() < 9 || std::memcmp(file.data(), "SIMPLE  =", 9) != 0)
-            return notSpectrumMessage;
-        auto primary = parseHeader(file, 0);
-        if (!primary)
-            return damagedMessage;
-        bool wavelength = false;
-        std::string message;
-        if (isImageSpectrum(*primary)) {
-            message = readImage(file, *primary, x, y, wavelength);
-        } else {
-            auto extension = firstExtension(file, *primary);
-            if (!extension)
-                return notSpectrumMessage;
-            TableLayout layout;
-            message = tableReason(*primary, tableLayout(*extension, layout));
-            if (message.empty())
-                message = readTable(file, *extension, layout, x, y, wavelength);
-        }
-        if (message.empty() && xIsWavelength != nullptr)
-            *xIsWavelength = wavelength;
+    Spectrum spectrum;
+    std::string message = sfOpenFitsSpectrum(strFile, spectrum);
+    if (!message.empty())
         return message;
-    });
+    x.swap(spectrum.x);
+    y.swap(spectrum.y);
+    if (xIsWavelength != nullptr)
+        *xIsWavelength = spectrum.meta.xIsWavelength;
+    return {};
 }
 
 } // namespace raylen

@@ -125,4 +125,34 @@ std::string resampleFlux(const std::vector<float>& x, const std::vector<float>& 
     return {};
 }
 
+std::string resampleUncertainty(const std::vector<float>& x, const std::vector<float>& sigma,
+                                const EvenScale& scale, std::vector<float>& outSigma)
+{
+    // The same checks as the flux, so both fail or succeed together.
+    std::vector<float> unusedX, unusedY;
+    if (std::string message = resampleFlux(x, sigma, scale, unusedX, unusedY); !message.empty())
+        return message;
+    const std::vector<double> edges = binEdges(x);
+    std::vector<float> out(static_cast<size_t>(scale.count));
+    for (long j = 0; j < scale.count; ++j) {
+        const double centre = scale.start + static_cast<double>(j) * scale.step;
+        const double lo = std::max(centre - 0.5 * scale.step, edges.front());
+        const double hi = std::min(centre + 0.5 * scale.step, edges.back());
+        if (!(hi > lo))
+            continue;
+        size_t k = static_cast<size_t>(std::upper_bound(edges.begin(), edges.end(), lo) - edges.begin()) - 1;
+        double variance = 0.0, weight = 0.0;
+        for (; k < sigma.size() && edges[k] < hi; ++k) {
+            const double w = std::min(hi, edges[k + 1]) - std::max(lo, edges[k]);
+            if (w <= 0)
+                continue;
+            variance += w * w * static_cast<double>(sigma[k]) * sigma[k];
+            weight += w;
+        }
+        out[static_cast<size_t>(j)] = weight > 0 ? static_cast<float>(std::sqrt(variance) / weight) : 0.0f;
+    }
+    outSigma.swap(out);
+    return {};
+}
+
 } // namespace raylen

@@ -23,6 +23,11 @@ EvenScale defaultEvenScale(const std::vector<float>& x, double step = 0);
 std::string resampleFlux(const std::vector<float>& x, const std::vector<float>& y, const EvenScale& scale,
                          std::vector<float>& outX, std::vector<float>& outY);
 
+// The uncertainty of resampleFlux's output with the same bin-overlap
+// weights wᵢ: σ = √(Σ wᵢ²σᵢ²) / Σ wᵢ, 0 for bins outside the data.
+std::string resampleUncertainty(const std::vector<float>& x, const std::vector<float>& sigma,
+                                const EvenScale& scale, std::vector<float>& outSigma);
+
 // Integral of the piecewise-constant spectrum from a to b.
 double integrateFlux(const std::vector<float>& x, const std::vector<float>& y, double a, double b);
 

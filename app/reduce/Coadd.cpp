@@ -1,6 +1,6 @@
 #include "reduce/Coadd.h"
 
-#include "numeric/ResampleUncertainty.h"
+#include "numeric/Resample.h"
 
 #include <algorithm>
 #include <cmath>

@@ -83,7 +83,8 @@ std::string dfEditDipFileName(const std::string& strFileName, std::string& dipFi
     });
 }
 
-std::string sfWriteDispFactor(const std::string& strFile, int16_t intOrder, const std::vector<double>& dblA)
+std::string sfWriteDispFactor(const std::string& strFile, int16_t intOrder, const std::vector<double>& dblA,
+                              bool vacuum)
 {
     return platform::trapErrors("sfWriteDispFactor", [&] {
         if (intOrder < 0 || static_cast<size_t>(intOrder) >= dblA.size())
@@ -91,15 +92,18 @@ std::string sfWriteDispFactor(const std::string& strFile, int16_t intOrder, cons
         std::string text;
         for (int k = 0; k <= intOrder; ++k)
             text += platform::doubleToText(dblA[static_cast<size_t>(k)]) + "\r\n";
+        if (vacuum)
+            text += "# vacuum\r\n";
         writeFileBytes(strFile, text.data(), text.size());
     });
 }
 
-std::string sfOpenDispFile(const std::string& strFilaPathName, std::vector<double>& dblA)
+std::string sfOpenDispFile(const std::string& strFilaPathName, std::vector<double>& dblA, bool* vacuum)
 {
     return platform::trapErrors("sfOpenDispFile", [&] {
         const std::string text = readTextFile(strFilaPathName);
-        NumberFields fields(text);
+        const std::string numbers = withoutNoteLines(text);
+        NumberFields fields(numbers);
         std::vector<double> a;
         while (!fields.atEnd())
             a.push_back(fields.next());
@@ -107,6 +111,8 @@ std::string sfOpenDispFile(const std::string& strFilaPathName, std::vector<doubl
         if (a.empty())
             platform::raise(platform::errSubscript);
         dblA.swap(a);
+        if (vacuum != nullptr)
+            *vacuum = hasVacuumNote(text);
     });
 }
 

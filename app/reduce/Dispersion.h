@@ -40,11 +40,15 @@ std::string dfEditDipFileName(const std::string& strFileName, std::string& dipFi
 
 // a0 … a_order, one per line with CR LF in full Double precision; the file is replaced only when
 // completely written.
-std::string sfWriteDispFactor(const std::string& strFile, int16_t intOrder, const std::vector<double>& dblA);
+// With `vacuum` a last line "# vacuum" says the wavelengths are in vacuum.
+std::string sfWriteDispFactor(const std::string& strFile, int16_t intOrder, const std::vector<double>& dblA,
+                              bool vacuum = false);
 
 // Every number of the file in order (line ends or commas between them);
 // something that is not a number, or no number at all, is the procedure's
 // error report and leaves dblA as it was.
-std::string sfOpenDispFile(const std::string& strFilaPathName, std::vector<double>& dblA);
+// Lines starting with '#' are skipped; vacuum (when given) tells whether a
+// "# vacuum" note is present.
+std::string sfOpenDispFile(const std::string& strFilaPathName, std::vector<double>& dblA, bool* vacuum = nullptr);
 
 } // namespace raylen

@@ -8,12 +8,12 @@
 
 namespace raylen {
 
-std::string sfReadSensFncFile(const std::string& strFile, std::vector<float>& sngSensX, std::vector<float>& sngSensY)
+std::string sfReadSensFncFile(const std::string& strFile, std::vector<float>& sngSensX, std::vector<float>& sngSensY,
+                              std::string* unit)
 {
     return platform::trapErrors("sfReadSensFncFile", [&] {
         const std::string text = readTextFile(strFile);
-        std::vector<std::string_view> lines = splitLines(text);
-        std::erase_if(lines, [](std::string_view line) { return !line.empty() && line[0] == '#'; });
+        const std::vector<std::string_view> lines = dataLines(text);
         // Sizing the arrays to no entries is a subscript fault.
         if (lines.empty())
             platform::raise(platform::errSubscript);
@@ -28,6 +28,8 @@ std::string sfReadSensFncFile(const std::string& strFile, std::vector<float>& sn
         }
         sngSensX.swap(sx);
         sngSensY.swap(sy);
+        if (unit != nullptr)
+            *unit = unitNote(text);
     });
 }
 

@@ -9,11 +9,13 @@
 
 namespace raylen {
 
-// One pair per line, two numbers separated by a comma or blanks; lines
-// starting with '#' are comments. A line without exactly two numbers, an
-// empty or unreadable file is the procedure's error report; the arrays
-// change only on success.
-std::string sfReadSensFncFile(const std::string& strFile, std::vector<float>& sngSensX, std::vector<float>& sngSensY);
+// One pair per line, two numbers separated by a comma or blanks. A line
+// without exactly two numbers, an empty or unreadable file is the
+// procedure's error report; the arrays change only on success.
+// Lines starting with '#' are skipped; unit (when given) gets NAME of a
+// first line "# unit NAME", else empty.
+std::string sfReadSensFncFile(const std::string& strFile, std::vector<float>& sngSensX, std::vector<float>& sngSensY,
+                              std::string* unit = nullptr);
 
 // Y / s at every point, s interpolated at its X; where s is exactly 0 the
 // value passes unchanged. An interpolation message ends the calibration.

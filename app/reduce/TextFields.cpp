@@ -34,6 +34,79 @@ std::vector<std::string_view> splitLines(std::string_view text)
     return lines;
 }
 
+bool isNoteLine(std::string_view line)
+{
+    return !line.empty() && line.front() == '#';
+}
+
+std::vector<std::string_view> dataLines(std::string_view text)
+{
+    std::vector<std::string_view> lines = splitLines(text);
+    std::erase_if(lines, isNoteLine);
+    return lines;
+}
+
+std::string withoutNoteLines(std::string_view text)
+{
+    std::string joined;
+    for (std::string_view line : dataLines(text)) {
+        joined += line;
+        joined += '\n';
+    }
+    return joined;
+}
+
+namespace {
+
+// The words of a note line after its '#', lower-cased.
+std::vector<std::string> noteWords(std::string_view line)
+{
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : line.substr(1)) {
+        if (c == ' ' || c == '\t') {
+            if (!word.empty())
+                words.push_back(word);
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    if (!word.empty())
+        words.push_back(word);
+    return words;
+}
+
+std::string lower(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+} // namespace
+
+bool hasVacuumNote(std::string_view text)
+{
+    for (std::string_view line : splitLines(text))
+        if (isNoteLine(line)) {
+            const std::vector<std::string> words = noteWords(line);
+            if (words.size() == 1 && lower(words[0]) == "vacuum")
+                return true;
+        }
+    return false;
+}
+
+std::string unitNote(std::string_view text)
+{
+    const std::vector<std::string_view> lines = splitLines(text);
+    if (lines.empty() || !isNoteLine(lines.front()))
+        return {};
+    const std::vector<std::string> words = noteWords(lines.front());
+    return words.size() == 2 && lower(words[0]) == "unit" ? words[1] : std::string();
+}
+
 void NumberFields::skipSpace()
 {
     while (pos_ < text_.size() &&

@@ -11,11 +11,11 @@ namespace {
 constexpr size_t tableNumberWidth = 11;
 } // namespace
 
-std::string sfOpenCompFile(const std::string& strFile, std::vector<float>& sngWave)
+std::string sfOpenCompFile(const std::string& strFile, std::vector<float>& sngWave, bool* vacuum)
 {
     return platform::trapErrors("sfOpenCompFile", [&] {
         const std::string text = readTextFile(strFile);
-        const std::vector<std::string_view> lines = splitLines(text);
+        const std::vector<std::string_view> lines = dataLines(text);
         // Sizing the array to no entries is a subscript fault.
         if (lines.empty())
             platform::raise(platform::errSubscript);
@@ -28,6 +28,8 @@ std::string sfOpenCompFile(const std::string& strFile, std::vector<float>& sngWa
             wave[j] = toSingle(platform::leadingNumber(field));
         }
         sngWave.swap(wave);
+        if (vacuum != nullptr)
+            *vacuum = hasVacuumNote(text);
     });
 }
 

@@ -10,6 +10,8 @@ namespace raylen {
 // of the line may hold a comment such as the element's name. An empty or
 // unreadable file gives the procedure's error report; sngWave changes only
 // on success.
-std::string sfOpenCompFile(const std::string& strFile, std::vector<float>& sngWave);
+// Lines starting with '#' are notes, not entries; a "# vacuum" note sets
+// vacuum (when given) to say the table lists vacuum wavelengths.
+std::string sfOpenCompFile(const std::string& strFile, std::vector<float>& sngWave, bool* vacuum = nullptr);
 
 } // namespace raylen

@@ -75,7 +75,7 @@ TEST(FitsSpectrum, EvenImageIsReadByAstropyWcsAndBack)
         "from astropy.io import fits\nfrom astropy.wcs import WCS\nwarnings.simplefilter('ignore')\n"
         "h = fits.open('" + dir.file("s.fits") + "')[0]\n"
         "w = WCS(h.header)\n"
-        "assert h.header['CTYPE1'] == 'WAVE' and h.header['CUNIT1'] == 'Angstrom', h.header\n"
+        "assert h.header['CTYPE1'] == 'AWAV' and h.header['CUNIT1'] == 'Angstrom' and h.header['BUNIT'] == 'adu', h.header\n"
         "assert h.header['OBJECT'] == 'HD 12345' and h.header['EXPTIME'] == 300.0\n"
         "assert h.header['DATE-OBS'] == '2026-12-08T01:02:03'\n"
         "wl = w.wcs_pix2world(np.arange(h.data.size), 0)[0]\n"
