@@ -12,6 +12,7 @@
 #include "reduce/gui/FrmCalib.h"
 #include "reduce/gui/FrmIdent.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -118,8 +119,12 @@ TEST(CalibAdded, ResponseThroughTheDialogThenASecondStarWithinTwoPercent)
     raylen::FrmCalib* d = h.dialog;
     ASSERT_NE(d, nullptr);
     EXPECT_TRUE(d->picAtmosphere->isVisible());
+    EXPECT_FALSE(d->atmosphere.chkApply->isChecked()) << "off until asked: flux calibration as before";
+    EXPECT_FALSE(d->atmosphere.txtExptime->isEnabled());
     h.ui.answerDialog(sns);
     d->cmdCalibFile->click();
+    d->atmosphere.chkApply->click();
+    EXPECT_TRUE(d->atmosphere.txtExptime->isEnabled());
     d->atmosphere.txtExptime->setText("90");
     d->atmosphere.txtAirmass->setText("1.5");
     d->atmosphere.cboExtinction->setCurrentText("kpno");

@@ -4,6 +4,7 @@
 #include "files/ShareData.h"
 #include "shell/gui/FormSupport.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -87,25 +88,37 @@ bool parseMasks(const std::string& text, std::vector<WaveRange>& masks)
     return true;
 }
 
-void AtmosphereFields::create(QWidget* parent, const HeaderCards& cards)
+void AtmosphereFields::create(QWidget* parent, const HeaderCards& cards, bool optional)
 {
     auto* grid = new QGridLayout(parent);
     grid->setContentsMargins(0, 0, 0, 0);
+    int row = 0;
+    if (optional) {
+        chkApply = new QCheckBox(qt("露出時間と大気減光で割る"), parent);
+        chkApply->setObjectName("chkAtmosphere");
+        grid->addWidget(chkApply, row++, 0, 1, 4);
+    }
     txtExptime = box(parent, "txtExptime", cardText(cards, {"EXPTIME"}));
     txtAirmass = box(parent, "txtAirmass", cardText(cards, {"AIRMASS"}));
     cboExtinction = shippedChoice(parent, "cboExtinction", extinctionFolder, true);
-    grid->addWidget(new QLabel(qt("露出時間"), parent), 0, 0);
-    grid->addWidget(txtExptime, 0, 1);
-    grid->addWidget(new QLabel(qt("エアマス"), parent), 0, 2);
-    grid->addWidget(txtAirmass, 0, 3);
-    grid->addWidget(new QLabel(qt("大気減光"), parent), 1, 0);
-    grid->addWidget(cboExtinction, 1, 1, 1, 3);
+    grid->addWidget(new QLabel(qt("露出時間"), parent), row, 0);
+    grid->addWidget(txtExptime, row, 1);
+    grid->addWidget(new QLabel(qt("エアマス"), parent), row, 2);
+    grid->addWidget(txtAirmass, row, 3);
+    grid->addWidget(new QLabel(qt("大気減光"), parent), row + 1, 0);
+    grid->addWidget(cboExtinction, row + 1, 1, 1, 3);
+    if (chkApply) {
+        for (QWidget* field : std::initializer_list<QWidget*>{txtExptime, txtAirmass, cboExtinction}) {
+            field->setEnabled(false);
+            QObject::connect(chkApply, &QCheckBox::toggled, field, &QWidget::setEnabled);
+        }
+    }
 }
 
 std::string AtmosphereFields::read(bool& wanted, double& exptime, double& airmass, ExtinctionTable& table,
                                    bool& hasTable) const
 {
-    wanted = !txtExptime->text().trimmed().isEmpty();
+    wanted = (chkApply == nullptr || chkApply->isChecked()) && !txtExptime->text().trimmed().isEmpty();
     hasTable = false;
     if (!wanted)
         return {};
@@ -137,7 +150,7 @@ void SensFuncPanel::create(QWidget* parent, const HeaderCards& cards)
     standardRow->addWidget(cmdStandard);
     form->addRow(qt("標準星"), standardRow);
     auto* atmosphereBox = new QWidget(page);
-    atmosphere.create(atmosphereBox, cards);
+    atmosphere.create(atmosphereBox, cards, false);
     form->addRow(atmosphereBox);
     txtSensOrder = box(page, "txtSensOrder", std::to_string(defaultSensOrder));
     form->addRow(qt("次数"), txtSensOrder);

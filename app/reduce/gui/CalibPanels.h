@@ -10,6 +10,7 @@
 
 #include <string>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -18,15 +19,17 @@ class QWidget;
 namespace raylen {
 
 // Exposure time, airmass and extinction table ("なし" leaves the
-// atmosphere out; an empty exposure time leaves the options off).
+// atmosphere out). With `optional` a check box, off at first, switches
+// them on, so that flux calibration stays as it was until asked.
 struct AtmosphereFields {
+    QCheckBox* chkApply = nullptr;
     QLineEdit* txtExptime = nullptr;
     QLineEdit* txtAirmass = nullptr;
     QComboBox* cboExtinction = nullptr;
 
     // Adds the rows to a grid layout of `parent`.
-    void create(QWidget* parent, const HeaderCards& cards);
-    // wanted is false while the exposure time is empty.
+    void create(QWidget* parent, const HeaderCards& cards, bool optional);
+    // wanted is false while the check box is off or the exposure time empty.
     std::string read(bool& wanted, double& exptime, double& airmass, ExtinctionTable& table, bool& hasTable) const;
 };
 

@@ -73,7 +73,7 @@ FrmCalib::FrmCalib(SpectrumView& plot, QWidget* parent)
         widget->setObjectName(name);
     picAtmosphere = new QWidget(picChild[0]);
     picAtmosphere->setObjectName("picAtmosphere");
-    atmosphere.create(picAtmosphere, appState().strHeader);
+    atmosphere.create(picAtmosphere, appState().strHeader, true);
     sens.create(picContena[0], appState().strHeader);
     bary.create(picContena[0], appState().strHeader);
     lblCont->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -112,7 +112,7 @@ void FrmCalib::layoutPages()
     cmdNext->setGeometry(twipsRect(2010, 2220, 1080, 390));
     cmdCancel->setGeometry(twipsRect(3180, 2220, 1080, 390));
     cmdHelp->setGeometry(twipsRect(4350, 2220, 1080, 390));
-    picAtmosphere->setGeometry(twipsRect(120, 1020, 5040, 840));
+    picAtmosphere->setGeometry(twipsRect(120, 960, 5040, 960));
     for (QWidget* page : {sens.page, bary.page})
         page->hide();
 }
