@@ -1,11 +1,16 @@
 #pragma once
-// What the window program sets up before its first window: fonts, icon and
-// the links through which the lower windows reach the higher ones. Shared
-// by the program, the screenshot taker and the end-to-end tests.
+// The one owner of the program's windows and their wiring: made once after
+// the application object and before the first window, it must outlive
+// every window, since the windows find each other through the registry it
+// installs and the task dialogs draw on the view it holds. Shared by the
+// program, the screenshot taker and the window tests.
 #include "image/gui/FrmImplot.h"
 #include "image/gui/ImageWindowLink.h"
 #include "plot/gui/FrmPlot.h"
-#include "plot/gui/MeasureLinks.h"
+#include "plot/gui/FrmResult.h"
+#include "plot/gui/PlotTaskLinks.h"
+#include "plot/gui/PlotWindowServices.h"
+#include "plot/gui/PlotPrint.h"
 #include "plot/gui/PlotWindowView.h"
 #include "reduce/gui/FrmApall.h"
 #include "reduce/gui/FrmCalib.h"
@@ -13,27 +18,25 @@
 #include "shell/gui/DocumentLinks.h"
 #include "shell/gui/Fonts.h"
 #include "shell/gui/ToolBarIcons.h"
+#include "shell/gui/WindowRegistry.h"
 
 #include <QApplication>
 
+#include <memory>
+
 namespace raylen {
 
-// The one owner of the program's window wiring: made once after the
-// application object and before the first window, it must outlive every
-// window, since the task dialogs draw on the view it holds.
 class ProgramWindows {
 public:
-    ProgramWindows()
+    ProgramWindows() : plotTasks_(plotView_), imageDialogs_(plotView_)
     {
         QApplication::setApplicationName("Raylen");
         installFontSubstitutions();
-        registerPlotWindow();
-        registerPlotMeasureWindows();
-        registerReduceTaskDialogs(plotView_);
         QApplication::setWindowIcon(programIcon());
-        setImageWindowLink(&imageWindow_);
-        registerFrmApall(plotView_);
-        wireTaskUnloading();
+        registry_.plotWindow = plotLink_.get();
+        registry_.imageWindow = &imageWindow_;
+        registry_.setService<PlotTasks>(&plotTasks_);
+        registry_.setService<ImageDialogs>(&imageDialogs_);
     }
     ProgramWindows(const ProgramWindows&) = delete;
     ProgramWindows& operator=(const ProgramWindows&) = delete;
@@ -41,24 +44,59 @@ public:
     // The default plot window as the view the core and the dialogs draw on.
     SpectrumView& plotView() { return plotView_; }
 
-    // Closing the image window unloads the dialogs that work on its image;
-    // closing the plot window those that draw on it.
-    static void wireTaskUnloading()
-    {
-        imageDialogLinks().unloadAll = [] {
-            unloadFrmImplot();
-            unloadFrmApall();
-        };
-        plotTaskLinks().unloadTasks = [] {
+private:
+    // What the plot window opens and serves; closing it unloads the
+    // dialogs that draw on it.
+    class ProgramPlotTasks final : public PlotTasks {
+    public:
+        explicit ProgramPlotTasks(SpectrumView& view) : view_(view) {}
+        void showIdent() override { showFrmIdent(view_); }
+        void showCalib() override { showFrmCalib(view_); }
+        void unloadTasks() override
+        {
             unloadFrmIdent();
             unloadFrmCalib();
             unloadFrmApall();
-        };
-    }
+        }
+        IdentKeyTarget* identKeyTarget() override { return FrmIdent::loaded(); }
+        ResultWriter* showResult() override { return showFrmResult(); }
+        void headResult(const std::string& fileName) override
+        {
+            if (FrmResult* result = frmResult())
+                result->headResult(fileName);
+        }
+        void printGraph() override { printPlotWindow(); }
+        void setupPrinter() override { (void)PrintDialog(0); }
 
-private:
+    private:
+        SpectrumView& view_;
+    };
+
+    // What the image window opens; closing it unloads the dialogs that
+    // work on its image.
+    class ProgramImageDialogs final : public ImageDialogs {
+    public:
+        explicit ProgramImageDialogs(SpectrumView& view) : view_(view) {}
+        void showImageCut() override { showFrmImplot(plotImageCut); }
+        void showScan() override { showFrmApall(view_); }
+        void unloadAll() override
+        {
+            unloadFrmImplot();
+            unloadFrmApall();
+        }
+
+    private:
+        SpectrumView& view_;
+    };
+
+    // Declared first: installed before any window can look, gone last.
+    WindowRegistry registry_;
+    RegistryInstallation installation_{registry_};
     PlotWindowView plotView_;
+    std::unique_ptr<PlotWindowLink> plotLink_ = makePlotWindowLink();
     ImageWindow imageWindow_;
+    ProgramPlotTasks plotTasks_;
+    ProgramImageDialogs imageDialogs_;
 };
 
 } // namespace raylen

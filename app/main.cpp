@@ -1,5 +1,6 @@
 // The window program.
 #include "ProgramWindows.h"
+#include "shell/gui/QtTranslations.h"
 #include "platform/QtUiService.h"
 #include "platform/UiService.h"
 #include "shell/gui/CommandLine.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv)
     // Qt has taken its own options (-platform, -style, ...) and their values out of argv.
     const raylen::CommandLine line = raylen::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     raylen::ProgramWindows programWindows;
+    raylen::installQtTranslations(app);
 
     // RAYLEN_CONSOLE_UI=1 leaves the console dialog service in place:
     // messages go to standard error and questions take their first button,

@@ -16,35 +16,22 @@ using namespace platform;
 
 namespace {
 
-std::function<void(bool)>& busyHook()
-{
-    static std::function<void(bool)> hook;
-    return hook;
-}
-
-// The hourglass for the life of the object, restored on every way out.
+// The view's hourglass for the life of the object, restored on every way out.
 class FitBusy {
 public:
-    FitBusy()
-    {
-        if (busyHook())
-            busyHook()(true);
-    }
-    ~FitBusy()
-    {
-        if (busyHook())
-            busyHook()(false);
-    }
+    explicit FitBusy(SpectrumView& view) : view_(view) { view_.setBusy(true); }
+    ~FitBusy() { view_.setBusy(false); }
     FitBusy(const FitBusy&) = delete;
     FitBusy& operator=(const FitBusy&) = delete;
+
+private:
+    SpectrumView& view_;
 };
 
 // The outside routine narrows its start guesses by these divisors.
 constexpr double guessScaleDivisor = 10.0;
 
 } // namespace
-
-void setFitBusyHook(std::function<void(bool busy)> hook) { busyHook() = std::move(hook); }
 
 std::string sfValueIndex(const std::vector<float>& sngData, int32_t intStart, int32_t intEnd, float sngValue,
                          int32_t& intIndex)
@@ -118,7 +105,7 @@ std::string sfGaussFitPro(const std::vector<float>& sngDataX, const std::vector<
 
         double A = 0.0, B = 0.0, C = 0.0, D = 0.0;
         {
-            FitBusy busy;
+            FitBusy busy(overlay);
             const double initB = 1.0 / (static_cast<double>(sngIniHPFW) * sngIniHPFW);
             VB_iGaussfit(sngWinX.data(), sngWinY.data(), static_cast<int32_t>(sngWinX.size()), initB,
                          initB / guessScaleDivisor, sngCenter, sngCenter / guessScaleDivisor, A, B, C, D);

@@ -7,16 +7,12 @@
 #include "plot/PlotSinks.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace raylen {
 
-// Called with true before the fit and with false after it (also when it
-// fails), so a window can show the hourglass; unset by default.
-void setFitBusyHook(std::function<void(bool busy)> hook);
-
+// The overlay's hourglass is on for the fit itself, also when it fails.
 std::string sfGaussFitPro(const std::vector<float>& sngDataX, const std::vector<float>& sngDataY,
                           MarkedPoints sngPointX, MarkedPoints sngPointY, ResultWriter& result,
                           SpectrumView& overlay);

@@ -6,7 +6,7 @@
 #include "plot/gui/FrmPlot.h"
 #include "plot/gui/PlotTaskLinks.h"
 #include "state/AppState.h"
-#include "shell/gui/Fonts.h"
+#include "ProgramWindows.h"
 
 #include <QApplication>
 #include <QImage>
@@ -65,8 +65,7 @@ int main(int argc, char** argv)
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    raylen::installFontSubstitutions();
-    raylen::registerPlotWindow();
+    raylen::ProgramWindows programWindows;
     const int runs = std::atoi(argv[2]);
 
     std::vector<float> x, y;
@@ -109,7 +108,12 @@ int main(int argc, char** argv)
         std::fclose(f);
     }
     Discard result;
-    raylen::plotTaskLinks().showResult = [&result]() -> raylen::ResultWriter* { return &result; };
+    struct ResultTasks : raylen::PlotTasks {
+        explicit ResultTasks(Discard& r) : to(r) {}
+        raylen::ResultWriter* showResult() override { return &to; }
+        Discard& to;
+    } tasks(result);
+    raylen::ServiceOverride<raylen::PlotTasks> installed(tasks);
     if (!plot->sfPlotLin(lx, ly).empty())
         return 1;
     plot->Lumigra1->repaint();
@@ -126,7 +130,6 @@ int main(int argc, char** argv)
     std::printf("plot %.3f\ngauss %.3f\n", bestPlot, bestGauss);
     for (size_t i = result.lines.size() >= 3 ? result.lines.size() - 3 : 0; i < result.lines.size(); ++i)
         std::fprintf(stderr, "%s\n", result.lines[i].c_str());
-    raylen::plotTaskLinks().showResult = nullptr;
     raylen::unloadFrmPlot();
     return 0;
 }

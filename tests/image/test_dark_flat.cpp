@@ -274,8 +274,11 @@ TEST(HeaderViewer, ShowsEightyCharacterLines)
     EXPECT_EQ(lines[35].trimmed(), "END");
     EXPECT_EQ(lines[5].left(19), QString::fromUtf8("HISTORY line 0  é  "));
     EXPECT_TRUE(viewer.txtHdr->font().fixedPitch());
-    // The text box follows the window.
+    // It opens wide enough for a whole card.
     viewer.show();
+    QApplication::processEvents();
+    EXPECT_GE(viewer.txtHdr->viewport()->width(), viewer.txtHdr->fontMetrics().horizontalAdvance(lines[5]));
+    // The text box follows the window.
     viewer.resize(700, 300);
     QApplication::processEvents();
     EXPECT_EQ(viewer.txtHdr->geometry(), QRect(0, 0, 700, 300));

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 
 #include <cmath>
+#include <optional>
 #include <sstream>
 
 namespace plottest {
@@ -52,6 +53,24 @@ struct RecordingResult : raylen::ResultWriter {
     }
 };
 
+// Stands in for one of the plot window's services and passes the rest on
+// to those installed before it.
+class ForwardingTasks : public raylen::PlotTasks {
+public:
+    ForwardingTasks() : next_(raylen::windowRegistry().service<raylen::PlotTasks>()) {}
+    void showIdent() override { next_.showIdent(); }
+    void showCalib() override { next_.showCalib(); }
+    void unloadTasks() override { next_.unloadTasks(); }
+    raylen::IdentKeyTarget* identKeyTarget() override { return next_.identKeyTarget(); }
+    raylen::ResultWriter* showResult() override { return next_.showResult(); }
+    void headResult(const std::string& fileName) override { next_.headResult(fileName); }
+    void printGraph() override { next_.printGraph(); }
+    void setupPrinter() override { next_.setupPrinter(); }
+
+private:
+    raylen::PlotTasks& next_;
+};
+
 class PlotHarness : public Harness {
 public:
     explicit PlotHarness(const Spectrum& s, const std::string& name = "spec.txt")
@@ -60,11 +79,11 @@ public:
         writeAll(path, spectrumText(s));
         openThroughDialog(path);
         plot = raylen::loadedFrmPlot();
-        raylen::plotTaskLinks().showResult = [this]() -> raylen::ResultWriter* { return &result; };
+        recording.emplace(result);
     }
     ~PlotHarness()
     {
-        raylen::plotTaskLinks().showResult = nullptr;
+        recording.reset();
         if (raylen::FrmPlot* p = raylen::loadedFrmPlot())
             p->dsChangeData(false);
     }
@@ -122,6 +141,19 @@ public:
     std::string path;
     raylen::FrmPlot* plot = nullptr;
     RecordingResult result;
+    // The measurements write into result while this is in place; reset it to
+    // let the real result window take over.
+    struct ResultTasks : ForwardingTasks {
+        explicit ResultTasks(RecordingResult& r) : to(r) {}
+        raylen::ResultWriter* showResult() override { return &to; }
+        RecordingResult& to;
+    };
+    struct ResultRecording {
+        explicit ResultRecording(RecordingResult& r) : tasks(r), installed(tasks) {}
+        ResultTasks tasks;
+        raylen::ServiceOverride<raylen::PlotTasks> installed;
+    };
+    std::optional<ResultRecording> recording;
 };
 
 // A lamp: Gaussian lines (σ 1.5 px, 1000 high) at these pixels on a flat

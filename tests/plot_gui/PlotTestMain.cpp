@@ -1,8 +1,6 @@
 // Runs the plot window tests in one application object, offscreen, with a
 // component registry of their own.
-#include "image/gui/ImageWindowLink.h"
-#include "plot/gui/FrmPlot.h"
-#include "shell/gui/Fonts.h"
+#include "ProgramWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -19,10 +17,12 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(registry);
     setenv("XDG_DATA_HOME", registry.c_str(), 1);
     QApplication app(argc, argv);
-    raylen::installFontSubstitutions();
-    raylen::registerPlotWindow();
-    raylen::ImageWindow imageWindow;
-    raylen::setImageWindowLink(&imageWindow);
+    raylen::ProgramWindows programWindows;
+    // The plot window alone: its menus and keys open no task dialogs.
+    raylen::PlotTasks noTasks;
+    raylen::ServiceOverride<raylen::PlotTasks> plotWindowOnly(noTasks);
+    raylen::ImageDialogs noDialogs;
+    raylen::ServiceOverride<raylen::ImageDialogs> imageWindowOnly(noDialogs);
     ::testing::InitGoogleTest(&argc, argv);
     const int status = RUN_ALL_TESTS();
     std::error_code ignored;

@@ -228,12 +228,18 @@ TEST(PlotKeys, IdentificationKeysWaitForTheDialog)
         }
         void setCurrentPixelCell(const std::string& text) override { calls.push_back("n " + text); }
     } target;
-    raylen::plotTaskLinks().ident = &target;
-    h.moveToData(20, 20);
-    h.key('g');
-    h.key('n');
-    h.key('m');
-    raylen::plotTaskLinks().ident = nullptr;
+    struct IdentTasks : ForwardingTasks {
+        explicit IdentTasks(raylen::IdentKeyTarget& t) : to(t) {}
+        raylen::IdentKeyTarget* identKeyTarget() override { return &to; }
+        raylen::IdentKeyTarget& to;
+    } tasks(target);
+    {
+        raylen::ServiceOverride<raylen::PlotTasks> installed(tasks);
+        h.moveToData(20, 20);
+        h.key('g');
+        h.key('n');
+        h.key('m');
+    }
     ASSERT_EQ(target.calls.size(), 2u);
     EXPECT_EQ(target.calls[0], "g 20");
     EXPECT_EQ(target.calls[1].substr(0, 5), "n 20.");

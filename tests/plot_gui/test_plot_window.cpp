@@ -190,6 +190,7 @@ TEST(PlotWindow, SaveAsAsksBeforeOverwritingAndRenamesTheDocument)
     h.plot->mnuSaveAs->trigger();
     EXPECT_EQ(readAll(target), "old");
     EXPECT_EQ(h.ui.dialogs.size(), 3u); // open + two save dialogs
+    EXPECT_EQ(h.ui.dialogs[1].dialog.FileName, h.dir.file("spec.txt")); // proposed
     EXPECT_EQ(h.ui.dialogs.back().dialog.FileName, target);
     EXPECT_EQ(h.ui.shown.back().prompt, "同じ名前のﾌｧｲﾙが存在します。上書きしますか？");
     EXPECT_EQ(h.ui.shown.back().title, "ﾌｧｲﾙの保存");
@@ -204,6 +205,8 @@ TEST(PlotWindow, SaveAsAsksBeforeOverwritingAndRenamesTheDocument)
     EXPECT_EQ(readAll(target), "6560,0.5\r\n6561,1\r\n6562,1.5E-15\r\n");
     EXPECT_EQ(raylen::appState().strFileName, target);
     EXPECT_EQ(h.caption(), "ｸﾞﾗﾌ [ out.txt ]");
+    EXPECT_TRUE(h.main->windowTitle().endsWith(QString::fromStdString(" [" + target + "]")))
+        << text(h.main->windowTitle());
     EXPECT_FALSE(h.plot->dfIsDataChange());
     std::vector<float> x, y;
     ASSERT_EQ(raylen::sfOpenText(target, x, y), "");

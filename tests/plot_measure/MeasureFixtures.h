@@ -24,6 +24,8 @@ struct RecordingOverlay : raylen::NullSpectrumView {
     std::vector<float> x, y;
     int calls = 0;
     std::string answer;
+    std::vector<bool> busy; // setBusy calls, in order
+    void setBusy(bool on) override { busy.push_back(on); }
     std::string sfPlotLinClone(const std::vector<float>& sngX, const std::vector<float>& sngY) override
     {
         ++calls;

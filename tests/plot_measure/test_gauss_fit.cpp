@@ -164,25 +164,22 @@ TEST(GaussFit, SinkMessagesAreReturned)
     EXPECT_EQ(sfGaussFitPro(s.x, s.y, x, y, result, overlay), overlay.answer);
 }
 
-TEST(GaussFit, BusyHookWrapsTheFitAndIsRestoredOnFailure)
+TEST(GaussFit, HourglassWrapsTheFitAndIsRestoredOnFailure)
 {
-    std::vector<bool> calls;
-    setFitBusyHook([&](bool busy) { calls.push_back(busy); });
     const Spectrum s = sample(halpha, 6500.0, 0.5, 241, 0.0, 1);
     const MarkedPoints x{6545.0f, 6580.0f};
     const MarkedPoints y{float(halpha.continuum(6545.0)), float(halpha.continuum(6580.0))};
     RecordingWriter result;
     RecordingOverlay overlay;
     ASSERT_EQ(sfGaussFitPro(s.x, s.y, x, y, result, overlay), "");
-    EXPECT_EQ(calls, (std::vector<bool>{true, false}));
+    EXPECT_EQ(overlay.busy, (std::vector<bool>{true, false}));
 
-    calls.clear();
+    overlay.busy.clear();
     setOutsideLibraryPath("");
     EXPECT_EQ(sfGaussFitPro(s.x, s.y, x, y, result, overlay),
               "sfGaussFitPro, 48" + platform::errorDescription(platform::errDllLoad));
     setOutsideLibraryPath(nullptr);
-    EXPECT_EQ(calls, (std::vector<bool>{true, false}));
-    setFitBusyHook(nullptr);
+    EXPECT_EQ(overlay.busy, (std::vector<bool>{true, false}));
 }
 
 TEST(GaussFitInit, TieCountsAsAbsorptionAndSearchStartsAtIndexOne)

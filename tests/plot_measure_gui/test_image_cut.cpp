@@ -34,12 +34,21 @@ raylen::FrmImplot* openCut(Harness& h, const TempDir& dir, Plotted& plotted)
     if (image == nullptr)
         return nullptr;
     image->setBox(10, 100, 5, 2);
-    raylen::registerImageCutDialog([&plotted](const std::vector<float>& x, const std::vector<float>& y) {
-        ++plotted.calls;
-        plotted.x = x;
-        plotted.y = y;
-        return plotted.answer;
-    });
+    struct CutDialog : raylen::ImageDialogs {
+        explicit CutDialog(Plotted& p) : plotted(p) {}
+        void showImageCut() override
+        {
+            // The dialog keeps the plotter after this stand-in is gone.
+            raylen::showFrmImplot([&to = plotted](const std::vector<float>& x, const std::vector<float>& y) {
+                ++to.calls;
+                to.x = x;
+                to.y = y;
+                return to.answer;
+            });
+        }
+        Plotted& plotted;
+    } dialogs(plotted);
+    raylen::ServiceOverride<raylen::ImageDialogs> installed(dialogs);
     image->mnuPlot->trigger();
     QApplication::processEvents();
     return raylen::frmImplot();

@@ -7,7 +7,7 @@
 #include "image/gui/FrmImplot.h"
 #include "platform/QtUiService.h"
 #include "plot/gui/FrmResult.h"
-#include "plot/gui/MeasureLinks.h"
+#include "ProgramWindows.h"
 
 #include <QAction>
 #include <QImage>
@@ -27,30 +27,25 @@ plottest::Spectrum absorptionLine()
     return {s.x, s.y};
 }
 
-void connectWindows()
-{
-    raylen::registerPlotWindow();
-    raylen::registerPlotMeasureWindows();
-}
-
 } // namespace
 
 TEST(PlotWindowLinks, KeyKTwiceWritesTheResultWindowAndDrawsTheOverlay)
 {
-    connectWindows();
+    raylen::ProgramWindows windows;
     PlotHarness h(absorptionLine());
     ASSERT_NE(h.plot, nullptr);
     // The harness records the results itself; the real window takes over.
-    raylen::registerPlotMeasureWindows();
+    h.recording.reset();
     h.twice('k', 6545.0, 1090.0, 6580.0, 1160.0);
     raylen::FrmResult* result = raylen::frmResult();
     ASSERT_NE(result, nullptr);
     EXPECT_TRUE(result->isVisible());
     const QStringList lines = result->txtMsg->toPlainText().split('\n');
-    EXPECT_EQ(text(lines[0]), "-ｶﾞｳｽﾌｨｯﾄ-");
-    EXPECT_TRUE(lines[1].startsWith(QString::fromUtf8("中心値 = 6562."))) << text(lines[1]);
-    EXPECT_TRUE(lines[2].startsWith(QString::fromUtf8("半値幅 = "))) << text(lines[2]);
-    EXPECT_TRUE(lines[3].isEmpty());
+    EXPECT_EQ(text(lines[0]), "[ spec.txt ]"); // the file the result came from
+    EXPECT_EQ(text(lines[1]), "-ｶﾞｳｽﾌｨｯﾄ-");
+    EXPECT_TRUE(lines[2].startsWith(QString::fromUtf8("中心値 = 6562."))) << text(lines[2]);
+    EXPECT_TRUE(lines[3].startsWith(QString::fromUtf8("半値幅 = "))) << text(lines[3]);
+    EXPECT_TRUE(lines[4].isEmpty());
     EXPECT_TRUE(h.ui.shown.empty());
     // Pictures for a person to look at, on request.
     if (const char* shots = std::getenv("RAYLEN_SHOT_DIR")) {
@@ -58,19 +53,27 @@ TEST(PlotWindowLinks, KeyKTwiceWritesTheResultWindowAndDrawsTheOverlay)
         result->grab().save(QString::fromUtf8(shots) + "/result_window.png");
         h.plot->grab().save(QString::fromUtf8(shots) + "/plot_with_fit.png");
     }
-    // Unloading the plot window unloads the result window with it.
+    // The results outlive the plot window, until cleared.
     raylen::unloadFrmPlot();
     QApplication::processEvents();
-    EXPECT_EQ(raylen::frmResult(), nullptr);
+    ASSERT_EQ(raylen::frmResult(), result);
+    EXPECT_EQ(text(result->txtMsg->toPlainText().split('\n')[0]), "[ spec.txt ]");
+    result->cmdClear->click();
+    EXPECT_EQ(result->txtMsg->toPlainText(), QString(raylen::FrmResult::messageCount, '\n'));
+    // Wide enough for a result line and its file.
+    EXPECT_GE(result->txtMsg->viewport()->width(),
+              result->txtMsg->fontMetrics().horizontalAdvance(QString::fromUtf8("中心値 = 6562.85  [ spec.txt ]")));
+    raylen::unloadFrmResult();
+    QApplication::processEvents();
 }
 
 TEST(PlotWindowLinks, PrintCommandPrintsTheChartInsideTheMargins)
 {
-    connectWindows();
+    raylen::ProgramWindows windows;
     PlotHarness h(absorptionLine());
     ASSERT_NE(h.plot, nullptr);
     // The harness records the results itself; the real window takes over.
-    raylen::registerPlotMeasureWindows();
+    h.recording.reset();
     const std::string pdf = h.dir.file("plot.pdf");
     QPrinter& printer = platform::sharedPrinter();
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -106,9 +109,9 @@ TEST(PlotWindowLinks, PrintCommandPrintsTheChartInsideTheMargins)
 
 TEST(PlotWindowLinks, ImageCutPlotsIntoThePlotWindow)
 {
+    raylen::ProgramWindows windows;
     Harness h;
     TempDir dir;
-    connectWindows();
     h.openThroughDialog(writeFits(dir.file("frame.fit"), -32, 40, 300, [](int x, int y) { return x + 1000.0 * y; }));
     raylen::FrmImage* image = raylen::frmImage();
     ASSERT_NE(image, nullptr);

@@ -1,10 +1,6 @@
 // Runs the dialog tests in one application object, offscreen, with a
 // component registry of their own.
 #include "ProgramWindows.h"
-#include "plot/gui/FrmPlot.h"
-#include "plot/gui/PlotWindowView.h"
-#include "reduce/gui/FrmCalib.h"
-#include "shell/gui/Fonts.h"
 
 #include <gtest/gtest.h>
 
@@ -22,11 +18,7 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(registry);
     setenv("XDG_DATA_HOME", registry.c_str(), 1);
     QApplication app(argc, argv);
-    raylen::PlotWindowView plotView;
-    raylen::installFontSubstitutions();
-    raylen::registerPlotWindow();
-    raylen::registerReduceTaskDialogs(plotView);
-    raylen::ProgramWindows::wireTaskUnloading();
+    raylen::ProgramWindows programWindows;
     ::testing::InitGoogleTest(&argc, argv);
     const int status = RUN_ALL_TESTS();
     std::error_code ignored;

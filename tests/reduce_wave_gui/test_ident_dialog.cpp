@@ -120,9 +120,11 @@ TEST(IdentDialog, TableGridKeysFitPreviewAndSave)
     d->setCurrentCell(1, 2);
     h.keyAt('g', linePixels[0] + 1.0);
     EXPECT_NEAR(std::stod(cell(d, 1)), linePixels[0], 0.05 + 1e-6);
-    EXPECT_EQ(d->fg2->item(0, 1)->background().color(), QColor(255, 255, 192)) << "the entered cell is light yellow";
-    d->setCurrentCell(2, 2);
+    // The next row without a pixel becomes current, its cell light yellow.
+    EXPECT_EQ(d->fg2->currentRow(), 1);
+    EXPECT_EQ(d->fg2->item(1, 1)->background().color(), QColor(255, 255, 192)) << "the entered cell is light yellow";
     EXPECT_EQ(d->fg2->item(0, 1)->background().color(), QColor(255, 255, 255));
+    d->setCurrentCell(2, 2);
     h.keyAt('m', linePixels[1] + 1.0);
     EXPECT_EQ(cell(d, 2), "96");
     d->setCurrentCell(3, 2);

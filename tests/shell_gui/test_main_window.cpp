@@ -356,6 +356,7 @@ TEST(MainWindow, HelpOpensTheIndexWithAnEmptyFocusedSearch)
     const auto& call = h.ui.dialogs[0];
     EXPECT_EQ(call.mode, platform::DialogMode::Help);
     EXPECT_EQ(call.dialog.HelpCommand, 261);
+    EXPECT_EQ(call.dialog.HelpKey, "");
     EXPECT_EQ(call.dialog.HelpFile, std::string(RAYLEN_BIN_DIR) + "/Raylen09.hlp");
     ASSERT_TRUE(std::filesystem::exists(call.dialog.HelpFile));
 

@@ -8,6 +8,10 @@
 
 #include <QPlainTextEdit>
 #include <QResizeEvent>
+#include <QScrollBar>
+#include <QTextDocument>
+
+#include <algorithm>
 
 namespace raylen {
 
@@ -31,8 +35,12 @@ FrmDispHdr::FrmDispHdr(QWidget* parent) : QDialog(parent)
 std::string FrmDispHdr::sfInitForm(const std::string& strFileName, const HeaderCards& strHeader)
 {
     return platform::trapErrors("sfInitForm", [&]() -> std::string {
-        // 6000 × 3000 twips outside; the text box fills what the frame leaves.
-        resize(twipsToPixelsX(6000 - 100), twipsToPixelsY(3000 - 340));
+        // 6000 × 3000 twips outside, the text box filling what the frame
+        // leaves; wider where that would cut the 80 columns of a card.
+        const int cardsWidth = txtHdr->fontMetrics().horizontalAdvance(QString(cardLength, QChar('M'))) +
+                               txtHdr->verticalScrollBar()->sizeHint().width() + 2 * txtHdr->frameWidth() +
+                               2 * static_cast<int>(txtHdr->document()->documentMargin());
+        resize(std::max(twipsToPixelsX(6000 - 100), cardsWidth), twipsToPixelsY(3000 - 340));
         std::string name = strFileName, directory;
         std::string message = sfExtrFileName(strFileName, name, directory);
         if (!message.empty())

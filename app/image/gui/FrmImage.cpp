@@ -1,4 +1,5 @@
 #include "image/gui/FrmImage.h"
+#include "shell/gui/WindowRegistry.h"
 
 #include "image/gui/FrmDarkFlat.h"
 #include "image/gui/FrmDispHdr.h"
@@ -30,8 +31,6 @@ using namespace platform;
 
 namespace {
 
-QPointer<FrmImage> loadedWindow;
-
 // Large and small change of a scroll bar: the quotients rounded halves to even.
 void setChanges(QScrollBar* bar, int maximum, int largeDivisor, int smallDivisor)
 {
@@ -41,7 +40,7 @@ void setChanges(QScrollBar* bar, int maximum, int largeDivisor, int smallDivisor
 
 } // namespace
 
-FrmImage* frmImage() { return loadedWindow.data(); }
+FrmImage* frmImage() { return windowRegistry().loaded<FrmImage>(); }
 
 FrmImage::FrmImage(QWidget* parent) : QWidget(parent)
 {
@@ -327,14 +326,12 @@ void FrmImage::mnuSaveAs_Click()
 
 void FrmImage::mnuPlot_Click()
 {
-    if (imageDialogLinks().showImageCut)
-        imageDialogLinks().showImageCut();
+    imageDialogs().showImageCut();
 }
 
 void FrmImage::mnuScan_Click()
 {
-    if (imageDialogLinks().showScan)
-        imageDialogLinks().showScan();
+    imageDialogs().showScan();
 }
 
 void FrmImage::mnuDarkFlat_Click() { showFrmDarkFlat(); }
@@ -364,13 +361,11 @@ void FrmImage::closeEvent(QCloseEvent* event)
 void FrmImage::formUnload()
 {
     unloaded = true;
-    if (loadedWindow == this)
-        loadedWindow = nullptr;
+    windowRegistry().forget<FrmImage>(this);
     std::string message = trapErrors("Form_Unload", [&] {
         if (PlotWindowLink* plot = plotWindowLink(); plot != nullptr && plot->isLoaded())
             plot->unload();
-        if (imageDialogLinks().unloadAll)
-            imageDialogLinks().unloadAll();
+        imageDialogs().unloadAll();
         unloadFrmDarkFlat();
         if (MdiRaylen* main = mdiRaylen())
             main->dsInitForm();
@@ -384,15 +379,15 @@ void FrmImage::formUnload()
 void showFrmImage()
 {
     MdiRaylen* main = mdiRaylen();
-    if (main == nullptr || loadedWindow != nullptr)
+    if (main == nullptr || frmImage() != nullptr)
         return;
     auto* window = new FrmImage;
-    loadedWindow = window;
+    windowRegistry().setLoaded(window);
     std::string message = window->sfInitForm(appState().strFileName);
     if (!message.empty()) {
         MsgBox(message, vbCritical);
         appState().blnImageLoaded = false;
-        loadedWindow = nullptr;
+        windowRegistry().setLoaded<FrmImage>(nullptr);
         window->deleteLater();
         return;
     }
@@ -406,7 +401,7 @@ void showFrmImage()
 
 bool unloadFrmImage()
 {
-    FrmImage* window = loadedWindow.data();
+    FrmImage* window = frmImage();
     if (window == nullptr)
         return true;
     QWidget* frame = window->parentWidget();

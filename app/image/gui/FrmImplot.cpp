@@ -177,9 +177,4 @@ void unloadFrmImplot()
     FrmImplot::closeLoaded();
 }
 
-void registerImageCutDialog(ImplotPlotter plotter)
-{
-    imageDialogLinks().showImageCut = [plotter = std::move(plotter)] { showFrmImplot(plotter); };
-}
-
 } // namespace raylen

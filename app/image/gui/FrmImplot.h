@@ -52,13 +52,9 @@ private:
     ImplotPlotter plotter_;
 };
 
-
 // The dialog (modeless, owned by the main window); null while not loaded.
 FrmImplot* frmImplot();
 void showFrmImplot(const ImplotPlotter& plotter);
 void unloadFrmImplot();
-// Makes the dialog the image window's plot command (ImageDialogLinks),
-// plotting the profile through plotter.
-void registerImageCutDialog(ImplotPlotter plotter);
 
 } // namespace raylen

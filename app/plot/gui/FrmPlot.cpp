@@ -1,4 +1,5 @@
 #include "plot/gui/FrmPlot.h"
+#include "shell/gui/WindowRegistry.h"
 
 #include "lumigra/Constants.h"
 #include "lumigra/Control.h"
@@ -40,8 +41,6 @@ using platform::com::IDispatch;
 
 namespace {
 
-QPointer<FrmPlot> loadedWindow;
-
 // Form size set by sfInitForm, in twips.
 constexpr int formHeightTwips = 6395;
 constexpr int formWidthTwips = 8107;
@@ -54,7 +53,7 @@ void trapShown(const char* procedure, Body&& body)
 
 } // namespace
 
-FrmPlot* loadedFrmPlot() { return loadedWindow.data(); }
+FrmPlot* loadedFrmPlot() { return windowRegistry().loaded<FrmPlot>(); }
 
 FrmPlot::FrmPlot(QWidget* parent) : QWidget(parent)
 {
@@ -490,7 +489,14 @@ void FrmPlot::mnuClose_Click() { unloadFrmPlot(); }
 
 void FrmPlot::mnuSaveAs_Click()
 {
+    // Proposed: the document's own name as a text spectrum.
+    const std::string& current = appState().strFileName;
     std::string strFile;
+    if (!current.empty()) {
+        const std::string name = namePart(current);
+        const size_t dot = name.rfind('.');
+        strFile = directoryPart(current) + (dot == std::string::npos || dot == 0 ? name : name.substr(0, dot)) + ".txt";
+    }
     bool blnCancel = false;
     const std::string message = sfSaveDataPro(sngPlotX, sngPlotY, strFile, blnCancel);
     showCritical(message);
@@ -498,26 +504,26 @@ void FrmPlot::mnuSaveAs_Click()
         return;
     appState().strFileName = strFile;
     dsChangeData(false);
+    // The main window's caption names the document under its new name too.
+    if (MdiRaylen* main = mdiRaylen())
+        main->setVersionCaption(strFile);
 }
 
 void FrmPlot::mnuPrint_Click()
 {
-    if (plotTaskLinks().printGraph)
-        plotTaskLinks().printGraph();
+    plotTasks().printGraph();
 }
 
 void FrmPlot::mnuSetPrinter_Click()
 {
-    if (plotTaskLinks().setupPrinter)
-        plotTaskLinks().setupPrinter();
+    plotTasks().setupPrinter();
 }
 
 void FrmPlot::mnuAxis_Click() { showFrmPlotAxis(); }
 
 void FrmPlot::mnuIdent_Click()
 {
-    if (plotTaskLinks().showIdent)
-        plotTaskLinks().showIdent();
+    plotTasks().showIdent();
 }
 
 void FrmPlot::mnuCalib_Click(int16_t intTask)
@@ -530,8 +536,7 @@ void FrmPlot::mnuCalib_Click(int16_t intTask)
     }
     AppState& s = appState();
     s.intTaskMode = intTask;
-    if (plotTaskLinks().showCalib)
-        plotTaskLinks().showCalib();
+    plotTasks().showCalib();
     if (intTask == taskNormalize) {
         intContSetState.state = 1;
         intContDelState.state = 1;
@@ -541,8 +546,7 @@ void FrmPlot::mnuCalib_Click(int16_t intTask)
 
 void FrmPlot::mnuResult_Click()
 {
-    if (plotTaskLinks().showResult)
-        plotTaskLinks().showResult();
+    plotTasks().showResult();
     if (Lumigra1 != nullptr)
         Lumigra1->setFocus();
 }
@@ -568,17 +572,14 @@ void FrmPlot::closeEvent(QCloseEvent* event)
 void FrmPlot::formUnload()
 {
     unloaded = true;
-    if (loadedWindow == this)
-        loadedWindow = nullptr;
+    windowRegistry().forget<FrmPlot>(this);
     AppState& s = appState();
     const std::string message = trapErrors("Form_Unload", [&] {
         s.sngSpecX.assign(1, 0.0f);
         s.sngSpecY.assign(1, 0.0f);
         unloadFrmPlotAxis();
-        if (plotTaskLinks().unloadResult)
-            plotTaskLinks().unloadResult();
-        if (plotTaskLinks().unloadTasks)
-            plotTaskLinks().unloadTasks();
+        // The result window stays: its results are kept until cleared.
+        plotTasks().unloadTasks();
         if (s.blnImageLoaded) {
             dsMnuPrintEnabled(false);
             dsMnuGraphEnabled(false);
@@ -593,12 +594,12 @@ void FrmPlot::formUnload()
 
 FrmPlot* frmPlot()
 {
-    if (loadedWindow != nullptr)
-        return loadedWindow.data();
+    if (FrmPlot* loaded = loadedFrmPlot())
+        return loaded;
     auto* window = new FrmPlot;
-    loadedWindow = window;
+    windowRegistry().setLoaded(window);
     if (!window->formLoad()) {
-        loadedWindow = nullptr;
+        windowRegistry().setLoaded<FrmPlot>(nullptr);
         window->deleteLater();
         return nullptr;
     }
@@ -617,7 +618,7 @@ FrmPlot* frmPlot()
 
 bool unloadFrmPlot()
 {
-    FrmPlot* window = loadedWindow.data();
+    FrmPlot* window = loadedFrmPlot();
     if (window == nullptr)
         return true;
     QWidget* frame = window->parentWidget();

@@ -12,6 +12,7 @@
 
 #include <QWidget>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -137,7 +138,7 @@ FrmPlot* loadedFrmPlot();
 FrmPlot* frmPlot();
 // Unloads the plot window; false when the user kept it (save question).
 bool unloadFrmPlot();
-// Makes the plot window known to the shell (PlotWindowLink).
-void registerPlotWindow();
+// The plot window as the shell sees it; the window owner holds it.
+std::unique_ptr<PlotWindowLink> makePlotWindowLink();
 
 } // namespace raylen

@@ -1,4 +1,5 @@
 #include "plot/gui/FrmPlotAxis.h"
+#include "shell/gui/WindowRegistry.h"
 
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
@@ -23,8 +24,6 @@ using namespace platform;
 
 namespace {
 
-QPointer<FrmPlotAxis> loadedDialog;
-
 constexpr int dialogHeightTwips = 2595;
 constexpr int dialogWidthTwips = 3735;
 
@@ -47,7 +46,7 @@ QFrame* etched(QWidget* parent, const char* name, int y, const QColor& colour)
 
 } // namespace
 
-FrmPlotAxis* frmPlotAxis() { return loadedDialog.data(); }
+FrmPlotAxis* frmPlotAxis() { return windowRegistry().loaded<FrmPlotAxis>(); }
 
 FrmPlotAxis::FrmPlotAxis(QWidget* parent) : QDialog(parent)
 {
@@ -166,14 +165,14 @@ void FrmPlotAxis::cmdCancel_Click() { unloadFrmPlotAxis(); }
 
 void showFrmPlotAxis()
 {
-    if (loadedDialog != nullptr) {
-        loadedDialog->show();
-        loadedDialog->raise();
+    if (FrmPlotAxis* loaded = frmPlotAxis()) {
+        loaded->show();
+        loaded->raise();
         return;
     }
     auto* dialog = new FrmPlotAxis(mdiRaylen());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    loadedDialog = dialog;
+    windowRegistry().setLoaded(dialog);
     const std::string message = dialog->sfInitForm();
     if (!message.empty()) {
         MsgBox(message, vbCritical);
@@ -185,8 +184,8 @@ void showFrmPlotAxis()
 
 void unloadFrmPlotAxis()
 {
-    if (FrmPlotAxis* dialog = loadedDialog.data()) {
-        loadedDialog = nullptr;
+    if (FrmPlotAxis* dialog = frmPlotAxis()) {
+        windowRegistry().setLoaded<FrmPlotAxis>(nullptr);
         dialog->close();
         dialog->deleteLater();
     }

@@ -1,4 +1,5 @@
 #include "plot/gui/FrmResult.h"
+#include "shell/gui/WindowRegistry.h"
 
 #include "platform/BasicError.h"
 #include "platform/UiService.h"
@@ -6,8 +7,12 @@
 #include "shell/gui/MdiRaylen.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -17,14 +22,14 @@ using namespace platform;
 
 namespace {
 
-QPointer<FrmResult> loadedWindow;
-
 constexpr int formWidthTwips = 2580;
 constexpr int formHeightTwips = 2955;
+// Wide enough for the longest result line with its uncertainty.
+const char* const widestLine = "中心値 = 6562.85 ± 0.02  [ spectrum-name.fits ]";
 
 } // namespace
 
-FrmResult* frmResult() { return loadedWindow.data(); }
+FrmResult* frmResult() { return windowRegistry().loaded<FrmResult>(); }
 
 FrmResult::FrmResult(QWidget* parent) : QWidget(parent, Qt::Tool)
 {
@@ -35,7 +40,32 @@ FrmResult::FrmResult(QWidget* parent) : QWidget(parent, Qt::Tool)
     txtMsg->setPlainText("Result\n");
     txtMsg->setReadOnly(true);
     txtMsg->setLineWrapMode(QPlainTextEdit::NoWrap);
-    resize(twipsToPixelsX(formWidthTwips), twipsToPixelsY(formHeightTwips));
+    cmdClear = new QPushButton(QString::fromUtf8("ｸﾘｱ"), this);
+    cmdClear->setObjectName("cmdClear");
+    connect(cmdClear, &QPushButton::clicked, this, &FrmResult::clear);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdClear);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(txtMsg, 1);
+    layout->addLayout(buttons);
+    const int lineWidth = txtMsg->fontMetrics().horizontalAdvance(QString::fromUtf8(widestLine)) +
+                          txtMsg->verticalScrollBar()->sizeHint().width() + 2 * txtMsg->frameWidth() + 8;
+    resize(std::max(twipsToPixelsX(formWidthTwips), lineWidth),
+           twipsToPixelsY(formHeightTwips) + cmdClear->sizeHint().height());
+}
+
+void FrmResult::headResult(const std::string& fileName)
+{
+    if (!fileName.empty())
+        (void)sfMessage("[ " + fileName + " ]");
+}
+
+void FrmResult::clear()
+{
+    messages_.fill(std::string());
+    txtMsg->setPlainText(QString::fromStdString(std::string(messageCount, '\n')));
 }
 
 std::string FrmResult::sfMessage(const std::string& strMessage)
@@ -52,20 +82,11 @@ std::string FrmResult::sfMessage(const std::string& strMessage)
     });
 }
 
-void FrmResult::resizeEvent(QResizeEvent* event)
-{
-    // Qt's sizes exclude the frame and caption that the form's
-    // width − 100 and height − 340 twips allowed for: the log fills the
-    // client area, and a window shrunk to nothing leaves it empty, never
-    // negative.
-    txtMsg->setGeometry(0, 0, std::max(0, width()), std::max(0, height()));
-    QWidget::resizeEvent(event);
-}
-
 FrmResult* showFrmResult()
 {
     QWidget* focused = QApplication::focusWidget();
-    if (loadedWindow == nullptr) {
+    FrmResult* shown = frmResult();
+    if (shown == nullptr) {
         auto* window = new FrmResult(mdiRaylen());
         window->setAttribute(Qt::WA_DeleteOnClose);
         // Every load begins the log with one empty line.
@@ -75,22 +96,23 @@ FrmResult* showFrmResult()
             delete window;
             return nullptr;
         }
-        loadedWindow = window;
+        windowRegistry().setLoaded(window);
+        shown = window;
     }
-    loadedWindow->setAttribute(Qt::WA_ShowWithoutActivating);
-    loadedWindow->show();
-    loadedWindow->raise();
+    shown->setAttribute(Qt::WA_ShowWithoutActivating);
+    shown->show();
+    shown->raise();
     if (focused != nullptr) {
         focused->activateWindow();
         focused->setFocus();
     }
-    return loadedWindow.data();
+    return shown;
 }
 
 void unloadFrmResult()
 {
-    if (loadedWindow != nullptr)
-        loadedWindow->close();
+    if (FrmResult* shown = frmResult())
+        shown->close();
 }
 
 } // namespace raylen

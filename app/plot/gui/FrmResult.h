@@ -1,6 +1,7 @@
 #pragma once
 // The result window: a running log of measurement results, newest line on
-// top, the last 100 lines kept.
+// top, the last 100 lines kept; each result headed by the spectrum's file,
+// the log kept until cleared or the program ends.
 #include "plot/PlotSinks.h"
 
 #include <QWidget>
@@ -9,6 +10,7 @@
 #include <string>
 
 class QPlainTextEdit;
+class QPushButton;
 
 namespace raylen {
 
@@ -21,10 +23,12 @@ public:
 
     // Adds one line at the top of the log.
     std::string sfMessage(const std::string& strMessage) override;
+    // Heads the result just written with the name of the file it came from.
+    void headResult(const std::string& fileName);
+    // Empties the log.
+    void clear();
     QPlainTextEdit* txtMsg = nullptr;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
+    QPushButton* cmdClear = nullptr;
 
 private:
     // Entry 0 is the newest.

@@ -6,6 +6,8 @@
 #include "plot/EqWidth.h"
 #include "plot/GaussFit.h"
 #include "plot/gui/FrmPlot.h"
+
+#include "files/FileAccess.h"
 #include "plot/gui/PlotTaskLinks.h"
 #include "state/AppState.h"
 #include "shell/gui/MdiRaylen.h"
@@ -104,16 +106,19 @@ void FrmPlot::Lumigra1_KeyPress(int16_t KeyAscii)
 {
     refreshCursor();
     AppState& s = appState();
-    IdentKeyTarget* ident = s.intTaskMode == taskIdent ? plotTaskLinks().ident : nullptr;
+    IdentKeyTarget* ident = s.intTaskMode == taskIdent ? plotTasks().identKeyTarget() : nullptr;
     auto measured = [this](auto routine) {
         return [this, routine](const TwoPress& p) -> std::string {
-            ResultWriter* result = plotTaskLinks().showResult ? plotTaskLinks().showResult() : nullptr;
+            ResultWriter* result = plotTasks().showResult();
             if (Lumigra1 != nullptr)
                 Lumigra1->setFocus();
             if (result == nullptr)
                 return {};
-            return routine(sngPlotX, sngPlotY, MarkedPoints{p.x[0], p.x[1]}, MarkedPoints{p.y[0], p.y[1]},
-                           *result, view_);
+            std::string message = routine(sngPlotX, sngPlotY, MarkedPoints{p.x[0], p.x[1]},
+                                          MarkedPoints{p.y[0], p.y[1]}, *result, view_);
+            if (message.empty())
+                plotTasks().headResult(namePart(appState().strFileName));
+            return message;
         };
     };
     switch (KeyAscii) {

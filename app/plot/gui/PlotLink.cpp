@@ -1,13 +1,9 @@
-// The plot window as the shell sees it (PlotWindowLink), and the seams of
-// the windows it opens.
-#include "plot/GaussFit.h"
+// The plot window as the shell sees it (PlotWindowLink).
 #include "plot/gui/FrmPlot.h"
-#include "plot/gui/PlotTaskLinks.h"
 #include "state/AppState.h"
 #include "shell/gui/DocumentLinks.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 
 namespace raylen {
@@ -79,23 +75,6 @@ public:
 
 } // namespace
 
-PlotTaskLinks& plotTaskLinks()
-{
-    static PlotTaskLinks links;
-    return links;
-}
-
-void registerPlotWindow()
-{
-    static PlotLink link;
-    setPlotWindowLink(&link);
-    // The fit blocks the window with the hourglass.
-    setFitBusyHook([](bool busy) {
-        if (busy)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    });
-}
+std::unique_ptr<PlotWindowLink> makePlotWindowLink() { return std::make_unique<PlotLink>(); }
 
 } // namespace raylen

@@ -1,10 +1,10 @@
 #pragma once
-// The windows the plot window opens or serves that are built elsewhere: the
-// identification and calibration dialogs register here. While one is not
-// registered its menu command and its keys do nothing.
+// The windows the plot window opens or serves that are built elsewhere (a
+// registry service the window owner installs). While one is not wired its
+// menu command and its keys do nothing.
 #include "plot/PlotSinks.h"
+#include "shell/gui/WindowRegistry.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,18 +24,23 @@ public:
     virtual std::string autoIdentify() { return {}; }
 };
 
-struct PlotTaskLinks {
-    std::function<void()> showIdent;      // frmIdent, modeless
-    std::function<void()> showCalib;      // frmCalib for the task already set, modeless
-    std::function<void()> unloadTasks;    // frmIdent, frmApall, frmCalib
-    IdentKeyTarget* ident = nullptr;      // while the identification dialog is loaded
+class PlotTasks {
+public:
+    virtual ~PlotTasks() = default;
+    virtual void showIdent() {}   // frmIdent, modeless
+    virtual void showCalib() {}   // frmCalib for the task already set, modeless
+    virtual void unloadTasks() {} // frmIdent, frmApall, frmCalib
+    // The identification dialog while it is loaded, else null.
+    virtual IdentKeyTarget* identKeyTarget() { return nullptr; }
     // The result window, shown modeless; null when there is none.
-    std::function<ResultWriter*()> showResult;
-    std::function<void()> unloadResult;
+    virtual ResultWriter* showResult() { return nullptr; }
+    // Heads the result just written with the spectrum's file name.
+    virtual void headResult(const std::string& /*fileName*/) {}
     // Printing the chart and the printer setup dialog.
-    std::function<void()> printGraph;
-    std::function<void()> setupPrinter;
+    virtual void printGraph() {}
+    virtual void setupPrinter() {}
 };
-PlotTaskLinks& plotTaskLinks();
+
+inline PlotTasks& plotTasks() { return windowRegistry().service<PlotTasks>(); }
 
 } // namespace raylen

@@ -37,6 +37,8 @@ using namespace platform;
 
 namespace {
 
+const std::string kMsgNoRegion = "領域を指定して下さい";
+
 const char* const prmFilter = "参照ﾌｧｲﾙ(*.prm)|*.prm|";
 const std::string kCaptionNext = "次へ";
 const std::string kCaptionSave = "保存";
@@ -66,7 +68,7 @@ FrmApall::FrmApall(SpectrumView& plot, QWidget* parent) : TaskDialog(parent, tas
     connect(cmdReturn, &QPushButton::clicked, this, &FrmApall::cmdReturn_Click);
     connect(cmdNext, &QPushButton::clicked, this, &FrmApall::cmdNext_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &FrmApall::cmdCancel_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp("scan"); });
     connect(cmdFit, &QPushButton::clicked, this, &FrmApall::cmdFit_Click);
     connect(chkRefScan, &QCheckBox::clicked, this, &FrmApall::chkRefScan_Click);
     connect(chkSkySub, &QCheckBox::clicked, this, &FrmApall::chkSkySub_Click);
@@ -373,6 +375,12 @@ bool FrmApall::nextFromPage2()
 {
     std::string message =
         sfCheckAndReset(RegionFields{txtStartX, txtEndX, txtStartY, txtEndY}, appState().typFitsInfo);
+    // A region one pixel wide or high (what is left when no box was drawn)
+    // has nothing to trace: say so before anything runs.
+    if (message.empty() && (longOf(txtEndX) <= longOf(txtStartX) || longOf(txtEndY) <= longOf(txtStartY))) {
+        MsgBox(kMsgNoRegion, vbExclamation);
+        return true;
+    }
     if (message.empty())
         message = plotRegionFromBoxes();
     if (!message.empty()) {
@@ -531,12 +539,6 @@ void showFrmApall(SpectrumView& plot)
 void unloadFrmApall()
 {
     FrmApall::closeLoaded();
-}
-
-void registerFrmApall(SpectrumView& plot)
-{
-    ImageDialogLinks& links = imageDialogLinks();
-    links.showScan = [&plot] { showFrmApall(plot); };
 }
 
 } // namespace raylen

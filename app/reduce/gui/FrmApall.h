@@ -110,8 +110,5 @@ FrmApall* frmApall();
 // open image, drawing on plot; brings it forward when it is already loaded.
 void showFrmApall(SpectrumView& plot);
 void unloadFrmApall();
-// Hooks the dialog to the image window's scan command; the dialog draws on
-// plot, which must outlive the hook.
-void registerFrmApall(SpectrumView& plot);
 
 } // namespace raylen

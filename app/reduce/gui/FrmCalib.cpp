@@ -85,7 +85,7 @@ FrmCalib::FrmCalib(SpectrumView& plot, QWidget* parent)
     connect(cmdReturn, &QPushButton::clicked, this, &FrmCalib::cmdReturn_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &FrmCalib::cmdCancel_Click);
     connect(cmdFit, &QPushButton::clicked, this, &FrmCalib::cmdFit_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp("calib"); });
     connect(sens.cmdStandard, &QPushButton::clicked, this, &FrmCalib::cmdStandard_Click);
 }
 
@@ -495,12 +495,5 @@ void showFrmCalib(SpectrumView& plot)
 }
 
 void unloadFrmCalib() { FrmCalib::closeLoaded(); }
-
-void registerReduceTaskDialogs(SpectrumView& plot)
-{
-    PlotTaskLinks& links = plotTaskLinks();
-    links.showIdent = [&plot] { showFrmIdent(plot); };
-    links.showCalib = [&plot] { showFrmCalib(plot); };
-}
 
 } // namespace raylen

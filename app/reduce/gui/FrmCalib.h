@@ -96,8 +96,5 @@ FrmCalib* frmCalib();
 // Form_Load for the task already set in intTaskMode; a failure is shown.
 void showFrmCalib(SpectrumView& plot);
 void unloadFrmCalib();
-// The identification and calibration dialogs known to the plot window,
-// drawing on plot, which must outlive the hook.
-void registerReduceTaskDialogs(SpectrumView& plot);
 
 } // namespace raylen

@@ -129,7 +129,7 @@ FrmIdent::FrmIdent(SpectrumView& plot, QWidget* parent) : TaskDialog(parent, tas
     connect(cmdAuto, &QPushButton::clicked, this, &FrmIdent::cmdAuto_Click);
     connect(cmdExclude, &QPushButton::clicked, this, &FrmIdent::cmdExclude_Click);
     connect(cmdPrevious, &QPushButton::clicked, this, &FrmIdent::cmdPrevious_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp("ident"); });
     connect(txtSearch, &QLineEdit::textChanged, this, &FrmIdent::txtSearch_Change);
     connect(txtHPFW, &QLineEdit::textChanged, this, &FrmIdent::txtHPFW_Change);
     connect(fg2, &QTableWidget::currentCellChanged, this,
@@ -262,7 +262,19 @@ std::string FrmIdent::sfSearchPeakPos(float sngX, const std::vector<float>& sngD
     std::string cell = grid_.text(grid_.Row(), IdentGrid::colPixel);
     std::string message = raylen::sfSearchPeakPos(sngX, sngDataX, sngDataY, intSearch, plotter_, cell);
     setCurrentPixelCell(cell);
+    if (message.empty())
+        moveToNextEmptyRow();
     return message;
+}
+
+void FrmIdent::moveToNextEmptyRow()
+{
+    // The next line to mark is the next one not measured yet.
+    for (int row = grid_.Row() + 1; row < grid_.Rows(); ++row)
+        if (grid_.text(row, IdentGrid::colPixel).empty()) {
+            setCurrentCell(row, fg2->currentColumn() >= 0 ? fg2->currentColumn() + 1 : IdentGrid::colPixel);
+            return;
+        }
 }
 
 std::string FrmIdent::sfSearchGaussPeakPos(float sngX, const std::vector<float>& sngDataX,
@@ -272,6 +284,8 @@ std::string FrmIdent::sfSearchGaussPeakPos(float sngX, const std::vector<float>&
     std::string message =
         raylen::sfSearchGaussPeakPos(sngX, sngDataX, sngDataY, intSearch, dblHPFW, plotter_, cell);
     setCurrentPixelCell(cell);
+    if (message.empty())
+        moveToNextEmptyRow();
     return message;
 }
 
@@ -667,8 +681,6 @@ void FrmIdent::cmdAuto_Click()
 
 void FrmIdent::formUnloaded()
 {
-    if (plotTaskLinks().ident == this)
-        plotTaskLinks().ident = nullptr;
     const AppState& s = appState();
     if (FrmPlot* plot = loadedFrmPlot()) {
         std::string message = plot->sfPlotLin(s.sngSpecX, s.sngSpecY);
@@ -691,7 +703,6 @@ void showFrmIdent(SpectrumView& plot)
         return;
     }
     dialog->markLoaded();
-    plotTaskLinks().ident = dialog;
     dialog->show();
 }
 

@@ -107,6 +107,8 @@ private:
     void layoutPages();
     void dsFGridInit();
     void setCell(int row, int col, const std::string& text);
+    // After m or g: the next row without a pixel becomes current.
+    void moveToNextEmptyRow();
     std::string sfPlotGridData();
     std::string plotComparison();
     // The floating editor over the current cell.

@@ -1,29 +1,25 @@
 #include "shell/gui/DocumentLinks.h"
 
+#include "shell/gui/WindowRegistry.h"
+
 namespace raylen {
 
-namespace {
-PlotWindowLink* registeredPlot = nullptr;
-ImageWindowLink* registeredImage = nullptr;
-} // namespace
-
-ImageWindowLink* imageWindowLink() { return registeredImage; }
-void setImageWindowLink(ImageWindowLink* link) { registeredImage = link; }
+ImageWindowLink* imageWindowLink() { return windowRegistry().imageWindow; }
+void setImageWindowLink(ImageWindowLink* link) { windowRegistry().imageWindow = link; }
 
 ImageWindowLink* loadedImageWindow()
 {
-    return registeredImage != nullptr && registeredImage->isLoaded() ? registeredImage : nullptr;
+    ImageWindowLink* link = imageWindowLink();
+    return link != nullptr && link->isLoaded() ? link : nullptr;
 }
 
-bool unloadImageWindow() { return registeredImage == nullptr || registeredImage->unload(); }
-
-PlotWindowLink* plotWindowLink() { return registeredPlot; }
-void setPlotWindowLink(PlotWindowLink* link) { registeredPlot = link; }
-
-ImageDialogLinks& imageDialogLinks()
+bool unloadImageWindow()
 {
-    static ImageDialogLinks links;
-    return links;
+    ImageWindowLink* link = imageWindowLink();
+    return link == nullptr || link->unload();
 }
+
+PlotWindowLink* plotWindowLink() { return windowRegistry().plotWindow; }
+void setPlotWindowLink(PlotWindowLink* link) { windowRegistry().plotWindow = link; }
 
 } // namespace raylen

@@ -1,12 +1,14 @@
 #pragma once
 // The seams between the shell and the document windows and task dialogs,
-// which sit above the shell and register themselves at start-up, so the
-// shell never includes them. While one is not registered the program has
-// no such window: it is never loaded and its commands do nothing.
+// which sit above the shell; the window owner wires them into the window
+// registry at start-up, so the shell never includes them. While one is not
+// wired the program has no such window: it is never loaded and its
+// commands do nothing.
+#include "shell/gui/WindowRegistry.h"
+
 #include <QList>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 class QMenu;
@@ -80,12 +82,16 @@ bool unloadImageWindow();
 PlotWindowLink* plotWindowLink();
 void setPlotWindowLink(PlotWindowLink* link);
 
-// The task dialogs opened from the image window that live elsewhere.
-struct ImageDialogLinks {
-    std::function<void()> showImageCut; // image cut dialog, modeless
-    std::function<void()> showScan;     // scan dialog, modeless
-    std::function<void()> unloadAll;    // both unloaded with the image window
+// The task dialogs opened from the image window that live elsewhere (a
+// registry service; by default there are none).
+class ImageDialogs {
+public:
+    virtual ~ImageDialogs() = default;
+    virtual void showImageCut() {} // image cut dialog, modeless
+    virtual void showScan() {}     // scan dialog, modeless
+    virtual void unloadAll() {}    // both unloaded with the image window
 };
-ImageDialogLinks& imageDialogLinks();
+
+inline ImageDialogs& imageDialogs() { return windowRegistry().service<ImageDialogs>(); }
 
 } // namespace raylen

@@ -3,6 +3,7 @@
 #include "platform/BasicError.h"
 #include "shell/gui/MdiRaylen.h"
 #include "shell/gui/ToolBarIcons.h"
+#include "shell/gui/WindowRegistry.h"
 #include "shell/gui/FormSupport.h"
 
 #include <QCoreApplication>
@@ -21,10 +22,6 @@
 
 namespace raylen {
 
-namespace {
-QPointer<HelpWindow> openWindow;
-}
-
 std::string helpFilePath()
 {
     const QString beside = QCoreApplication::applicationDirPath() + "/" + helpFileName;
@@ -35,15 +32,16 @@ std::string helpFilePath()
     return beside.toStdString();
 }
 
-void dsHelp()
+void dsHelp(const std::string& topic)
 {
-    std::string message = platform::trapErrors("dsHelp", [] {
+    std::string message = platform::trapErrors("dsHelp", [&] {
         MdiRaylen* main = mdiRaylen();
         if (main == nullptr)
             platform::raise(platform::errObjectNotSet);
         platform::CommonDialog& dlg = main->dlgOpenFile;
         dlg.HelpFile = helpFilePath();
         dlg.HelpCommand = helpPartialKey;
+        dlg.HelpKey = topic;
         platform::ui().showDialog(dlg, platform::DialogMode::Help);
     });
     showCritical(message);
@@ -51,9 +49,11 @@ void dsHelp()
 
 void showHelpFor(const platform::CommonDialog& dialog)
 {
+    HelpWindow* openWindow = helpWindow();
     if (openWindow == nullptr) {
         openWindow = new HelpWindow;
         openWindow->setAttribute(Qt::WA_DeleteOnClose);
+        windowRegistry().setLoaded(openWindow);
     }
     if (!openWindow->openFile(QString::fromStdString(dialog.HelpFile), dialog.HelpCommand)) {
         openWindow->close();
@@ -64,15 +64,17 @@ void showHelpFor(const platform::CommonDialog& dialog)
     openWindow->raise();
     openWindow->activateWindow();
     openWindow->txtSearch->setFocus();
+    if (!dialog.HelpKey.empty())
+        openWindow->openTopic(QString::fromStdString(dialog.HelpKey));
 }
 
 void closeHelpWindow()
 {
-    if (openWindow != nullptr)
+    if (HelpWindow* openWindow = helpWindow())
         openWindow->close();
 }
 
-HelpWindow* helpWindow() { return openWindow; }
+HelpWindow* helpWindow() { return windowRegistry().loaded<HelpWindow>(); }
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
@@ -153,6 +155,19 @@ void HelpWindow::filterIndex(const QString& text)
         QListWidgetItem* item = lstIndex->item(i);
         item->setHidden(!key.isEmpty() && !item->text().contains(key, Qt::CaseInsensitive));
     }
+}
+
+bool HelpWindow::openTopic(const QString& anchor)
+{
+    for (int i = 0; i < lstIndex->count(); ++i) {
+        QListWidgetItem* item = lstIndex->item(i);
+        if (item->data(Qt::UserRole).toString() == anchor) {
+            lstIndex->setCurrentItem(item);
+            txtPage->scrollToAnchor(anchor);
+            return true;
+        }
+    }
+    return false;
 }
 
 void HelpWindow::showTopic()

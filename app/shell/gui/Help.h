@@ -21,8 +21,9 @@ constexpr int helpPartialKey = 261;
 // The help file beside the program, or in the installed data folder.
 std::string helpFilePath();
 
-// Sets the help file and command on the main window's common dialog and shows help.
-void dsHelp();
+// Sets the help file and command on the main window's common dialog and
+// shows help, on topic (an anchor of the help file) when one is given.
+void dsHelp(const std::string& topic = {});
 
 // The dialog service's help request: opens (or raises) the help window.
 void showHelpFor(const platform::CommonDialog& dialog);
@@ -34,6 +35,8 @@ public:
     explicit HelpWindow(QWidget* parent = nullptr);
     // Loads the file and shows its index; false when it cannot be read.
     bool openFile(const QString& path, int command);
+    // Selects the topic with this anchor and shows it; false when there is none.
+    bool openTopic(const QString& anchor);
 
     QLineEdit* txtSearch = nullptr;
     QListWidget* lstIndex = nullptr;

@@ -11,6 +11,7 @@
 #include "shell/gui/Help.h"
 #include "shell/gui/ToolBarIcons.h"
 #include "shell/gui/Version.h"
+#include "shell/gui/WindowRegistry.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -33,8 +34,6 @@ namespace raylen {
 
 namespace {
 
-MdiRaylen* mainWindow = nullptr;
-
 struct ButtonSpec {
     const char* key; // nullptr: separator
     const char* toolTip;
@@ -53,11 +52,11 @@ const ButtonSpec buttonSpecs[MdiRaylen::buttonCount] = {
 
 } // namespace
 
-MdiRaylen* mdiRaylen() { return mainWindow; }
+MdiRaylen* mdiRaylen() { return windowRegistry().mainWindow; }
 
 MdiRaylen::MdiRaylen()
 {
-    mainWindow = this;
+    windowRegistry().mainWindow = this;
     setObjectName("mdiRaylen");
     setWindowIcon(programIcon());
     buildMenus();
@@ -88,8 +87,8 @@ MdiRaylen::~MdiRaylen()
     // The document area still reports activations while the base class
     // destroys the children; this object is gone by then.
     disconnect(mdiArea, nullptr, this, nullptr);
-    if (mainWindow == this)
-        mainWindow = nullptr;
+    if (windowRegistry().mainWindow == this)
+        windowRegistry().mainWindow = nullptr;
 }
 
 void MdiRaylen::buildMenus()

@@ -4,6 +4,7 @@
 #include "shell/gui/MdiRaylen.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 
 namespace raylen {
@@ -36,6 +37,13 @@ void StandardMenus::buildStandardMenus(QWidget* owner)
     mnuHelpRaylen = item(mnuHelp, "mnuHelpRaylen", "Raylenのﾍﾙﾌﾟ(&B)");
     mnuHelp->addSeparator()->setObjectName("mnuSepHelp");
     mnuVersion = item(mnuHelp, "mnuVersion", "ﾊﾞｰｼﾞｮﾝ情報(&A)");
+    // The desktop's usual keys where the menus have none of their own;
+    // Save As takes the save key since it is the only save there is.
+    // Spelled out: the platform's standard Quit binding is empty on some.
+    mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     QObject::connect(mnuExit, &QAction::triggered, owner, [] {
         if (MdiRaylen* main = mdiRaylen())
             main->mnuExit_Click();

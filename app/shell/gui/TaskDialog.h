@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/WindowRegistry.h"
 #include "state/AppState.h"
 
 namespace raylen {
@@ -18,20 +19,21 @@ template <class Derived>
 class TaskDialog : public QDialog {
 public:
     // The loaded dialog of this kind, or null.
-    static Derived* loaded() { return static_cast<Derived*>(loaded_.data()); }
+    static Derived* loaded() { return windowRegistry().loaded<Derived>(); }
     // Brings the loaded one forward; false when none is loaded.
     static bool raiseLoaded()
     {
-        if (loaded_ == nullptr)
+        Derived* dialog = loaded();
+        if (dialog == nullptr)
             return false;
-        loaded_->raise();
-        loaded_->activateWindow();
+        dialog->raise();
+        dialog->activateWindow();
         return true;
     }
     static void closeLoaded()
     {
-        if (loaded_ != nullptr)
-            loaded_->close();
+        if (Derived* dialog = loaded())
+            dialog->close();
     }
 
     // A load that failed: gone without touching the main window.
@@ -44,7 +46,7 @@ public:
     // Marks this one loaded, with the document commands off while it is.
     void markLoaded()
     {
-        loaded_ = this;
+        windowRegistry().setLoaded(static_cast<Derived*>(this));
         if (MdiRaylen* main = mdiRaylen())
             main->dsMenuToolEnabled(false);
         if (task_)
@@ -84,8 +86,7 @@ private:
     void unload()
     {
         unloaded_ = true;
-        if (loaded_ == this)
-            loaded_ = nullptr;
+        windowRegistry().forget<Derived>(this);
         formUnloaded();
         if (MdiRaylen* main = mdiRaylen())
             main->dsMenuToolEnabled(true);
@@ -93,7 +94,6 @@ private:
             appState().intTaskMode = taskNone;
     }
 
-    static inline QPointer<QDialog> loaded_;
     bool unloaded_ = false;
     std::optional<int16_t> task_;
 };

@@ -51,6 +51,7 @@ struct CommonDialog {
     bool CancelError = false;
     std::string HelpFile;
     int HelpCommand = 0;
+    std::string HelpKey; // the topic to open on; empty: the index
 };
 
 // One "text|pattern" entry of a filter string.

@@ -10,12 +10,13 @@
 #include "reduce/ParamFile.h"
 #include "reduce/Trace.h"
 #include "plot/gui/FrmPlot.h"
-#include "plot/gui/PlotWindowView.h"
 #include "reduce/gui/FrmApall.h"
+#include "shell/gui/Help.h"
 #include "view/SpectrumView.h"
 #include "files/TextSpectrum.h"
 
 #include <QCheckBox>
+#include <QListWidget>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,12 +32,14 @@ using raylen::frmImage;
 
 namespace {
 
-// The default plot window's view, as the program's set-up holds it.
-raylen::SpectrumView& windowView()
-{
-    static raylen::PlotWindowView view;
-    return view;
-}
+// The image window's scan command opens the wizard on view; closing the
+// image window unloads it.
+struct ScanDialogs : raylen::ImageDialogs {
+    explicit ScanDialogs(raylen::SpectrumView& v) : view(v) {}
+    void showScan() override { raylen::showFrmApall(view); }
+    void unloadAll() override { raylen::unloadFrmApall(); }
+    raylen::SpectrumView& view;
+};
 
 // Keeps what the wizard draws and answers the save as the plot window
 // would: a chosen name (the text file written) or a cancelled dialog.
@@ -110,8 +113,6 @@ protected:
         shape.centre0 = 44;
         image = extracttest::makeFrame(shape);
         extracttest::saveFrame(dir.file("star.fit"), image);
-        raylen::registerFrmApall(plot);
-        raylen::ProgramWindows::wireTaskUnloading();
         h = std::make_unique<Harness>();
         h->openThroughDialog(dir.file("star.fit"));
         ASSERT_NE(frmImage(), nullptr);
@@ -121,8 +122,6 @@ protected:
         raylen::unloadFrmApall();
         QApplication::processEvents();
         h.reset();
-        // The hook must not outlive this fixture's view.
-        raylen::registerFrmApall(windowView());
     }
 
     // The region box drawn with the mouse over columns 10 … 149, rows 20 … 69.
@@ -158,6 +157,8 @@ protected:
     extracttest::FrameShape shape;
     raylen::SingleImage image;
     RecordingPlot plot;
+    ScanDialogs dialogs{plot};
+    raylen::ServiceOverride<raylen::ImageDialogs> installed{dialogs};
     std::unique_ptr<Harness> h;
 };
 
@@ -332,6 +333,38 @@ TEST_F(Wizard, BoxesReadByLeadingNumberOffsetsSortedOverflowChangesNothing)
     EXPECT_EQ(p.lngEndY, 77);
 }
 
+TEST_F(Wizard, NoRegionIsRefusedBeforeAnythingIsDrawn)
+{
+    raylen::FrmApall* d = open();
+    ASSERT_NE(d, nullptr);
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 2));
+    d->cmdNext->click();
+    EXPECT_TRUE(onPage(d, 2));
+    ASSERT_EQ(h->ui.shown.size(), 1u);
+    EXPECT_EQ(h->ui.shown[0].prompt, "領域を指定して下さい");
+    EXPECT_EQ(h->ui.shown[0].icon(), vbExclamation);
+    EXPECT_EQ(plot.lines, 0);
+    // A region typed into the boxes goes on.
+    d->txtEndX->setText("149");
+    d->txtEndY->setText("69");
+    d->cmdNext->click();
+    EXPECT_TRUE(onPage(d, 3));
+    EXPECT_EQ(h->ui.shown.size(), 1u);
+
+    // Its help opens on the scan topic, not at the top.
+    d->cmdHelp->click();
+    ASSERT_EQ(h->ui.dialogs.back().mode, platform::DialogMode::Help);
+    EXPECT_EQ(h->ui.dialogs.back().dialog.HelpKey, "scan");
+    raylen::showHelpFor(h->ui.dialogs.back().dialog);
+    raylen::HelpWindow* help = raylen::helpWindow();
+    ASSERT_NE(help, nullptr);
+    ASSERT_NE(help->lstIndex->currentItem(), nullptr);
+    EXPECT_EQ(help->lstIndex->currentItem()->data(Qt::UserRole).toString().toStdString(), "scan");
+    raylen::closeHelpWindow();
+    QApplication::processEvents();
+}
+
 TEST_F(Wizard, BadInputKeepsThePageWithTheMessage)
 {
     drawRegion();
@@ -438,6 +471,7 @@ namespace {
 // The real plot window behind the wizard, on a frame with a region drawn.
 struct OnThePlotWindow {
     TempDir dir;
+    raylen::ProgramWindows windows; // the wizard draws on the plot window itself
     std::unique_ptr<Harness> h;
     OnThePlotWindow()
     {
@@ -446,8 +480,6 @@ struct OnThePlotWindow {
         shape.height = 80;
         shape.centre0 = 40;
         extracttest::saveFrame(dir.file("night.fit"), extracttest::makeFrame(shape));
-        raylen::registerFrmApall(windowView()); // the plot window itself
-        raylen::ProgramWindows::wireTaskUnloading();
         h = std::make_unique<Harness>();
         h->openThroughDialog(dir.file("night.fit"));
         QWidget* pic = frmImage()->picImage;

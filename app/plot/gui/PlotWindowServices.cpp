@@ -1,18 +1,15 @@
-#include "plot/gui/MeasureLinks.h"
+#include "plot/gui/PlotWindowServices.h"
 
-#include "image/gui/FrmImplot.h"
 #include "plot/gui/FrmPlot.h"
-#include "plot/gui/FrmResult.h"
 #include "plot/gui/PlotPrint.h"
-#include "plot/gui/PlotTaskLinks.h"
 
 namespace raylen {
 
 namespace {
-
 constexpr double twipsPerInch = 1440.0;
+} // namespace
 
-void printPlot()
+void printPlotWindow()
 {
     FrmPlot* plot = loadedFrmPlot();
     if (plot == nullptr || plot->Lumigra1 == nullptr)
@@ -31,18 +28,6 @@ std::string plotImageCut(const std::vector<float>& sngX, const std::vector<float
     const std::string message = plot->sfPlotLin(sngX, sngY);
     plot->formActivate();
     return message;
-}
-
-} // namespace
-
-void registerPlotMeasureWindows()
-{
-    PlotTaskLinks& links = plotTaskLinks();
-    links.showResult = []() -> ResultWriter* { return showFrmResult(); };
-    links.unloadResult = unloadFrmResult;
-    links.printGraph = printPlot;
-    links.setupPrinter = [] { (void)PrintDialog(0); };
-    registerImageCutDialog(plotImageCut);
 }
 
 } // namespace raylen
