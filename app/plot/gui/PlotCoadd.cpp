@@ -69,7 +69,7 @@ void FrmPlot::mnuCoadd_Click()
     s.sngSpecX = result.x;
     s.sngSpecY = result.y;
     dsChangeData(true);
-    if (ResultWriter* writer = plotTaskLinks().showResult ? plotTaskLinks().showResult() : nullptr)
+    if (ResultWriter* writer = plotTasks().showResult())
         writer->sfMessage("合成 " + std::to_string(inputs.size()) + " 本 刻み=" + Format(result.scale.step, "0.0####"));
 }
 

@@ -313,7 +313,7 @@ std::string FrmCalib::runSensFunc()
         message = plotter_.sfPlotRejected(rx, ry);
     if (!message.empty())
         return message;
-    if (ResultWriter* writer = plotTaskLinks().showResult ? plotTaskLinks().showResult() : nullptr) {
+    if (ResultWriter* writer = plotTasks().showResult()) {
         // The log puts the newest line on top: the table goes in from its end.
         const std::vector<std::string_view> lines = splitLines(sensResidualText(result));
         for (auto line = lines.rbegin(); line != lines.rend(); ++line)
@@ -341,7 +341,7 @@ std::string FrmCalib::runBaryCorr()
     if (!message.empty())
         return message;
     velocity_ = v;
-    if (ResultWriter* writer = plotTaskLinks().showResult ? plotTaskLinks().showResult() : nullptr)
+    if (ResultWriter* writer = plotTasks().showResult())
         writer->sfMessage("v=" + Format(v, "0.0000") + " km/s");
     return {};
 }

@@ -66,7 +66,7 @@ std::string FrmIdent::reidentify(const std::string& dipFile, const std::string& 
         if (QTableWidgetItem* item = fg2->item(row - 1, IdentGrid::colPixel - 1))
             item->setText(qt(grid_.text(row, IdentGrid::colPixel)));
     showResiduals(a);
-    if (ResultWriter* writer = plotTaskLinks().showResult ? plotTaskLinks().showResult() : nullptr) {
+    if (ResultWriter* writer = plotTasks().showResult()) {
         const std::string text = lampShiftText(found);
         const size_t end = text.find('\n');
         writer->sfMessage(text.substr(0, end) + " " + text.substr(end + 1, text.size() - end - 2));
