@@ -1,5 +1,6 @@
 // Calibration commands: dispcor, fluxcal, normalize, fft.
 #include "Command.h"
+#include "ObservationCards.h"
 #include "SpectrumInput.h"
 #include "SpectrumOutput.h"
 
@@ -10,10 +11,13 @@
 #include "reduce/FftPlot.h"
 #include "reduce/FluxCal.h"
 #include "reduce/Normalize.h"
+#include "reduce/CalibSpectrumSteps.h"
 #include "reduce/SpectrumSteps.h"
+#include "files/ShareData.h"
 #include "files/TextSpectrum.h"
 
 #include <cmath>
+#include <optional>
 
 namespace cli {
 
@@ -66,6 +70,40 @@ int runDispcor(const Arguments& args)
     return finish(message, out, *args.option("o"), exact ? &*exact : nullptr);
 }
 
+// --exptime, --airmass, --extinction: any of them asks for the exposure
+// and the atmosphere; what is not given comes from the FITS cards.
+struct FluxcalAtmosphere {
+    bool wanted = false;
+    double exptime = 0, airmass = 0;
+    std::optional<std::string> extinction;
+};
+
+int readAtmosphere(const Arguments& args, const raylen::HeaderCards& cards, FluxcalAtmosphere& a)
+{
+    const CommandSpec* spec = &commands().at("fluxcal");
+    a.extinction = args.option("extinction");
+    a.wanted = args.option("exptime") || args.option("airmass") || a.extinction;
+    if (!a.wanted)
+        return exitOk;
+    if (auto text = args.option("exptime")) {
+        if (!parseDouble(*text, a.exptime) || !(a.exptime > 0))
+            return usageError("--exptime takes a positive number of seconds", spec);
+    } else if (auto card = cardNumberOf(cards, {"EXPTIME"})) {
+        a.exptime = *card;
+    } else {
+        return usageError("--exptime is required (the spectrum has no EXPTIME card)", spec);
+    }
+    if (auto text = args.option("airmass")) {
+        if (!parseDouble(*text, a.airmass) || a.airmass < 0)
+            return usageError("--airmass takes a number from 0", spec);
+    } else if (auto card = cardNumberOf(cards, {"AIRMASS"})) {
+        a.airmass = *card;
+    } else if (a.extinction) {
+        return usageError("--airmass is required (the spectrum has no AIRMASS card)", spec);
+    }
+    return exitOk;
+}
+
 int runFluxcal(const Arguments& args)
 {
     raylen::Spectrum in, out;
@@ -74,11 +112,26 @@ int runFluxcal(const Arguments& args)
     const std::string sns = *args.option("sns");
     raylen::NullSpectrumView plotter;
     std::string message = openAnySpectrum(args.positional[0], in);
-    if (message.empty())
-        message = checkCalibFile(sns);
+    if (!message.empty())
+        return fail(message);
+    FluxcalAtmosphere atmosphere;
+    if (int status = readAtmosphere(args, in.meta.cards, atmosphere); status != exitOk)
+        return status;
+    message = checkCalibFile(sns);
     if (message.empty())
         message = raylen::sfReadSensFncFile(sns, sensX, sensY, &unit);
-    if (message.empty())
+    raylen::ExtinctionTable extinction;
+    raylen::Atmosphere applied{atmosphere.exptime, atmosphere.airmass, nullptr, {}};
+    if (atmosphere.extinction && message.empty()) {
+        applied.extinctionName = raylen::resolveShippedTable(raylen::extinctionFolder, *atmosphere.extinction);
+        message = checkCalibFile(applied.extinctionName);
+        if (message.empty())
+            message = raylen::sfReadExtinctionTable(applied.extinctionName, extinction);
+        applied.extinction = &extinction;
+    }
+    if (message.empty() && atmosphere.wanted)
+        message = raylen::fluxcalAtmosphereSpectrum(in, sensX, sensY, unit, sns, applied, out);
+    else if (message.empty())
         message = raylen::fluxcalSpectrum(in, sensX, sensY, unit, sns, out, plotter);
     return finish(message, out, *args.option("o"));
 }
@@ -155,8 +208,12 @@ Registration dispcor({"dispcor", "dispcor SPEC.txt --dip FILE.dip [--linear [--s
                       "onto an even grid, default step the mean dispersion)",
                       {"o", "dip", "step"}, {"linear"}, 1,
                       requiring("dispcor", {"dip", "o"}, runDispcor)});
-Registration fluxcal({"fluxcal", "fluxcal SPEC.txt --sns FILE.sns -o OUT.txt",
-                      "divide by the sensitivity interpolated in a sensitivity file", {"o", "sns"}, {}, 1,
+Registration fluxcal({"fluxcal",
+                      "fluxcal SPEC.txt --sns FILE.sns [--exptime T] [--airmass X] [--extinction EXT.dat|NAME] "
+                      "-o OUT.txt",
+                      "divide by the sensitivity interpolated in a sensitivity file (and by the exposure time and "
+                      "the atmosphere's transmission)",
+                      {"o", "sns", "exptime", "airmass", "extinction"}, {}, 1,
                       requiring("fluxcal", {"sns", "o"}, runFluxcal)});
 Registration normalize({"normalize",
                         "normalize SPEC.txt --region X1:X2 [--region ...] [--order N] [--reject LOW:HIGH[:ITER]] "

@@ -8,6 +8,7 @@
 #include "reduce/DispersionResiduals.h"
 #include "reduce/IdentGrid.h"
 #include "reduce/LineMeasure.h"
+#include "reduce/Reidentify.h"
 #include "reduce/WavelengthTable.h"
 #include "files/FileAccess.h"
 
@@ -58,8 +59,8 @@ std::string readSettings(const Arguments& args, Settings& s)
     }
     s.autoIdentify = args.flag("auto");
     if (auto text = args.option("tolerance")) {
-        if (!s.autoIdentify)
-            return "--tolerance needs --auto";
+        if (!s.autoIdentify && !args.option("from"))
+            return "--tolerance needs --auto or --from";
         if (!parseDouble(*text, s.tolerance) || !(s.tolerance > 0))
             return "--tolerance takes a positive number of pixels";
     }
@@ -71,6 +72,75 @@ std::string readSettings(const Arguments& args, Settings& s)
     return {};
 }
 
+// The output name: -o, else the spectrum's with "dip" for its last three characters.
+std::string outputName(const Arguments& args, std::string& output)
+{
+    if (auto o = args.option("o")) {
+        output = *o;
+        return {};
+    }
+    return raylen::dfEditDipFileName(args.positional[0], output);
+}
+
+// identify --from: the earlier solution (and optionally its lamp) in place of marks.
+int runReidentify(const Arguments& args, const Settings& settings, const std::string& table)
+{
+    std::vector<float> compX, compY, oldX, oldY;
+    std::string message = openSpectrum(args.positional[0], compX, compY);
+    if (!message.empty())
+        return fail(message);
+    if (!raylen::dfIsFileExist(table))
+        return fail("波長テーブルファイルが存在しません。");
+    std::vector<float> wave;
+    bool tableVacuum = false;
+    message = raylen::sfOpenCompFile(table, wave, &tableVacuum);
+    const bool vacuum = args.flag("vacuum") || tableVacuum;
+    const std::string from = *args.option("from");
+    std::vector<double> oldA;
+    if (message.empty())
+        message = checkCalibFile(from);
+    if (message.empty())
+        message = raylen::sfOpenDispFile(from, oldA);
+    raylen::PreviousLamp previous;
+    if (auto lamp = args.option("from-lamp"); lamp && message.empty()) {
+        message = openSpectrum(*lamp, oldX, oldY);
+        previous = {&oldX, &oldY};
+    }
+    if (!message.empty())
+        return fail(message);
+
+    raylen::IdentGrid grid;
+    raylen::dsFGridInit(grid, wave);
+    raylen::ReidentifySettings reidentify;
+    reidentify.search = settings.search;
+    reidentify.halfWidth = settings.halfWidth;
+    if (args.option("order"))
+        reidentify.order = settings.order;
+    reidentify.tolerance = settings.tolerance;
+    reidentify.automatic = settings.autoIdentify;
+    reidentify.reject = settings.reject;
+    raylen::LampShift found;
+    std::vector<double> coefficients;
+    int added = 0;
+    message = raylen::sfReidentify(grid, compX, compY, oldA, previous, reidentify, found, coefficients, added);
+    std::string output;
+    if (message.empty())
+        message = outputName(args, output);
+    const int16_t order = static_cast<int16_t>(coefficients.size() - 1);
+    if (message.empty())
+        message = raylen::sfWriteDispFactor(output, order, coefficients, vacuum);
+    if (!message.empty())
+        return fail(message);
+
+    std::cout << raylen::lampShiftText(found);
+    std::string result = raylen::dispersionResultText(order, coefficients);
+    std::cout << result.substr(result.find('\n') + 1) << '\n';
+    if (settings.autoIdentify)
+        std::cout << "added " << added << " lines\n";
+    std::cout << raylen::residualTableText(raylen::dispersionResiduals(raylen::identifiedRows(grid, {}), coefficients));
+    return exitOk;
+}
+
 int runIdentify(const Arguments& args)
 {
     const CommandSpec* spec = &commands().at("identify");
@@ -79,6 +149,15 @@ int runIdentify(const Arguments& args)
     if (!problem.empty())
         return usageError(problem, spec);
     auto table = args.option("table");
+    if (args.option("from-lamp") && !args.option("from"))
+        return usageError("--from-lamp needs --from", spec);
+    if (args.option("from")) {
+        if (!table || !args.all("line").empty())
+            return usageError("--from takes --table and no --line", spec);
+        if (settings.measure != "gauss")
+            return usageError("--from measures as gauss does; --measure must be gauss", spec);
+        return runReidentify(args, settings, *table);
+    }
     std::vector<std::string> lines = args.all("line");
     if (!table || lines.empty())
         return usageError("--table and at least one --line are required", spec);
@@ -145,12 +224,8 @@ int runIdentify(const Arguments& args)
             message = raylen::sfDispersionFit(sngPix, sngWave, settings.order, coefficients);
     }
     std::string output;
-    if (message.empty()) {
-        if (auto o = args.option("o"))
-            output = *o;
-        else
-            message = raylen::dfEditDipFileName(args.positional[0], output);
-    }
+    if (message.empty())
+        message = outputName(args, output);
     if (message.empty())
         message = raylen::sfWriteDispFactor(output, settings.order, coefficients, vacuum);
     if (!message.empty())
@@ -172,10 +247,13 @@ int runIdentify(const Arguments& args)
 Registration identify({"identify",
                        "identify COMP.txt --table LINES.dat --line ROW:PIXEL [--line ...] "
                        "[--measure peak|gauss|none] [--search N] [--hw W] [--order N] [--auto [--tolerance T]] "
-                       "[--reject LOW:HIGH[:ITER]] [--residuals] [--vacuum] [-o OUT.dip]",
+                       "[--reject LOW:HIGH[:ITER]] [--residuals] [--vacuum] [-o OUT.dip]\n"
+                       "       raylen-cli identify COMP.txt --table LINES.dat --from OLD.dip [--from-lamp OLDCOMP.txt] "
+                       "[--auto [--tolerance T]] [--order N] [--vacuum] [-o OUT.dip]",
                        "measure comparison lines, fit the dispersion and write the dispersion file "
                        "(default name: the spectrum's with \"dip\" for its last three characters)",
-                       {"o", "table", "line", "measure", "search", "hw", "order", "tolerance", "reject"},
+                       {"o", "table", "line", "measure", "search", "hw", "order", "tolerance", "reject", "from",
+                        "from-lamp"},
                        {"auto", "residuals", "vacuum"}, 1, runIdentify, [](const Arguments& a) {
                            std::string output;
                            if (!a.option("o") && !a.positional.empty())

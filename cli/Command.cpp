@@ -107,7 +107,8 @@ int usageError(const std::string& problem, const CommandSpec* spec)
 namespace {
 
 // Options that name files a command reads.
-const char* const inputOptions[] = {"dark", "flat", "ref", "dip", "sns", "table", "overlay"};
+const char* const inputOptions[] = {"dark", "flat",     "ref",      "dip",        "sns",
+                                    "table", "overlay", "from", "from-lamp", "standard", "extinction"};
 
 bool sameFile(const struct stat& a, const std::string& path)
 {

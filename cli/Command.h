@@ -29,7 +29,7 @@ struct CommandSpec {
     std::string summary;
     std::vector<std::string> valueOptions; // options taking a value ("o" stands for -o)
     std::vector<std::string> flagOptions;  // options without a value
-    int positionals = 1;
+    int positionals = 1; // below 0: at least that many
     std::function<int(const Arguments&)> run;
     // Files written besides -o (a name derived from it or from the input).
     std::function<std::vector<std::string>(const Arguments&)> derivedOutputs = nullptr;

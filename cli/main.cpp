@@ -2,6 +2,7 @@
 #include "Command.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -58,9 +59,12 @@ int run(const std::vector<std::string>& args)
         }
         parsed.positional.push_back(a);
     }
+    // A negative count takes that many or more (coadd's list of spectra);
+    // a list command takes its count or more.
     const int given = static_cast<int>(parsed.positional.size());
-    if (given < spec.positionals || (given > spec.positionals && !spec.positionalList))
-        return cli::usageError(parsed.positional.size() < static_cast<size_t>(spec.positionals)
+    const int needed = std::abs(spec.positionals);
+    if (given < needed || (spec.positionals >= 0 && given > needed && !spec.positionalList))
+        return cli::usageError(given < needed
                                    ? "missing argument"
                                    : "too many arguments",
                                &spec);

@@ -1,7 +1,7 @@
 # Installation in a standard prefix and the Debian package.
 #   bin/raylen, bin/raylen-cli
 #   lib/<arch>/raylen/   our shared libraries and lumigra.ini beside the component
-#   share/raylen/        the help file
+#   share/raylen/        the help file, standard-star and extinction tables
 #   share/applications, share/icons/hicolor, share/man/man1
 # The programs find their libraries through their run path; the component is
 # registered for the user by the window program on its first start.
@@ -28,6 +28,8 @@ set_target_properties(${RAYLEN_INSTALLED_LIBRARIES} PROPERTIES INSTALL_RPATH "$O
 install(TARGETS ${RAYLEN_INSTALLED_LIBRARIES} LIBRARY DESTINATION ${RAYLEN_INSTALL_PRIVATE_LIBDIR})
 
 install(FILES ${CMAKE_SOURCE_DIR}/app/shell/gui/Raylen09.hlp DESTINATION ${CMAKE_INSTALL_DATADIR}/raylen)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/packaging/share/standards ${CMAKE_SOURCE_DIR}/packaging/share/extinction
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/raylen FILES_MATCHING PATTERN "*.dat")
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/raylen.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/icons/raylen.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
@@ -53,7 +55,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The run list of scripts/deps.sh, and the C++ runtime.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libc6, libstdc++6, libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6, libqt6svg6, qt6-qpa-plugins, libgsl27, libgsf-1-114, fonts-ipafont, fonts-urw-base35, qt6-translations-l10n")
+  "libc6, libstdc++6, libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6, libqt6svg6, qt6-qpa-plugins, libgsl27, libgsf-1-114, liberfa1, fonts-ipafont, fonts-urw-base35, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
 # The install tree is a private layout; no symbols files for it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)

@@ -4,6 +4,8 @@
 #include "platform/BasicError.h"
 #include "reduce/TextFields.h"
 
+#include <cmath>
+
 namespace raylen {
 
 std::string sfReadSensFncFile(const std::string& strFile, std::vector<float>& sngSensX, std::vector<float>& sngSensY,
@@ -45,6 +47,32 @@ std::string sfCalibrate(const std::vector<float>& sngSpecX, const std::vector<fl
             if (!message.empty())
                 return message;
             out[i] = s != 0.0f ? toSingle(static_cast<double>(sngSpecY[i]) / s) : sngSpecY[i];
+        }
+        sngNewY.swap(out);
+        return {};
+    });
+}
+
+std::string sfCalibrateExtinction(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
+                                  const std::vector<float>& sngSensX, const std::vector<float>& sngSensY,
+                                  double exptime, double airmass, const ExtinctionTable& extinction,
+                                  std::vector<float>& sngNewY)
+{
+    if (!(exptime > 0) || !std::isfinite(exptime))
+        return "露出時間は正の数で指定してください";
+    if (!(airmass >= 0) || !std::isfinite(airmass))
+        return "エアマスは0以上の数で指定してください";
+    return platform::trapErrors("sfCalibratePlot", [&]() -> std::string {
+        if (sngSpecY.size() < sngSpecX.size())
+            platform::raise(platform::errSubscript);
+        std::vector<float> out(sngSpecX.size());
+        for (size_t i = 0; i < sngSpecX.size(); ++i) {
+            float s = 0.0f;
+            std::string message = sfLinearInterpolate(sngSensX, sngSensY, sngSpecX[i], s);
+            if (!message.empty())
+                return message;
+            const double factor = s * exptime * atmosphericTransmission(extinction, sngSpecX[i], airmass);
+            out[i] = factor != 0.0 ? toSingle(sngSpecY[i] / factor) : sngSpecY[i];
         }
         sngNewY.swap(out);
         return {};

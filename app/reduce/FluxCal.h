@@ -1,6 +1,7 @@
 #pragma once
 // Flux calibration: the spectrum divided by the instrument's sensitivity,
 // interpolated linearly in a table of (wavelength, sensitivity) pairs (.sns).
+#include "reduce/CalibTables.h"
 #include "view/SpectrumView.h"
 
 #include <string>
@@ -21,6 +22,13 @@ std::string sfReadSensFncFile(const std::string& strFile, std::vector<float>& sn
 std::string sfCalibrate(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
                         const std::vector<float>& sngSensX, const std::vector<float>& sngSensY,
                         std::vector<float>& sngNewY);
+
+// The same with the exposure time and the atmosphere: Y / (s · T ·
+// 10^(−0.4·k(X)·airmass)), the inverse of the response fit.
+std::string sfCalibrateExtinction(const std::vector<float>& sngSpecX, const std::vector<float>& sngSpecY,
+                                  const std::vector<float>& sngSensX, const std::vector<float>& sngSensY,
+                                  double exptime, double airmass, const ExtinctionTable& extinction,
+                                  std::vector<float>& sngNewY);
 
 // sfCalibrate, then (X, new values) as the plotted spectrum (a plotting
 // failure is not reported).

@@ -25,6 +25,9 @@ enum TaskMode : int16_t {
     taskFluxCalib = 71,
     taskNormalize = 72,
     taskFFT = 73,
+    // Added beside the design's four calibration tasks.
+    taskSensFunc = 74,
+    taskBaryCorr = 75,
 };
 
 struct AppState {

@@ -123,7 +123,8 @@ TEST(Install, LaysOutAStandardPrefix)
     const std::string prefix = installInto(dir);
     for (const char* path : {"bin/raylen", "bin/raylen-cli", "share/raylen/Raylen09.hlp",
                              "share/applications/raylen.desktop", "share/icons/hicolor/scalable/apps/raylen.svg",
-                             "share/man/man1/raylen-cli.1", "share/man/man1/raylen.1"})
+                             "share/man/man1/raylen-cli.1", "share/man/man1/raylen.1",
+                             "share/raylen/standards/feige34.dat", "share/raylen/extinction/kpno.dat"})
         EXPECT_TRUE(fs::is_regular_file(prefix + "/" + path)) << path;
     // Our libraries sit together, the component's INI file beside it.
     const std::string component = findOne(prefix, "liblumigra.so");

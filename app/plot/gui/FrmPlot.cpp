@@ -101,6 +101,9 @@ void FrmPlot::buildMenus()
     mnuFluxCalib = item(mnuGraph, "mnuFluxCalib", "強度較正(&C)", [this] { mnuCalib_Click(taskFluxCalib); });
     mnuNormalize = item(mnuGraph, "mnuNormalize", "規格化(&N)", [this] { mnuCalib_Click(taskNormalize); });
     mnuFFT = item(mnuGraph, "mnuFFT", "ﾌｰﾘｴ変換(&F)", [this] { mnuCalib_Click(taskFFT); });
+    mnuSensFunc = item(mnuGraph, "mnuSensFunc", "感度曲線(&S)", [this] { mnuCalib_Click(taskSensFunc); });
+    mnuBaryCorr = item(mnuGraph, "mnuBaryCorr", "視線速度補正(&V)", [this] { mnuCalib_Click(taskBaryCorr); });
+    mnuCoadd = item(mnuGraph, "mnuCoadd", "スペクトル合成(&M)", [this] { mnuCoadd_Click(); });
     mnuGraph->addSeparator()->setObjectName("mnuSepGraph2");
     mnuResult = item(mnuGraph, "mnuResult", "測定結果(&R)", [this] { mnuResult_Click(); });
     mnuErrorBand = item(mnuGraph, "mnuErrorBand", "誤差 ±1σ(&E)", [this] { drawErrorBand(); });

@@ -85,6 +85,9 @@ public:
     void mnuIdent_Click();
     void mnuCalib_Click(int16_t intTask);
     void mnuResult_Click();
+    // Spectra chosen one after another (until the dialog is cancelled) are
+    // coadded with the one shown; the result becomes the window's data.
+    void mnuCoadd_Click();
 
     // The control's window and the chart built in it.
     QWidget* Lumigra1 = nullptr;
@@ -100,6 +103,9 @@ public:
     QAction* mnuFluxCalib = nullptr;
     QAction* mnuNormalize = nullptr;
     QAction* mnuFFT = nullptr;
+    QAction* mnuSensFunc = nullptr;
+    QAction* mnuBaryCorr = nullptr;
+    QAction* mnuCoadd = nullptr;
     QAction* mnuResult = nullptr;
     // ±1σ band on or off (off by default, so the picture is the design's).
     QAction* mnuErrorBand = nullptr;

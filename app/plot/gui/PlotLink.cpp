@@ -69,7 +69,7 @@ public:
         if (FrmPlot* plot = loadedFrmPlot()) {
             plot->mnuFile->menuAction()->setEnabled(blnEnabled);
             for (QAction* item : {plot->mnuIdent, plot->mnuDispCor, plot->mnuFluxCalib, plot->mnuNormalize,
-                                  plot->mnuFFT})
+                                  plot->mnuFFT, plot->mnuSensFunc, plot->mnuBaryCorr, plot->mnuCoadd})
                 item->setEnabled(blnEnabled);
         }
     }

@@ -12,6 +12,9 @@
 #include "reduce/FluxCal.h"
 #include "reduce/Normalize.h"
 #include "reduce/SpectrumSteps.h"
+#include "reduce/TextFields.h"
+#include "reduce/gui/CalibPanels.h"
+#include "files/ShareData.h"
 #include "reduce/gui/FrmIdent.h"
 #include "reduce/gui/WizardSupport.h"
 #include "state/AppState.h"
@@ -24,6 +27,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -74,6 +78,11 @@ FrmCalib::FrmCalib(SpectrumView& plot, QWidget* parent)
         {cmdCancel, "cmdCancel"}, {cmdHelp, "cmdHelp"}};
     for (const auto& [widget, name] : names)
         widget->setObjectName(name);
+    picAtmosphere = new QWidget(picChild[0]);
+    picAtmosphere->setObjectName("picAtmosphere");
+    atmosphere.create(picAtmosphere, appState().strHeader, true);
+    sens.create(picContena[0], appState().strHeader);
+    bary.create(picContena[0], appState().strHeader);
     lblCont->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblFFT->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -84,6 +93,7 @@ FrmCalib::FrmCalib(SpectrumView& plot, QWidget* parent)
     connect(cmdCancel, &QPushButton::clicked, this, &FrmCalib::cmdCancel_Click);
     connect(cmdFit, &QPushButton::clicked, this, &FrmCalib::cmdFit_Click);
     connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp("calib"); });
+    connect(sens.cmdStandard, &QPushButton::clicked, this, &FrmCalib::cmdStandard_Click);
 }
 
 FrmCalib::~FrmCalib() { unloadOnce(); }
@@ -112,6 +122,26 @@ void FrmCalib::layoutPages()
     cmdNext->setGeometry(twipsRect(2010, 2220, 1080, 390));
     cmdCancel->setGeometry(twipsRect(3180, 2220, 1080, 390));
     cmdHelp->setGeometry(twipsRect(4350, 2220, 1080, 390));
+    picAtmosphere->setGeometry(twipsRect(120, 960, 5040, 960));
+    for (QWidget* page : {sens.page, bary.page})
+        page->hide();
+}
+
+// The added tasks' pages are laid out by their layouts: the dialog grows
+// to their height and the buttons move below them.
+void FrmCalib::layoutAddedPage(QWidget* page)
+{
+    const int width = twipsToPixelsX(5280);
+    const int height = std::max(page->sizeHint().height(), twipsToPixelsY(1920));
+    const int grow = height - twipsToPixelsY(1920);
+    for (QFrame* frame : picContena)
+        frame->resize(width, height);
+    page->setGeometry(0, 0, width, height);
+    page->show();
+    page->raise();
+    for (QPushButton* button : {cmdReturn, cmdNext, cmdCancel, cmdHelp})
+        button->move(button->x(), button->y() + grow);
+    setFixedSize(twipsToPixelsX(5520), twipsToPixelsY(2880) + grow);
 }
 
 void FrmCalib::showPage() { bringToFront({picContena.begin(), picContena.end()}, static_cast<size_t>(intPage_ - 1)); }
@@ -155,10 +185,24 @@ std::string FrmCalib::sfInitForm(const std::string& strFileName, int16_t intTask
             lblFFT->setText(qt("フーリエ変換\n\n「次へ」を押すと実行されます"));
             cmdNext->setEnabled(true);
             break;
+        case taskSensFunc:
+            setWindowTitle(qt("感度曲線 [ " + name + " ]"));
+            cmdNext->setEnabled(true);
+            break;
+        case taskBaryCorr:
+            setWindowTitle(qt("視線速度補正 [ " + name + " ]"));
+            cmdNext->setEnabled(true);
+            break;
         default:
             platform::raise(errInvalidCall);
         }
         bringToFront({picChild.begin(), picChild.end()}, panel);
+        picAtmosphere->setVisible(intTaskMode == taskFluxCalib);
+        if (intTaskMode == taskSensFunc || intTaskMode == taskBaryCorr) {
+            for (QFrame* child : picChild)
+                child->hide();
+            layoutAddedPage(intTaskMode == taskSensFunc ? sens.page : bary.page);
+        }
         return {};
     });
 }
@@ -178,6 +222,24 @@ void FrmCalib::cmdCalibFile_Click()
     }
     if (!cancel)
         txtCalibFile->setText(qt(namePart(strCalibFileName)));
+}
+
+void FrmCalib::cmdStandard_Click()
+{
+    MdiRaylen* main = mdiRaylen();
+    if (main == nullptr)
+        return;
+    int filterIndex = 1;
+    bool cancel = false;
+    std::string file;
+    std::string message = sfBrowseFile(main->dlgOpenFile, file, browseOpen, "標準星ﾌｧｲﾙを開く",
+                                       "ﾌｧｲﾙ名(*.dat)|*.dat|", filterIndex, cancel);
+    if (!message.empty()) {
+        MsgBox(message, vbExclamation);
+        return;
+    }
+    if (!cancel)
+        sens.cboStandard->setEditText(qt(file));
 }
 
 void FrmCalib::txtCalibFile_Change() { cmdNext->setEnabled(true); }
@@ -214,6 +276,10 @@ std::string FrmCalib::runTask()
         break;
     }
     case taskFluxCalib: {
+        // Exposure and atmosphere when asked for; else the plain division,
+        // which keeps the unit and the uncertainty.
+        if (atmosphere.chkApply->isChecked())
+            return runFluxCalib();
         std::vector<float> sensX, sensY;
         std::string unit;
         message = sfReadSensFncFile(strCalibFileName, sensX, sensY, &unit);
@@ -221,6 +287,10 @@ std::string FrmCalib::runTask()
             message = fluxcalSpectrum(in, sensX, sensY, unit, strCalibFileName, pending_, plotter_);
         break;
     }
+    case taskSensFunc:
+        return runSensFunc();
+    case taskBaryCorr:
+        return runBaryCorr();
     case taskNormalize:
         message = normalizeSpectrum(in, dblCont, intContOrder, pending_, plotter_);
         break;
@@ -235,6 +305,116 @@ std::string FrmCalib::runTask()
     if (message.empty() && pending_.hasUncertainty())
         message = plotter_.sfPlotUncertainty(pending_.sigma);
     return message;
+}
+
+std::string FrmCalib::runFluxCalib()
+{
+    const AppState& s = appState();
+    std::vector<float> sensX, sensY;
+    std::string message = sfReadSensFncFile(strCalibFileName, sensX, sensY);
+    bool wanted = false, hasTable = false;
+    double exptime = 1, airmass = 0;
+    ExtinctionTable table;
+    if (message.empty())
+        message = atmosphere.read(wanted, exptime, airmass, table, hasTable);
+    if (!message.empty() || !wanted)
+        return message.empty() ? sfCalibratePlot(s.sngSpecX, s.sngSpecY, sensX, sensY, sngNewY, plotter_) : message;
+    message = sfCalibrateExtinction(s.sngSpecX, s.sngSpecY, sensX, sensY, exptime, airmass, table, sngNewY);
+    if (!message.empty())
+        return message;
+    plotter_.Show();
+    plotter_.dsErasePlotClone();
+    return plotter_.sfPlotLin(s.sngSpecX, sngNewY);
+}
+
+// The response at the standard's points as symbols, the fit as the second
+// line, rejected points marked; the residual table in the result window.
+std::string FrmCalib::runSensFunc()
+{
+    const AppState& s = appState();
+    StandardTable standard;
+    ExtinctionTable extinction;
+    bool hasExtinction = false;
+    SensFuncSettings settings;
+    std::string message = sens.read(standard, extinction, hasExtinction, settings);
+    SensFuncResult result;
+    if (message.empty())
+        message = sfSensFunc(s.sngSpecX, s.sngSpecY, standard, hasExtinction ? &extinction : nullptr, settings, result);
+    if (!message.empty())
+        return message;
+    std::vector<float> px, py, rx, ry;
+    for (const SensPoint& p : result.points) {
+        if (p.masked)
+            continue;
+        (p.rejected ? rx : px).push_back(static_cast<float>(p.wave));
+        (p.rejected ? ry : py).push_back(static_cast<float>(p.response));
+    }
+    plotter_.Show();
+    plotter_.dsErasePlot();
+    plotter_.dsErasePlotClone();
+    message = plotter_.sfPlotSym(px, py);
+    if (message.empty())
+        message = plotter_.sfPlotLinClone(result.sensX, result.sensY);
+    if (message.empty())
+        message = plotter_.sfPlotRejected(rx, ry);
+    if (!message.empty())
+        return message;
+    if (ResultWriter* writer = plotTasks().showResult()) {
+        // The log puts the newest line on top: the table goes in from its end.
+        const std::vector<std::string_view> lines = splitLines(sensResidualText(result));
+        for (auto line = lines.rbegin(); line != lines.rend(); ++line)
+            writer->sfMessage(std::string(*line));
+    }
+    sensResult_ = std::move(result);
+    return {};
+}
+
+std::string FrmCalib::runBaryCorr()
+{
+    const AppState& s = appState();
+    Observation observation;
+    VelocityFrame frame = VelocityFrame::barycentric;
+    std::string message = bary.read(observation, frame);
+    double v = 0;
+    if (message.empty())
+        message = sfRadialVelocityCorrection(observation, frame, v);
+    if (!message.empty())
+        return message;
+    sngNewX = shiftWavelengths(s.sngSpecX, v);
+    plotter_.Show();
+    plotter_.dsErasePlotClone();
+    message = plotter_.sfPlotLin(sngNewX, s.sngSpecY);
+    if (!message.empty())
+        return message;
+    velocity_ = v;
+    if (ResultWriter* writer = plotTasks().showResult())
+        writer->sfMessage("v=" + Format(v, "0.0000") + " km/s");
+    return {};
+}
+
+// "完了" of the response: the .sns is written where the user chooses; the
+// plot window goes back to the star's spectrum.
+bool FrmCalib::saveSensFile()
+{
+    MdiRaylen* main = mdiRaylen();
+    if (main == nullptr)
+        return false;
+    int filterIndex = 1;
+    bool cancel = false;
+    std::string file;
+    std::string message = sfBrowseFile(main->dlgOpenFile, file, browseSave, "感度ﾌｧｲﾙの保存",
+                                       "ﾌｧｲﾙ名(*.sns)|*.sns|", filterIndex, cancel);
+    if (message.empty() && cancel)
+        return false;
+    if (message.empty())
+        message = sfWriteSensFile(file, sensResult_.unit, sensResult_.sensX, sensResult_.sensY);
+    if (!message.empty()) {
+        MsgBox(message, vbCritical);
+        return false;
+    }
+    plotter_.dsErasePlotClone();
+    plotUnchanged();
+    return true;
 }
 
 void FrmCalib::cmdNext_Click()
@@ -257,6 +437,13 @@ void FrmCalib::cmdNext_Click()
         cmdReturn->setEnabled(true);
         cmdNext->setText(qt("完了"));
         showPage();
+        return;
+    }
+    if (intTask == taskSensFunc) {
+        if (saveSensFile()) {
+            finished = true;
+            close();
+        }
         return;
     }
     // "完了": the preview becomes the plot window's data.

@@ -1,7 +1,10 @@
 #pragma once
 // The calibration dialog: dispersion correction, flux calibration,
 // continuum normalisation or the Fourier amplitude spectrum of the spectrum
-// in the plot window, previewed there and taken over on "完了".
+// in the plot window, previewed there and taken over on "完了". Added
+// tasks: the instrument response from a standard star (saved as a .sns on
+// "完了") and the radial-velocity correction of the wavelength scale.
+#include "reduce/gui/CalibPanels.h"
 #include "reduce/gui/RejectFields.h"
 #include "shell/gui/TaskDialog.h"
 #include "spectrum/Spectrum.h"
@@ -59,6 +62,14 @@ public:
     QPushButton* cmdNext = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdHelp = nullptr;
+    QWidget* picAtmosphere = nullptr; // flux calibration's exposure and atmosphere
+    AtmosphereFields atmosphere;
+    SensFuncPanel sens;
+    BaryCorrPanel bary;
+
+    void cmdStandard_Click();
+    const SensFuncResult& sensResult() const { return sensResult_; }
+    double velocity() const { return velocity_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -69,6 +80,11 @@ private:
     void showPage();
     std::string runTask();
     void plotUnchanged();
+    void layoutAddedPage(QWidget* page);
+    std::string runFluxCalib();
+    std::string runSensFunc();
+    std::string runBaryCorr();
+    bool saveSensFile();
 
     int intPage_ = 1;
     int16_t intTask = 0;
@@ -80,6 +96,8 @@ private:
     int16_t intContOrder = 0;
     SpectrumView& plotter_;
     bool finished = false;
+    SensFuncResult sensResult_;
+    double velocity_ = 0;
 };
 
 FrmCalib* frmCalib();

@@ -83,6 +83,8 @@ FrmIdent::FrmIdent(SpectrumView& plot, QWidget* parent) : TaskDialog(parent, tas
     txtTolerance = new QLineEdit(qt("1"), page2);
     cmdAuto = new QPushButton(qt("自動同定"), page2);
     cmdExclude = new QPushButton(qt("除外/戻す"), page2);
+    cmdPrevious = new QPushButton(qt("前回の解"), page2);
+    cmdPrevious->setObjectName("cmdPrevious");
     reject.create(page3, "txt");
     lblResidual = new QLabel(page3);
     lblOrder = new QLabel(qt("次数"), page3);
@@ -126,6 +128,7 @@ FrmIdent::FrmIdent(SpectrumView& plot, QWidget* parent) : TaskDialog(parent, tas
     connect(cmdFit, &QPushButton::clicked, this, &FrmIdent::cmdFit_Click);
     connect(cmdAuto, &QPushButton::clicked, this, &FrmIdent::cmdAuto_Click);
     connect(cmdExclude, &QPushButton::clicked, this, &FrmIdent::cmdExclude_Click);
+    connect(cmdPrevious, &QPushButton::clicked, this, &FrmIdent::cmdPrevious_Click);
     connect(cmdHelp, &QPushButton::clicked, this, [] { dsHelp("ident"); });
     connect(txtSearch, &QLineEdit::textChanged, this, &FrmIdent::txtSearch_Change);
     connect(txtHPFW, &QLineEdit::textChanged, this, &FrmIdent::txtHPFW_Change);
@@ -159,6 +162,7 @@ void FrmIdent::layoutPages()
     txtTolerance->setGeometry(twipsRect(4140, 1080, 600, 330));
     cmdAuto->setGeometry(twipsRect(3420, 1560, 1800, 390));
     cmdExclude->setGeometry(twipsRect(3420, 2040, 1800, 390));
+    cmdPrevious->setGeometry(twipsRect(3420, 2520, 1800, 390));
     reject.place(2640, 150);
     lblResidual->setGeometry(twipsRect(120, 3240, 5040, 360));
     lblOrder->setGeometry(twipsRect(120, 180, 600, 300));

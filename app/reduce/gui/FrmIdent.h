@@ -5,6 +5,7 @@
 #include "plot/gui/PlotTaskLinks.h"
 #include "numeric/SigmaReject.h"
 #include "reduce/IdentGrid.h"
+#include "reduce/Reidentify.h"
 #include "reduce/gui/RejectFields.h"
 #include "shell/gui/TaskDialog.h"
 #include "view/SpectrumView.h"
@@ -50,6 +51,12 @@ public:
     void txtSearch_Change();
     void txtHPFW_Change();
     void cmdAuto_Click();
+    // The previous solution (a .dip, then optionally its lamp spectrum;
+    // cancelling the second dialog goes on without it) identifies every
+    // table line without marks.
+    void cmdPrevious_Click();
+    std::string reidentify(const std::string& dipFile, const std::string& lampFile);
+    const LampShift& lampShift() const { return shift_; }
     // Leaves the current row out of the fit, or takes it in again.
     void cmdExclude_Click();
     const std::set<int>& excludedRows() const { return excluded_; }
@@ -78,6 +85,7 @@ public:
     QLineEdit* txtTolerance = nullptr;
     QPushButton* cmdAuto = nullptr;
     QPushButton* cmdExclude = nullptr;
+    QPushButton* cmdPrevious = nullptr;
     RejectFields reject;
     QLabel* lblResidual = nullptr;
     QLabel* lblOrder = nullptr;
@@ -121,6 +129,7 @@ private:
     int16_t intOrder = 0;
     SpectrumView& plotter_;
     std::set<int> excluded_;
+    LampShift shift_;
 };
 
 // The dialog while it is loaded, else null.

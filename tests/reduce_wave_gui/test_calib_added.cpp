@@ -1,0 +1,216 @@
+// The added calibration choices driven through the windows: the response
+// from a standard star and flux calibration with the atmosphere, the
+// radial-velocity correction, the previous solution of the identification
+// dialog and the plot window's coadd.
+#include "../plot_gui/PlotHarness.h"
+
+#include "files/ShareData.h"
+#include "platform/Format.h"
+#include "reduce/BaryCorr.h"
+#include "reduce/CalibTables.h"
+#include "reduce/Dispersion.h"
+#include "reduce/gui/FrmCalib.h"
+#include "reduce/gui/FrmIdent.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+using namespace plottest;
+using raylen::appState;
+
+namespace {
+
+constexpr double exposure = 90.0, airmass = 1.5;
+
+double response(double l) { return 3.0e15 * std::exp(-std::pow((l - 5700.0) / 2300.0, 2)); }
+
+// A star with Balmer absorption 8 Å wide.
+double star(double l, double slope)
+{
+    double f = 2e-13 * std::pow(l / 5500.0, slope);
+    for (double line : {4861.33, 6562.79})
+        f *= 1.0 - 0.5 * std::exp(-0.5 * std::pow((l - line) / 8.0, 2));
+    return f;
+}
+
+Spectrum observed(double slope)
+{
+    raylen::ExtinctionTable kpno;
+    EXPECT_EQ(raylen::sfReadExtinctionTable(raylen::resolveShippedTable(raylen::extinctionFolder, "kpno"), kpno), "");
+    Spectrum s;
+    for (double l = 4000; l <= 7600; l += 3.0) {
+        s.x.push_back(static_cast<float>(l));
+        s.y.push_back(static_cast<float>(star(l, slope) * response(l) * exposure *
+                                         raylen::atmosphericTransmission(kpno, l, airmass)));
+    }
+    return s;
+}
+
+bool inMask(double l)
+{
+    for (const raylen::WaveRange& m : raylen::defaultSensMasks())
+        if (l >= m.lo && l <= m.hi)
+            return true;
+    return false;
+}
+
+struct TaskHarness : PlotHarness {
+    TaskHarness(const Spectrum& s, QAction* (raylen::FrmPlot::*menu)) : PlotHarness(s, "star.txt")
+    {
+        (plot->*menu)->trigger();
+        dialog = raylen::frmCalib();
+    }
+    ~TaskHarness()
+    {
+        raylen::unloadFrmCalib();
+        QApplication::processEvents();
+    }
+    raylen::FrmCalib* dialog = nullptr;
+};
+
+} // namespace
+
+TEST(CalibAdded, ResponseThroughTheDialogThenASecondStarWithinTwoPercent)
+{
+    TempDir kept; // the .sns outlives the first plot window
+    const std::string sns = kept.file("night.sns");
+    {
+        TaskHarness h(observed(-2.0), &raylen::FrmPlot::mnuSensFunc);
+        raylen::FrmCalib* d = h.dialog;
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(text(d->windowTitle()), "感度曲線 [ star.txt ]");
+        EXPECT_TRUE(d->sens.page->isVisible());
+        EXPECT_GE(d->cmdNext->geometry().top(), d->sens.page->geometry().bottom()) << "buttons below the page";
+        std::string table = "# unit erg.s-1.cm-2.Angstrom-1\n";
+        for (double l = 3900; l <= 7700; l += 10.0)
+            table += std::to_string(l) + " " + std::to_string(star(l, -2.0) * 1e13) + "e-13\n";
+        writeAll(h.dir.file("std.dat"), table);
+        h.ui.answerDialog(h.dir.file("std.dat"));
+        d->sens.cmdStandard->click();
+        EXPECT_EQ(h.ui.dialogs.back().dialog.DialogTitle, "標準星ﾌｧｲﾙを開く");
+        d->sens.atmosphere.txtExptime->setText("90");
+        d->sens.atmosphere.txtAirmass->setText("1.5");
+        d->sens.atmosphere.cboExtinction->setCurrentText("kpno");
+        d->cmdNext->click();
+        ASSERT_EQ(d->intPage(), 2) << (h.ui.shown.empty() ? "" : h.ui.shown.back().prompt);
+        double worst = 0;
+        const raylen::SensFuncResult& r = d->sensResult();
+        for (size_t i = 0; i < r.sensX.size(); ++i)
+            if (r.sensX[i] >= 4500 && r.sensX[i] <= 7000 && !inMask(r.sensX[i]))
+                worst = std::max(worst, std::fabs(r.sensY[i] / response(r.sensX[i]) - 1.0));
+        EXPECT_LT(worst, 0.02);
+        ASSERT_FALSE(h.result.lines.empty());
+        EXPECT_EQ(h.result.lines.back().substr(0, 4), "RMS=");
+
+        h.ui.answerDialog(sns);
+        d->cmdNext->click();
+        QApplication::processEvents();
+        EXPECT_EQ(raylen::frmCalib(), nullptr);
+        EXPECT_EQ(h.ui.dialogs.back().dialog.DialogTitle, "感度ﾌｧｲﾙの保存");
+        EXPECT_EQ(readAll(sns).substr(0, 32), "# unit erg.s-1.cm-2.Angstrom-1\r\n");
+        EXPECT_EQ(h.plot->plotY(), observed(-2.0).y) << "the star's spectrum is shown again";
+    }
+    // A second star through flux calibration with the atmosphere.
+    const Spectrum second = observed(-1.1);
+    TaskHarness h(second, &raylen::FrmPlot::mnuFluxCalib);
+    raylen::FrmCalib* d = h.dialog;
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->picAtmosphere->isVisible());
+    EXPECT_FALSE(d->atmosphere.chkApply->isChecked()) << "off until asked: flux calibration as before";
+    EXPECT_FALSE(d->atmosphere.txtExptime->isEnabled());
+    h.ui.answerDialog(sns);
+    d->cmdCalibFile->click();
+    d->atmosphere.chkApply->click();
+    EXPECT_TRUE(d->atmosphere.txtExptime->isEnabled());
+    d->atmosphere.txtExptime->setText("90");
+    d->atmosphere.txtAirmass->setText("1.5");
+    d->atmosphere.cboExtinction->setCurrentText("kpno");
+    d->cmdNext->click();
+    ASSERT_EQ(d->intPage(), 2) << (h.ui.shown.empty() ? "" : h.ui.shown.back().prompt);
+    const std::vector<float> y = h.plot->plotY();
+    double worst = 0;
+    for (size_t i = 0; i < second.x.size(); ++i)
+        if (second.x[i] >= 4500 && second.x[i] <= 7000)
+            worst = std::max(worst, std::fabs(y[i] / star(second.x[i], -1.1) - 1.0));
+    EXPECT_LT(worst, 0.02);
+}
+
+TEST(CalibAdded, RadialVelocityCorrectionShownAndTakenOver)
+{
+    Spectrum s{{6500.0f, 6501.0f, 6502.0f}, {1.0f, 2.0f, 3.0f}};
+    TaskHarness h(s, &raylen::FrmPlot::mnuBaryCorr);
+    raylen::FrmCalib* d = h.dialog;
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(text(d->windowTitle()), "視線速度補正 [ star.txt ]");
+    d->bary.txtRa->setText("05:35:17.3");
+    d->bary.txtDec->setText("-05:23:28");
+    d->bary.txtSite->setText("-111.6,31.96,2120");
+    d->bary.txtDateObs->setText("2026-11-20T21:14:05");
+    d->bary.txtExptime->setText("600");
+    d->bary.txtDateObs->setText("2026-13-20");
+    d->cmdNext->click();
+    EXPECT_EQ(h.ui.shown.back().prompt, "観測日時が正しくありません");
+    EXPECT_EQ(d->intPage(), 1);
+    d->bary.txtDateObs->setText("2026-11-20T21:14:05");
+    d->cmdNext->click();
+    ASSERT_EQ(d->intPage(), 2);
+    const double v = d->velocity();
+    EXPECT_GT(std::fabs(v), 1.0);
+    ASSERT_FALSE(h.result.lines.empty());
+    EXPECT_EQ(h.result.lines.front(), "v=" + platform::Format(v, "0.0000") + " km/s");
+    EXPECT_EQ(h.plot->plotX(), raylen::shiftWavelengths(s.x, v));
+    d->cmdNext->click();
+    QApplication::processEvents();
+    EXPECT_EQ(appState().sngSpecX, raylen::shiftWavelengths(s.x, v));
+}
+
+TEST(CalibAdded, PreviousSolutionIdentifiesTheMovedLampWithoutMarks)
+{
+    // Yesterday: λ = 5000 + 2p; today the lines sit 7.3 pixels further on.
+    const std::vector<double> yesterday{30.2, 80.5, 122.9, 171.3, 215.8, 251.1};
+    std::vector<double> today;
+    for (double p : yesterday)
+        today.push_back(p + 7.3);
+    PlotHarness h(lampSpectrum(today), "comp.txt");
+    std::string table;
+    for (double p : yesterday)
+        table += platform::Format(5000.0 + 2.0 * p, "0.00") + "  Ne I\r\n";
+    writeAll(h.dir.file("lamp.dat"), table);
+    ASSERT_EQ(raylen::sfWriteDispFactor(h.dir.file("old.dip"), 1, {5000.0, 2.0}), "");
+    appState().strTableFileName = h.dir.file("lamp.dat");
+    h.plot->mnuIdent_Click();
+    raylen::FrmIdent* d = raylen::frmIdent();
+    ASSERT_NE(d, nullptr);
+    d->cmdNext->click();
+    ASSERT_EQ(d->intPage(), 2);
+    d->txtOrder->setText("1");
+    h.ui.answerDialog(h.dir.file("old.dip"));
+    h.ui.cancelDialog();
+    d->cmdPrevious->click();
+    EXPECT_EQ(h.ui.dialogs.back().dialog.DialogTitle, "前回の比較光源を開く（省略可）");
+    EXPECT_NEAR(d->lampShift().shift, 7.3, 0.3);
+    for (int row = 1; row <= static_cast<int>(today.size()); ++row)
+        EXPECT_NEAR(std::stod(text(d->fg2->item(row - 1, 1)->text())), today[static_cast<size_t>(row - 1)], 0.1);
+    ASSERT_FALSE(h.result.lines.empty());
+    EXPECT_EQ(h.result.lines.front().substr(0, 8), "shift=7.");
+    raylen::unloadFrmIdent();
+    QApplication::processEvents();
+}
+
+TEST(CalibAdded, CoaddOfTheShownSpectrumWithAnother)
+{
+    Spectrum a{{10, 11, 12, 13}, {1, 1, 1, 1}}, b{{10, 11, 12, 13}, {3, 3, 3, 3}};
+    PlotHarness h(a, "a.txt");
+    writeAll(h.dir.file("b.txt"), spectrumText(b));
+    h.ui.answerDialog(h.dir.file("b.txt"));
+    h.ui.cancelDialog();
+    h.plot->mnuCoadd->trigger();
+    EXPECT_EQ(h.ui.dialogs.back().dialog.DialogTitle, "合成するスペクトルを開く");
+    EXPECT_EQ(appState().sngSpecY, std::vector<float>(4, 2.0f));
+    EXPECT_EQ(h.plot->plotY(), std::vector<float>(4, 2.0f));
+    EXPECT_NE(h.caption().find(" 変更"), std::string::npos);
+    EXPECT_EQ(h.result.lines.front(), "合成 2 本 刻み=1.0");
+}
