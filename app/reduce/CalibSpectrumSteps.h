@@ -5,7 +5,7 @@
 // the uncertainty and adds one HISTORY card.
 #include "reduce/BaryCorr.h"
 #include "reduce/CalibTables.h"
-#include "reduce/Coadd.h"
+#include "numeric/Coadd.h"
 #include "spectrum/Spectrum.h"
 
 #include <string>

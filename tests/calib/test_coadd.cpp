@@ -1,6 +1,6 @@
 // Coaddition against an independent numpy inverse-variance mean on the
 // same grid, with the uncertainty propagated.
-#include "reduce/Coadd.h"
+#include "numeric/Coadd.h"
 #include "../support/TestSupport.h"
 
 #include <gtest/gtest.h>

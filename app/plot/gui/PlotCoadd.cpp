@@ -7,7 +7,7 @@
 #include "platform/Format.h"
 #include "platform/UiService.h"
 #include "plot/gui/PlotTaskLinks.h"
-#include "reduce/Coadd.h"
+#include "numeric/Coadd.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/MdiRaylen.h"
 #include "state/AppState.h"

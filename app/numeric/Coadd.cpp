@@ -1,4 +1,4 @@
-#include "reduce/Coadd.h"
+#include "numeric/Coadd.h"
 
 #include "numeric/Resample.h"
 
