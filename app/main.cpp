@@ -61,6 +61,11 @@ int main(int argc, char** argv)
     const bool report = std::getenv("RAYLEN_REPORT_OPEN") != nullptr;
     raylen::SingleInstance instance;
     if (!instance.acquired()) {
+        // The running copy opens the files; without files it is only told of.
+        if (!line.files.isEmpty() && instance.handOver(line.files)) {
+            platform::setUiService(nullptr);
+            return 0;
+        }
         // A run asked to report must not wait on a box nobody answers.
         if (report) {
             std::fprintf(stderr, "Raylen: %s\n", alreadyRunning);
@@ -81,6 +86,12 @@ int main(int argc, char** argv)
         auto window = std::make_unique<raylen::MdiRaylen>();
         windows.parent = window.get();
         window->show();
+        instance.serve([main = window.get()](const QStringList& files) {
+            main->activateWindow();
+            main->raise();
+            if (std::string message = raylen::openCommandLineFiles(files); !message.empty())
+                platform::MsgBox(message, platform::vbCritical, "Raylen");
+        });
         QTimer::singleShot(0, window.get(), [files = line.files, report] {
             std::string message = raylen::openCommandLineFiles(files);
             if (report) {

@@ -89,8 +89,10 @@ void setExposureTime(HeaderCards& header, double seconds)
         value.insert(0, valueField > value.size() ? valueField - value.size() : 0, ' ');
         const size_t slash = card.find('/', valueStart);
         std::string rebuilt = card.substr(0, valueStart) + value;
-        if (slash != std::string::npos)
-            rebuilt += " " + card.substr(slash);
+        if (slash != std::string::npos) {
+            rebuilt += ' ';
+            rebuilt.append(card, slash);
+        }
         rebuilt.resize(cardLength, ' ');
         card = rebuilt;
         return;

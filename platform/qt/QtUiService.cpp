@@ -99,6 +99,9 @@ bool QtUiService::showDialog(CommonDialog& dialog, DialogMode mode)
         files.setAcceptMode(QFileDialog::AcceptOpen);
         files.setFileMode(QFileDialog::ExistingFile);
     }
+    const bool bareName = dialog.FileName.find('/') == std::string::npos;
+    if (!dialog.InitDir.empty() && bareName)
+        files.setDirectory(qt(dialog.InitDir));
     if (!dialog.FileName.empty())
         files.selectFile(qt(dialog.FileName));
     if (files.exec() != QDialog::Accepted || files.selectedFiles().isEmpty())

@@ -14,6 +14,26 @@ namespace rejecttest {
 
 using namespace plottest;
 
+// Clicks every box the dialog shows where it is drawn, through the window
+// as a user's click goes, and names each box that did not take the focus.
+inline std::vector<std::string> boxesMissingTheirClick(QWidget* dialog)
+{
+    dialog->activateWindow();
+    QApplication::setActiveWindow(dialog);
+    QApplication::processEvents();
+    std::vector<std::string> missed;
+    for (QLineEdit* box : dialog->findChildren<QLineEdit*>()) {
+        if (!box->isVisible() || !box->isEnabled())
+            continue;
+        const QPoint at = box->mapTo(dialog, box->rect().center());
+        QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, at);
+        QApplication::processEvents();
+        if (QApplication::focusWidget() != box)
+            missed.push_back(box->objectName().toStdString());
+    }
+    return missed;
+}
+
 // The marks' pen; the fitted line's dashes are 255, 0, 0.
 inline constexpr QRgb markRed = qRgb(254, 0, 0);
 

@@ -2,6 +2,7 @@
 // windows and dialogs the program registers and a component registry of
 // their own.
 #include "ProgramWindows.h"
+#include "../support/IsolatedSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     const auto registry = std::filesystem::temp_directory_path() / ("raylen-reject-test-" + std::to_string(::getpid()));
     std::filesystem::create_directories(registry);
     setenv("XDG_DATA_HOME", registry.c_str(), 1);
+    testsupport::isolateSettings();
     QApplication app(argc, argv);
     raylen::ProgramWindows programWindows;
     ::testing::InitGoogleTest(&argc, argv);

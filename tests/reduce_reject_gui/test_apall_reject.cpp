@@ -226,3 +226,21 @@ TEST_F(ApallReject, SkyFitMarksTheColumnsWhoseSkyLostPixels)
     clickOn(d->cmdReturn);
     EXPECT_TRUE(marksOf(*plot).x.empty());
 }
+
+TEST_F(ApallReject, EveryBoxOfEveryPageTakesAClick)
+{
+    raylen::FrmApall* d = toTracePage();
+    ASSERT_NE(d, nullptr) << lastMessage();
+    using Missed = std::vector<std::string>;
+    EXPECT_EQ(boxesMissingTheirClick(d), Missed{});
+    // A click in the σ boxes, then typing, fills them, not 次数.
+    QTest::mouseClick(d->windowHandle(), Qt::LeftButton, {}, d->reject.boxes[0]->mapTo(d, QPoint(5, 5)));
+    QTest::keyClicks(QApplication::focusWidget(), "2.5");
+    EXPECT_EQ(d->reject.boxes[0]->text(), "2.5");
+    EXPECT_EQ(d->txtOrder->text(), "2");
+    for (int page = 3; page >= 1; --page) {
+        clickOn(d->cmdReturn);
+        ASSERT_EQ(d->intPage, page);
+        EXPECT_EQ(boxesMissingTheirClick(d), Missed{}) << "page " << page;
+    }
+}

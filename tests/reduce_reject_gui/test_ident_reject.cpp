@@ -6,6 +6,9 @@
 #include "reduce/Dispersion.h"
 #include "reduce/gui/FrmIdent.h"
 
+#include <QScrollBar>
+#include <QTableWidget>
+
 using namespace rejecttest;
 
 namespace {
@@ -82,4 +85,40 @@ TEST(IdentReject, RejectedRowIsMarkedAndTheCurveStays)
     clickOn(d->cmdFit);
     EXPECT_TRUE(marksOf(*h.plot).x.empty());
     EXPECT_EQ(markPixels(drawn(*h.plot)), 0);
+}
+
+TEST(IdentReject, KeysGoToThePlotAndEveryBoxAndResidualIsInView)
+{
+    IdentHarness h;
+    raylen::FrmIdent* d = h.dialog;
+    ASSERT_NE(d, nullptr);
+    // The marking page hands the keys to the plot.
+    EXPECT_EQ(QApplication::focusWidget(), h.plot->Lumigra1);
+    EXPECT_FALSE(d->fg2->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(boxesMissingTheirClick(d), std::vector<std::string>{});
+    for (size_t i = 0; i < linePixels.size(); ++i) {
+        d->setCurrentCell(static_cast<int>(i) + 1, 2);
+        h.moveToData(linePixels[i], 500.0);
+        h.key('g');
+    }
+    clickOn(d->cmdNext);
+    ASSERT_EQ(d->intPage(), 3);
+    EXPECT_EQ(boxesMissingTheirClick(d), std::vector<std::string>{});
+
+    // The residual plot holds every line; the wrong one drawn as a red cross.
+    typeReject(d->reject, "2", "2", "1");
+    clickOn(d->cmdFit);
+    const std::vector<raylen::ResidualRow>& rows = d->picResidual->rows();
+    ASSERT_EQ(rows.size(), linePixels.size());
+    const QImage drawnResiduals = d->picResidual->grab().toImage();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].rejected, i == wrongRow) << i;
+        EXPECT_NEAR(rows[i].residual, i == wrongRow ? 8.0 : 0.0, i == wrongRow ? 0.5 : 0.05) << i;
+        const QPoint at = d->picResidual->place(rows[i].pixel, rows[i].residual).toPoint();
+        const QColor colour = drawnResiduals.pixelColor(at);
+        if (i == wrongRow)
+            EXPECT_TRUE(colour.red() > 200 && colour.green() < 80) << colour.name().toStdString();
+        else
+            EXPECT_LT(colour.lightness(), 60) << i << " " << colour.name().toStdString();
+    }
 }

@@ -128,3 +128,12 @@ TEST(NormalizeReject, ContinuumFitMarksTheLineAndEmptyBoxesFitPlainly)
     EXPECT_TRUE(marksOf(*h.plot).x.empty());
     EXPECT_EQ(markPixels(drawn(*h.plot)), 0);
 }
+
+TEST(NormalizeReject, EveryBoxOfTheFitPageTakesAClick)
+{
+    NormalizeHarness h;
+    ASSERT_NE(h.dialog, nullptr);
+    // The page is worked with s and d on the plot: the plot has the keys.
+    EXPECT_EQ(QApplication::focusWidget(), h.plot->Lumigra1);
+    EXPECT_EQ(boxesMissingTheirClick(h.dialog), std::vector<std::string>{});
+}

@@ -1,6 +1,7 @@
 // Runs the dialog tests in one application object, offscreen, with a
 // component registry of their own.
 #include "ProgramWindows.h"
+#include "../support/IsolatedSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     const auto registry = std::filesystem::temp_directory_path() / ("raylen-reduce-test-" + std::to_string(::getpid()));
     std::filesystem::create_directories(registry);
     setenv("XDG_DATA_HOME", registry.c_str(), 1);
+    testsupport::isolateSettings();
     QApplication app(argc, argv);
     raylen::ProgramWindows programWindows;
     ::testing::InitGoogleTest(&argc, argv);

@@ -218,3 +218,37 @@ TEST(CalibDialog, DispersionCorrectionOntoALinearGrid)
     EXPECT_EQ(appState().sngSpecX.size(), 85u);
     EXPECT_EQ(appState().specMeta.cards.size(), 1u); // one HISTORY card
 }
+
+TEST(CalibDialog, EachFileTaskNamesItsFileAndOffersTheLastOneUsed)
+{
+    TempDir files;
+    const std::string dip = files.file("night.dip");
+    writeAll(dip, "4000\r\n2\r\n");
+    {
+        CalibHarness h(pixels(101), raylen::taskDispCor);
+        FrmCalib* d = h.dialog;
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(text(d->lblCalibKind->text()), "分散ﾌｧｲﾙ (*.dip)");
+        EXPECT_EQ(text(d->txtCalibFile->text()), "");
+        h.ui.answerDialog(dip);
+        d->cmdCalibFile->click();
+        d->cmdNext->click();
+        ASSERT_EQ(d->intPage(), 2);
+        d->cmdCancel->click();
+    }
+    {
+        CalibHarness h(pixels(101), raylen::taskFluxCalib);
+        ASSERT_NE(h.dialog, nullptr);
+        EXPECT_EQ(text(h.dialog->lblCalibKind->text()), "感度ﾌｧｲﾙ (*.sns)");
+        // The sensitivity task does not take the dispersion file.
+        EXPECT_EQ(text(h.dialog->txtCalibFile->text()), "");
+    }
+    CalibHarness h(pixels(101), raylen::taskDispCor);
+    FrmCalib* d = h.dialog;
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(text(d->txtCalibFile->text()), "night.dip");
+    ASSERT_TRUE(d->cmdNext->isEnabled());
+    d->cmdNext->click();
+    ASSERT_EQ(d->intPage(), 2);
+    EXPECT_EQ(h.plot->plotX()[100], 4200.0f);
+}

@@ -141,6 +141,8 @@ TEST(IdentDialog, TableGridKeysFitPreviewAndSave)
 
     // Typing in the grid opens the floating editor; Enter stores, Escape does not.
     d->setCurrentCell(3, 2);
+    // The marking page gave the plot the keys: the user clicks back into the grid.
+    QApplication::setActiveWindow(d);
     d->fg2->setFocus();
     typeKey(d->fg2, Qt::Key_1, "1");
     ASSERT_TRUE(d->txtEdit->isVisible());

@@ -13,6 +13,7 @@
 #include "reduce/gui/FrmIdent.h"
 #include "shell/gui/CommandLine.h"
 #include "shell/gui/MdiRaylen.h"
+#include "../support/IsolatedSettings.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -190,6 +191,7 @@ void takeAll(raylen::MdiRaylen& main)
 
 int main(int argc, char** argv)
 {
+    testsupport::isolateSettings();
     QApplication app(argc, argv);
     if (argc != 3) {
         std::fprintf(stderr, "usage: raylen-screenshots NIGHT-DIR OUT-DIR\n");

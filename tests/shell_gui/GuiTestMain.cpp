@@ -1,6 +1,7 @@
 // Runs the widget tests in one application object, offscreen.
 #include "image/gui/ImageWindowLink.h"
 #include "shell/gui/Fonts.h"
+#include "../support/IsolatedSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    testsupport::isolateSettings();
     QApplication app(argc, argv);
     raylen::installFontSubstitutions();
     raylen::ImageWindow imageWindow;

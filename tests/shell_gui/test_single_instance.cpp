@@ -1,6 +1,9 @@
 // Two real copies of the program: the second one refuses to start.
 #include "GuiHarness.h"
 
+#include "shell/gui/CommandLine.h"
+#include "shell/gui/SingleInstance.h"
+
 #include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -15,7 +18,8 @@ namespace {
 
 // report: asked to report instead of showing boxes (RAYLEN_REPORT_OPEN),
 // with the window program's own message boxes.
-pid_t startProgram(const std::string& runtimeDir, const std::string& errFile, bool report = false)
+pid_t startProgram(const std::string& runtimeDir, const std::string& errFile, bool report = false,
+                   const std::string& file = {})
 {
     pid_t pid = ::fork();
     if (pid == 0) {
@@ -28,7 +32,10 @@ pid_t startProgram(const std::string& runtimeDir, const std::string& errFile, bo
         FILE* err = std::freopen(errFile.c_str(), "w", stderr);
         (void)err;
         std::string program = std::string(RAYLEN_BIN_DIR) + "/raylen";
-        ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        if (file.empty())
+            ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        else
+            ::execl(program.c_str(), program.c_str(), file.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     return pid;
@@ -89,4 +96,40 @@ TEST(SingleInstance, SecondCopyShowsTheMessageAndLeavesTheFirstRunning)
     EXPECT_EQ(::waitpid(third, &status, WNOHANG), 0);
     ::kill(third, SIGTERM);
     ::waitpid(third, &status, 0);
+}
+
+TEST(SingleInstance, SecondCopyHandsItsFileToTheRunningOne)
+{
+    TempDir dir;
+    ::chmod(dir.path().c_str(), 0700);
+    const std::string frame = writeFits(dir.file("handed.fit"), 16, 8, 6, [](int x, int y) { return x + y; });
+    // This process is the running copy.
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir.path()));
+    Harness h;
+    raylen::SingleInstance running;
+    qputenv("XDG_RUNTIME_DIR", oldRuntime);
+    ASSERT_TRUE(running.acquired());
+    QStringList handed;
+    running.serve([&](const QStringList& files) {
+        handed = files;
+        EXPECT_EQ(raylen::openCommandLineFiles(files), "");
+    });
+
+    pid_t second = startProgram(dir.path(), dir.file("second.err"), false, frame);
+    int status = -1;
+    ASSERT_TRUE(waitFor([&] {
+        QApplication::processEvents();
+        return ::waitpid(second, &status, WNOHANG) == second;
+    }, 15000)) << readAll(dir.file("second.err"));
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readAll(dir.file("second.err")).find("既に起動"), std::string::npos) << readAll(dir.file("second.err"));
+    ASSERT_TRUE(waitFor([&] {
+        QApplication::processEvents();
+        return !handed.isEmpty();
+    }, 5000));
+    EXPECT_EQ(handed, QStringList{QString::fromStdString(frame)});
+    EXPECT_NE(raylen::openWindowCaptions().find("handed.fit"), std::string::npos) << raylen::openWindowCaptions();
+    EXPECT_EQ(raylen::appState().strFileName, frame);
 }

@@ -12,6 +12,7 @@
 #include "shell/gui/Fonts.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/ProgramSettings.h"
 #include "shell/gui/FormSupport.h"
 
 #include <QApplication>
@@ -204,6 +205,10 @@ std::string sfDarkFlatPro(bool blnDark, bool blnFlat)
                                                 blnFlat, s.strFlatFileName);
         if (!message.empty())
             return message;
+        if (blnDark)
+            rememberFile(RememberedFile::dark, s.strDarkFileName);
+        if (blnFlat)
+            rememberFile(RememberedFile::flat, s.strFlatFileName);
         // The image in memory differs from its file from here on.
         s.blnImageChanged = true;
         float maximum = 0.0f, minimum = 0.0f;

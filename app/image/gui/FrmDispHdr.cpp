@@ -5,6 +5,7 @@
 #include "state/AppState.h"
 #include "files/FileAccess.h"
 #include "shell/gui/Fonts.h"
+#include "shell/gui/ProgramSettings.h"
 
 #include <QPlainTextEdit>
 #include <QResizeEvent>
@@ -41,6 +42,9 @@ std::string FrmDispHdr::sfInitForm(const std::string& strFileName, const HeaderC
                                txtHdr->verticalScrollBar()->sizeHint().width() + 2 * txtHdr->frameWidth() +
                                2 * static_cast<int>(txtHdr->document()->documentMargin());
         resize(std::max(twipsToPixelsX(6000 - 100), cardsWidth), twipsToPixelsY(3000 - 340));
+        if (std::optional<QSize> kept = documentSize(this))
+            resize(*kept);
+        keepSize(this);
         std::string name = strFileName, directory;
         std::string message = sfExtrFileName(strFileName, name, directory);
         if (!message.empty())

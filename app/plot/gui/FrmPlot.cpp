@@ -20,12 +20,14 @@
 #include "files/FileAccess.h"
 #include "shell/gui/FileIntake.h"
 #include "shell/gui/Fonts.h"
+#include "shell/gui/ProgramSettings.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
 #include "shell/gui/FormSupport.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
@@ -444,6 +446,16 @@ void FrmPlot::formDeactivate()
         main->setButtonsEnabled({"Print"}, false);
 }
 
+void FrmPlot::takeKeys()
+{
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        if (QMdiArea* area = frame->mdiArea())
+            area->setActiveSubWindow(frame);
+    window()->activateWindow();
+    if (Lumigra1 != nullptr)
+        Lumigra1->setFocus();
+}
+
 void FrmPlot::focusInEvent(QFocusEvent*)
 {
     if (Lumigra1 != nullptr)
@@ -636,7 +648,8 @@ FrmPlot* frmPlot()
         return nullptr;
     }
     if (MdiRaylen* main = mdiRaylen()) {
-        QMdiSubWindow* frame = main->addDocumentWindow(window, window->size());
+        keepSize(window);
+        QMdiSubWindow* frame = main->addDocumentWindow(window, documentSize(window).value_or(window->size()));
         QObject::connect(frame, &QMdiSubWindow::windowStateChanged, window,
                          [window](Qt::WindowStates before, Qt::WindowStates now) {
                              if ((before & Qt::WindowActive) && !(now & Qt::WindowActive))

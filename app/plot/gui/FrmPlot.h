@@ -33,6 +33,9 @@ public:
     bool formLoad();
 
     // Operations other windows call.
+    // Brings the plot window forward with the keyboard focus on the chart,
+    // for a dialog page that is worked with the plot's keys.
+    void takeKeys();
     std::string sfPlotCalibComp(int16_t intOrder, const std::vector<double>& dblA);
     void dsMnuGraphWhenGraphMode();
     std::string sfGetBufData(std::vector<float>& sngDataX, std::vector<float>& sngDataY);

@@ -4,6 +4,7 @@
 #include "platform/BasicError.h"
 #include "platform/UiService.h"
 #include "shell/gui/Fonts.h"
+#include "shell/gui/ProgramSettings.h"
 #include "shell/gui/MdiRaylen.h"
 
 #include <QApplication>
@@ -54,6 +55,9 @@ FrmResult::FrmResult(QWidget* parent) : QWidget(parent, Qt::Tool)
                           txtMsg->verticalScrollBar()->sizeHint().width() + 2 * txtMsg->frameWidth() + 8;
     resize(std::max(twipsToPixelsX(formWidthTwips), lineWidth),
            twipsToPixelsY(formHeightTwips) + cmdClear->sizeHint().height());
+    if (std::optional<QSize> kept = documentSize(this))
+        resize(*kept);
+    keepSize(this);
 }
 
 void FrmResult::headResult(const std::string& fileName)

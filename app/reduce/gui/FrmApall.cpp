@@ -188,7 +188,8 @@ std::string FrmApall::sfInitForm(const std::string& strFileName)
         txtOrder->setGeometry(twipsRect(840, 120, 660, 330));
         cmdFit->setGeometry(twipsRect(1680, 105, 1080, 360));
         reject.place(120, 2160);
-        lblResult->setGeometry(twipsRect(120, 600, 4920, 1800));
+        // Above the σ boxes: a label over them would take their clicks.
+        lblResult->setGeometry(twipsRect(120, 600, 4920, 1500));
         lblOK->setGeometry(twipsRect(240, 960, 3000, 300));
         cmdReturn->setGeometry(twipsRect(600, 2880, 1080, 390));
         cmdNext->setGeometry(twipsRect(1800, 2880, 1080, 390));

@@ -23,6 +23,7 @@
 #include "shell/gui/Fonts.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/ProgramSettings.h"
 #include "shell/gui/FormSupport.h"
 
 #include <QCheckBox>
@@ -56,6 +57,8 @@ FrmCalib::FrmCalib(SpectrumView& plot, QWidget* parent)
     lblCalibFile = new QLabel(picChild[0]);
     txtCalibFile = new QLineEdit(picChild[0]);
     cmdCalibFile = new QPushButton(qt("参照"), picChild[0]);
+    lblCalibKind = new QLabel(picChild[0]);
+    lblCalibKind->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     chkLinear = new QCheckBox(qt("等間隔の波長に再標本化"), picChild[0]);
     lblStep = new QLabel(qt("刻み"), picChild[0]);
     txtStep = new QLineEdit(picChild[0]);
@@ -71,7 +74,7 @@ FrmCalib::FrmCalib(SpectrumView& plot, QWidget* parent)
     cmdCancel = new QPushButton(qt("ｷｬﾝｾﾙ"), this);
     cmdHelp = new QPushButton(qt("ﾍﾙﾌﾟ"), this);
     const std::pair<QWidget*, const char*> names[] = {
-        {lblCalibFile, "lblCalibFile"}, {txtCalibFile, "txtCalibFile"}, {cmdCalibFile, "cmdCalibFile"},
+        {lblCalibFile, "lblCalibFile"}, {lblCalibKind, "lblCalibKind"}, {txtCalibFile, "txtCalibFile"}, {cmdCalibFile, "cmdCalibFile"},
         {chkLinear, "chkLinear"}, {lblStep, "lblStep"}, {txtStep, "txtStep"},
         {lblCont, "lblCont"}, {lblOrder, "lblOrder"}, {txtOrder, "txtOrder"}, {cmdFit, "cmdFit"},
         {lblFFT, "lblFFT"}, {lblOK, "lblOK"}, {cmdReturn, "cmdReturn"}, {cmdNext, "cmdNext"},
@@ -106,6 +109,7 @@ void FrmCalib::layoutPages()
     for (QFrame* child : picChild)
         child->setGeometry(twipsRect(0, 0, 5280, 1920));
     lblCalibFile->setGeometry(twipsRect(120, 240, 2400, 300));
+    lblCalibKind->setGeometry(twipsRect(2520, 240, 2580, 300));
     txtCalibFile->setGeometry(twipsRect(120, 600, 3900, 330));
     cmdCalibFile->setGeometry(twipsRect(4140, 585, 960, 360));
     chkLinear->setGeometry(twipsRect(120, 1140, 3000, 300));
@@ -162,6 +166,9 @@ std::string FrmCalib::sfInitForm(const std::string& strFileName, int16_t intTask
             setWindowTitle(qt("波長較正 [ " + name + " ]"));
             chkLinear->setVisible(true);
             lblCalibFile->setText(qt("参照ﾌｧｲﾙ名"));
+            // The two look-alike tasks name the file each one wants.
+            lblCalibKind->setText(qt("分散ﾌｧｲﾙ (*.dip)"));
+            prefillCalibFile(RememberedFile::dispersion);
             strDlgTitle = "分散ﾌｧｲﾙを開く";
             strDlgFilter = "ﾌｧｲﾙ名(*.dip)|*.dip|";
             break;
@@ -169,6 +176,8 @@ std::string FrmCalib::sfInitForm(const std::string& strFileName, int16_t intTask
             setWindowTitle(qt("強度較正 [ " + name + " ]"));
             chkLinear->setVisible(false);
             lblCalibFile->setText(qt("参照ﾌｧｲﾙ名"));
+            lblCalibKind->setText(qt("感度ﾌｧｲﾙ (*.sns)"));
+            prefillCalibFile(RememberedFile::sensitivity);
             strDlgTitle = "強度較正ﾌｧｲﾙを開く";
             strDlgFilter = "ﾌｧｲﾙ名(*.sns)|*.sns|";
             break;
@@ -205,6 +214,14 @@ std::string FrmCalib::sfInitForm(const std::string& strFileName, int16_t intTask
         }
         return {};
     });
+}
+
+void FrmCalib::prefillCalibFile(RememberedFile role)
+{
+    if (!strCalibFileName.empty())
+        return;
+    strCalibFileName = rememberedFile(role);
+    txtCalibFile->setText(qt(namePart(strCalibFileName)));
 }
 
 void FrmCalib::cmdCalibFile_Click()
@@ -433,6 +450,9 @@ void FrmCalib::cmdNext_Click()
             MsgBox(message, vbCritical);
             return;
         }
+        if (intTask == taskDispCor || intTask == taskFluxCalib)
+            rememberFile(intTask == taskDispCor ? RememberedFile::dispersion : RememberedFile::sensitivity,
+                         strCalibFileName);
         intPage_ = 2;
         cmdReturn->setEnabled(true);
         cmdNext->setText(qt("完了"));
@@ -541,6 +561,10 @@ void showFrmCalib(SpectrumView& plot)
         MsgBox(message, vbCritical);
     dialog->markLoaded();
     dialog->show();
+    // Normalising starts with s and d pressed on the plot.
+    if (s.intTaskMode == taskNormalize)
+        if (FrmPlot* plotWindow = frmPlot())
+            plotWindow->takeKeys();
 }
 
 void unloadFrmCalib() { FrmCalib::closeLoaded(); }

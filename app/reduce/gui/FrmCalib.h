@@ -6,6 +6,7 @@
 // "完了") and the radial-velocity correction of the wavelength scale.
 #include "reduce/gui/CalibPanels.h"
 #include "reduce/gui/RejectFields.h"
+#include "shell/gui/ProgramSettings.h"
 #include "shell/gui/TaskDialog.h"
 #include "spectrum/Spectrum.h"
 #include "view/SpectrumView.h"
@@ -45,6 +46,7 @@ public:
     std::array<QFrame*, 2> picContena{};
     std::array<QFrame*, 3> picChild{};
     QLabel* lblCalibFile = nullptr;
+    QLabel* lblCalibKind = nullptr; // which file the task wants
     QLineEdit* txtCalibFile = nullptr;
     QPushButton* cmdCalibFile = nullptr;
     // Dispersion correction onto a linear grid (step: empty for the mean dispersion).
@@ -76,6 +78,8 @@ protected:
     void formUnloaded() override;
 
 private:
+    // Offers the file last used for this task when the box is empty.
+    void prefillCalibFile(RememberedFile role);
     void layoutPages();
     void showPage();
     std::string runTask();

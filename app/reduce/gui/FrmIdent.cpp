@@ -18,6 +18,7 @@
 #include "shell/gui/Fonts.h"
 #include "shell/gui/Help.h"
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/ProgramSettings.h"
 #include "shell/gui/FormSupport.h"
 
 #include <QApplication>
@@ -28,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 
 namespace raylen {
@@ -91,6 +93,7 @@ FrmIdent::FrmIdent(SpectrumView& plot, QWidget* parent) : TaskDialog(parent, tas
     txtOrder = new QLineEdit(qt("2"), page3);
     cmdFit = new QPushButton(qt("ﾌｨｯﾄ"), page3);
     lblResult = new QLabel(qt("結果"), page3);
+    picResidual = new ResidualPlot(page3);
     lblOK = new QLabel(qt("分散パラメーターを保存してよろしいですか？"), page4);
     cmdReturn = new QPushButton(qt("戻る"), this);
     cmdNext = new QPushButton(qt("次へ"), this);
@@ -168,12 +171,45 @@ void FrmIdent::layoutPages()
     lblOrder->setGeometry(twipsRect(120, 180, 600, 300));
     txtOrder->setGeometry(twipsRect(780, 150, 600, 330));
     cmdFit->setGeometry(twipsRect(1560, 120, 1000, 390));
-    lblResult->setGeometry(twipsRect(120, 720, 5040, 2880));
+    // The coefficients on the left, their residuals plotted on the right.
+    lblResult->setGeometry(twipsRect(120, 720, 2280, 2400));
+    picResidual->setGeometry(twipsRect(2460, 720, 2700, 2400));
     lblOK->setGeometry(twipsRect(120, 1200, 5040, 600));
     cmdReturn->setGeometry(twipsRect(840, 4020, 1080, 390));
     cmdNext->setGeometry(twipsRect(2010, 4020, 1080, 390));
     cmdCancel->setGeometry(twipsRect(3180, 4020, 1080, 390));
     cmdHelp->setGeometry(twipsRect(4350, 4020, 1080, 390));
+    fitGridColumns();
+}
+
+void FrmIdent::fitGridColumns()
+{
+    // Every column in view without scrolling sideways: the grid grows to
+    // its columns, and the dialog with it.
+    const QFontMetrics metrics = fg2->fontMetrics();
+    const int padding = metrics.horizontalAdvance(QStringLiteral("00"));
+    // The widest value and the heading of each column.
+    const std::pair<const char*, const char*> widest[] = {
+        {"00000.000", "   波長"}, {"00000.00", "ピクセル"}, {"00000.000", "ﾌｨｯﾄ波長"}, {"-000.000 棄却", "残差"}};
+    int needed = fg2->verticalHeader()->width() + fg2->verticalScrollBar()->sizeHint().width() + 2 * fg2->frameWidth();
+    for (int col = 0; col < static_cast<int>(std::size(widest)); ++col) {
+        const int width = std::max(metrics.horizontalAdvance(qt(widest[col].first)),
+                                   metrics.horizontalAdvance(qt(widest[col].second))) + padding;
+        fg2->setColumnWidth(col, width);
+        needed += width;
+    }
+    const int grow = needed - fg2->width();
+    if (grow <= 0)
+        return;
+    fg2->resize(needed, fg2->height());
+    for (QWidget* w : picContena[1]->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (w != fg2)
+            w->move(w->x() + grow, w->y());
+    for (QFrame* page : picContena)
+        page->resize(page->width() + grow, page->height());
+    for (QPushButton* button : {cmdReturn, cmdNext, cmdCancel, cmdHelp})
+        button->move(button->x() + grow, button->y());
+    setFixedSize(width() + grow, height());
 }
 
 void FrmIdent::showPage() { bringToFront({picContena.begin(), picContena.end()}, static_cast<size_t>(intPage_ - 1)); }
@@ -318,6 +354,7 @@ void FrmIdent::cmdNext_Click()
             MsgBox(message, vbCritical);
             return;
         }
+        rememberFile(RememberedFile::table, s.strTableFileName);
         intPage_ = 2;
         cmdReturn->setEnabled(true);
         dsFGridInit();
@@ -325,6 +362,9 @@ void FrmIdent::cmdNext_Click()
         txtSearch->setText(qt(Format(intSearch, "0")));
         txtHPFW->setText(qt(Format(dblHPFW, "0.0")));
         s.intTaskMode = taskIdent;
+        // The marks of this page are keys pressed on the plot.
+        if (FrmPlot* plot = frmPlot())
+            plot->takeKeys();
         break;
     }
     case 2: {
@@ -602,6 +642,7 @@ void FrmIdent::clearResidualColumns()
         for (int col = fittedColumn; col <= residualColumn; ++col)
             if (QTableWidgetItem* item = fg2->item(row, col))
                 item->setText(QString());
+    picResidual->clear();
 }
 
 void FrmIdent::showResiduals(const std::vector<double>& a, const std::vector<char>& rejected)
@@ -627,6 +668,7 @@ void FrmIdent::showResiduals(const std::vector<double>& a, const std::vector<cha
             item->setText(qt(residual));
     }
     lblResidual->setText(qt("RMS=" + Format(table.rms, "0.0000") + " (" + std::to_string(used) + "本)"));
+    picResidual->setResiduals(table);
 }
 
 void FrmIdent::cmdExclude_Click()

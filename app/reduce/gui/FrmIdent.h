@@ -7,6 +7,7 @@
 #include "reduce/IdentGrid.h"
 #include "reduce/Reidentify.h"
 #include "reduce/gui/RejectFields.h"
+#include "reduce/gui/ResidualPlot.h"
 #include "shell/gui/TaskDialog.h"
 #include "view/SpectrumView.h"
 
@@ -92,6 +93,7 @@ public:
     QLineEdit* txtOrder = nullptr;
     QPushButton* cmdFit = nullptr;
     QLabel* lblResult = nullptr;
+    ResidualPlot* picResidual = nullptr;
     QLabel* lblOK = nullptr;
     QPushButton* cmdReturn = nullptr;
     QPushButton* cmdNext = nullptr;
@@ -105,6 +107,7 @@ protected:
 private:
     void showPage();
     void layoutPages();
+    void fitGridColumns();
     void dsFGridInit();
     void setCell(int row, int col, const std::string& text);
     // After m or g: the next row without a pixel becomes current.

@@ -12,6 +12,7 @@
 #include "files/TextSpectrum.h"
 #include "shell/gui/DocumentLinks.h"
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/ProgramSettings.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -104,10 +105,17 @@ std::string sfOpenFileDlg(platform::CommonDialog& dlg, std::string& strFile)
         dlg.FileName.clear();
         dlg.Filter = openFileFilter;
         dlg.FilterIndex = appState().intActiveWindow == windowImage ? 1 : 2;
+        // With no document open, the entry the user chose last time.
+        const bool noDocument = !appState().blnImageLoaded && !appState().blnPlotLoaded;
+        if (noDocument && lastOpenFilter() >= 1)
+            dlg.FilterIndex = lastOpenFilter();
+        dlg.InitDir = lastFolder();
         dlg.CancelError = true;
         if (!platform::ui().showDialog(dlg, platform::DialogMode::Open))
             return {};
         strFile = dlg.FileName;
+        rememberFolderOf(strFile);
+        rememberOpenFilter(dlg.FilterIndex);
         WaitCursor wait;
         return sfOpenFilePro(strFile);
     });
@@ -186,6 +194,7 @@ std::string sfBrowseFile(platform::CommonDialog& dlg, std::string& strFile, int 
             dlg.FilterIndex = intFilterIndex;
         std::string proposed = strFile.empty() ? "/" : strFile;
         dlg.FileName = proposed.back() != '/' ? proposed : std::string();
+        dlg.InitDir = lastFolder();
         platform::DialogMode mode = intMode == browseOpen   ? platform::DialogMode::Open
                                     : intMode == browseSave ? platform::DialogMode::Save
                                                             : platform::DialogMode::Printer;
@@ -197,6 +206,8 @@ std::string sfBrowseFile(platform::CommonDialog& dlg, std::string& strFile, int 
         }
         intFilterIndex = dlg.FilterIndex;
         strFile = dlg.FileName;
+        if (mode != platform::DialogMode::Printer)
+            rememberFolderOf(strFile);
         return {};
     });
 }

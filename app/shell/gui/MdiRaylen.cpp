@@ -1,4 +1,5 @@
 #include "shell/gui/MdiRaylen.h"
+#include "shell/gui/ProgramSettings.h"
 
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
@@ -78,6 +79,13 @@ MdiRaylen::MdiRaylen()
     AppState& s = appState();
     dsInitForm();
     resize(twipsToPixelsX(9600), twipsToPixelsY(7200));
+    restoreMainWindow(this);
+    // The calibration files of the last session are offered again.
+    for (auto [field, role] : {std::pair{&s.strDarkFileName, RememberedFile::dark},
+                               std::pair{&s.strFlatFileName, RememberedFile::flat},
+                               std::pair{&s.strTableFileName, RememberedFile::table}})
+        if (field->empty())
+            *field = rememberedFile(role);
     dsInitScanParam(s.typScanParam);
     s.intActiveWindow = windowImage;
 }
@@ -455,6 +463,7 @@ void MdiRaylen::closeEvent(QCloseEvent* event)
         return;
     }
     closeHelpWindow();
+    rememberMainWindow(this);
     event->accept();
 }
 

@@ -52,6 +52,7 @@ struct CommonDialog {
     std::string HelpFile;
     int HelpCommand = 0;
     std::string HelpKey; // the topic to open on; empty: the index
+    std::string InitDir; // where a file dialog starts when FileName names no folder
 };
 
 // One "text|pattern" entry of a filter string.
