@@ -136,4 +136,14 @@ TEST(NormalizeReject, EveryBoxOfTheFitPageTakesAClick)
     // The page is worked with s and d on the plot: the plot has the keys.
     EXPECT_EQ(QApplication::focusWidget(), h.plot->Lumigra1);
     EXPECT_EQ(boxesMissingTheirClick(h.dialog), std::vector<std::string>{});
+    // A fit before any region is marked, or over too few points, is refused
+    // with what to do.
+    clickOn(h.dialog->cmdFit);
+    ASSERT_FALSE(h.ui.shown.empty());
+    EXPECT_EQ(h.ui.shown.back().prompt, "連続スペクトル領域を指定して下さい");
+    h.twice('s', 5000.0, 1000.0, 5002.0, 1000.0);
+    typeInto(h.dialog->txtOrder, "5");
+    clickOn(h.dialog->cmdFit);
+    EXPECT_EQ(h.ui.shown.back().prompt, "連続スペクトル領域の点が足りません (次数 + 1 点以上)");
+    EXPECT_FALSE(h.dialog->cmdNext->isEnabled());
 }

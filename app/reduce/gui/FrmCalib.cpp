@@ -38,6 +38,11 @@ namespace raylen {
 
 using namespace platform;
 
+namespace {
+constexpr const char* noRegionMessage = "連続スペクトル領域を指定して下さい";
+constexpr const char* tooFewPointsMessage = "連続スペクトル領域の点が足りません (次数 + 1 点以上)";
+} // namespace
+
 FrmCalib* frmCalib() { return FrmCalib::loaded(); }
 
 // The task mode is set before the dialog loads, and back to none when it unloads.
@@ -519,6 +524,17 @@ void FrmCalib::cmdFit_Click()
     RejectOptions options;
     if (!reject.read(options, "Raylen"))
         return;
+    // Without enough marked points the fit would fail inside with a
+    // division error: say what to do before anything runs.
+    const size_t marked = s.lngContRegion.size() > 1 ? s.lngContRegion.size() : 0;
+    if (marked == 0) {
+        MsgBox(noRegionMessage, vbExclamation);
+        return;
+    }
+    if (marked <= static_cast<size_t>(std::max<int16_t>(intContOrder, 0))) {
+        MsgBox(tooFewPointsMessage, vbExclamation);
+        return;
+    }
     std::vector<double> c;
     std::vector<char> rejected;
     std::string message =
