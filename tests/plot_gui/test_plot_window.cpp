@@ -298,3 +298,26 @@ TEST(PlotWindow, GraphModeAndImageModeMenus)
 
 } // namespace
 } // namespace plottest
+
+TEST(PlotWindow, AnotherFileOpensWithoutTheCurveAndMarksALastDialogLeft)
+{
+    PlotHarness h(ramp(200, 6450, 1, 1, 0.01f), "first.txt");
+    // What a closed identification leaves: its fitted curve and a rejected line.
+    ASSERT_EQ(h.plot->sfPlotLinClone({0.0f, 1000.0f}, {4400.0f, 7400.0f}), "");
+    ASSERT_EQ(h.plot->sfPlotRejected({500.0f}, {5900.0f}), "");
+    const std::string second = h.dir.file("second.txt");
+    writeAll(second, spectrumText(ramp(100, 4800, 1, 2, 0.02f)));
+    h.openThroughDialog(second);
+    ASSERT_EQ(h.caption(), "ｸﾞﾗﾌ [ second.txt ]");
+    for (const raylen::ChartObject* data : {&h.plot->chart.objCloneData, &h.plot->chart.objRejectData}) {
+        if (!*data)
+            continue;
+        const platform::com::Variant xs =
+            platform::com::call(data->get(), dsp::data::GetData, {platform::com::Variant::fromI2(1)});
+        EXPECT_FALSE(xs.isArray() && xs.elementCount() > 0);
+    }
+    bool automatic = false;
+    float maximum = 0, minimum = 0;
+    h.plot->dsGetRangeAxisX(automatic, maximum, minimum);
+    EXPECT_TRUE(automatic);
+}

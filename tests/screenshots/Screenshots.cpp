@@ -3,6 +3,8 @@
 // Usage: raylen-screenshots NIGHT-DIR OUT-DIR (the night reduced by
 // scripts/reduce-night).
 #include "ProgramWindows.h"
+#include "image/gui/FrmClean.h"
+#include "image/gui/FrmCombine.h"
 #include "image/gui/FrmDarkFlat.h"
 #include "image/gui/FrmImage.h"
 #include "image/gui/PicImage.h"
@@ -10,6 +12,7 @@
 #include "plot/gui/FrmPlotAxis.h"
 #include "plot/gui/FrmResult.h"
 #include "reduce/gui/FrmApall.h"
+#include "reduce/gui/FrmCalib.h"
 #include "reduce/gui/FrmIdent.h"
 #include "shell/gui/CommandLine.h"
 #include "shell/gui/MdiRaylen.h"
@@ -26,6 +29,8 @@
 
 #include <cstdio>
 #include <functional>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -133,6 +138,16 @@ void takeAll(raylen::MdiRaylen& main)
             dialog->close();
         } else
             save(nullptr, "darkflat-dialog");
+        for (auto [action, name] : {std::pair{image->mnuClean, "clean-dialog"}, std::pair{image->mnuCombine, "combine-dialog"}}) {
+            action->trigger();
+            settle();
+            QWidget* dialog = name == std::string("clean-dialog") ? static_cast<QWidget*>(raylen::frmClean())
+                                                                   : static_cast<QWidget*>(raylen::frmCombine());
+            save(dialog, name);
+            if (dialog != nullptr)
+                dialog->close();
+            settle();
+        }
         saveModal([image] { image->mnuDispHdr->trigger(); }, "header-window");
         image->mnuScan->trigger();
         settle();
@@ -156,10 +171,44 @@ void takeAll(raylen::MdiRaylen& main)
             ident->cmdNext->click();
             settle();
             save(ident, "identification-lines");
+            // Yesterday's solution marks the lines; the fit page plots the residuals.
+            if (ident->reidentify((nightDir + "/comp.dip").toStdString(), {}).empty()) {
+                ident->cmdNext->click();
+                settle();
+                ident->cmdFit->click();
+                save(ident, "identification-fit");
+            } else
+                save(nullptr, "identification-fit");
             ident->close();
         } else
             save(nullptr, "identification-dialog");
         settle();
+    }
+
+    open("object.txt");
+    if (raylen::FrmPlot* plot = raylen::frmPlot()) {
+        plot->mnuDispCor->trigger();
+        settle();
+        if (raylen::FrmCalib* calib = raylen::frmCalib()) {
+            calib->txtCalibFile->setText("comp.dip");
+            save(calib, "dispersion-dialog");
+            calib->close();
+        } else
+            save(nullptr, "dispersion-dialog");
+        settle();
+    }
+
+    open("object_w.txt");
+    if (raylen::FrmPlot* plot = raylen::frmPlot()) {
+        for (auto [task, name] : {std::pair{raylen::taskSensFunc, "response-dialog"},
+                                  std::pair{raylen::taskBaryCorr, "velocity-dialog"}}) {
+            plot->mnuCalib_Click(task);
+            settle();
+            save(raylen::frmCalib(), name);
+            if (raylen::frmCalib() != nullptr)
+                raylen::frmCalib()->close();
+            settle();
+        }
     }
 
     open("object_f.txt");

@@ -31,6 +31,12 @@ public:
         if (plot == nullptr)
             return {};
         std::string message = plot->sfInitForm(strFileName);
+        // A curve or marks a closed dialog left belong to the last file, and
+        // would also widen the new file's automatic scale.
+        if (message.empty()) {
+            plot->dsErasePlotClone();
+            message = plot->sfPlotRejected({}, {});
+        }
         if (message.empty())
             message = plot->sfPlotLin(appState().sngSpecX, appState().sngSpecY);
         if (message.empty() && !appState().sngSpecSigma.empty())

@@ -171,9 +171,10 @@ void FrmIdent::layoutPages()
     lblOrder->setGeometry(twipsRect(120, 180, 600, 300));
     txtOrder->setGeometry(twipsRect(780, 150, 600, 330));
     cmdFit->setGeometry(twipsRect(1560, 120, 1000, 390));
-    // The coefficients on the left, their residuals plotted on the right.
-    lblResult->setGeometry(twipsRect(120, 720, 2280, 2400));
-    picResidual->setGeometry(twipsRect(2460, 720, 2700, 2400));
+    // The heading across, the coefficients below it on the left and their
+    // residuals plotted on the right.
+    lblResult->setGeometry(twipsRect(120, 720, 5040, 2400));
+    picResidual->setGeometry(twipsRect(2460, 1080, 2700, 2040));
     lblOK->setGeometry(twipsRect(120, 1200, 5040, 600));
     cmdReturn->setGeometry(twipsRect(840, 4020, 1080, 390));
     cmdNext->setGeometry(twipsRect(2010, 4020, 1080, 390));
@@ -724,6 +725,8 @@ void FrmIdent::cmdAuto_Click()
 void FrmIdent::formUnloaded()
 {
     const AppState& s = appState();
+    // Closed at any page, as by ｷｬﾝｾﾙ: the lines are drawn as lines again.
+    plotter_.dsSymCrossEnabled(false);
     if (FrmPlot* plot = loadedFrmPlot()) {
         std::string message = plot->sfPlotLin(s.sngSpecX, s.sngSpecY);
         if (!message.empty())
