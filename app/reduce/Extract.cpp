@@ -61,11 +61,26 @@ struct ColumnBlock {
 void extractRange(const ScanParam& p, const SingleImage& image, bool subtractSky, const RejectOptions& skyReject,
                   int64_t first, int64_t last, bool keep, const NoiseModel& noise, ColumnBlock& out)
 {
+    // Reserved no further than the image: a block reaching far outside it
+    // fails at its first column there.
+    std::string& status = out.status;
+    status = platform::trapErrors("sfScanDataPro", [&] {
+        const size_t expected = std::min(static_cast<size_t>(last - first + 1),
+                                         static_cast<size_t>(std::max(image.width(), 0)) + 1);
+        out.xs.reserve(expected);
+        out.ys.reserve(expected);
+        out.skyRejected.reserve(expected);
+        if (keep) {
+            out.kept.reserve(expected);
+            out.skyLevels.reserve(expected);
+        }
+    });
+    if (!status.empty())
+        return;
     std::optional<SkyFitter> fitter;
     if (subtractSky)
         fitter.emplace(p, skyReject);
     SkyPolynomial sky;
-    std::string& status = out.status;
     for (int64_t x = first; x <= last; ++x) {
         const auto column = static_cast<int32_t>(x);
         const float centre = traceCentre(p, column);
