@@ -27,7 +27,7 @@ for kind in one both; do
   done
 done
 nights() { for ((i = 1; i <= frames; i++)); do echo "$work/$1/frame$i"; done; }
-spin() { for ((k = 0; k < loop; k++)); do :; done; }
+spin="for ((k = 0; k < $loop; k++)); do :; done"
 
 # Prints "wall user+sys" in seconds of the command and its children.
 timed() {
@@ -45,8 +45,8 @@ for ((r = 1; r <= runs; r++)); do
   # shellcheck disable=SC2046
   read -r u cpu2 < <(timed taskset -c 0,1 "$reduce" "$bin/raylen-cli" $(nights both))
   cp "$work/log" "$work/both.log"
-  read -r s _ < <(timed taskset -c 0 bash -c "$(declare -f spin); loop=$loop; spin; spin")
-  read -r p _ < <(timed taskset -c 0,1 bash -c "$(declare -f spin); loop=$loop; spin & spin & wait")
+  read -r s _ < <(timed taskset -c 0 bash -c "bash -c '$spin'; bash -c '$spin'")
+  read -r p _ < <(timed taskset -c 0,1 bash -c "bash -c '$spin' & bash -c '$spin' & wait")
   b1=$(best "$b1" "$t") b2=$(best "$b2" "$u") c1=$(best "$c1" "$s") c2=$(best "$c2" "$p")
   echo "run $r: one core ${t} s (cpu ${cpu1} s), both cores ${u} s (cpu ${cpu2} s); control loop ${s} s / ${p} s"
 done
