@@ -55,7 +55,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The run list of scripts/deps.sh, and the C++ runtime.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libc6, libstdc++6, libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6, libqt6svg6, libqt6network6, qt6-qpa-plugins, libgsl27, libgsf-1-114, liberfa1, fonts-ipafont, fonts-urw-base35, qt6-translations-l10n")
+  "libc6, libstdc++6, libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6, libqt6svg6, libqt6network6, qt6-qpa-plugins, libgsf-1-114, liberfa1, fonts-ipafont, fonts-urw-base35, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
 # The install tree is a private layout; no symbols files for it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)

@@ -1,4 +1,4 @@
-// Gaussian line fit with GSL's trust-region Levenberg-Marquardt solver.
+// Gaussian line fit by Levenberg-Marquardt (gauss_solver.h).
 //
 // The caller's start is fitted first. Its result is checked, and when it is
 // doubtful two backup starts read off the data (an emission and an
@@ -11,10 +11,7 @@
 // wrong sign never converges.
 #include "raylen_ext.h"
 
-#include <gsl/gsl_blas.h>
-#include <gsl/gsl_errno.h>
-#include <gsl/gsl_multifit_nlinear.h>
-#include <gsl/gsl_vector.h>
+#include "gauss_solver.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,70 +20,9 @@
 
 namespace {
 
-struct Samples {
-    const float* x;
-    const float* y;
-    size_t n;
-    // exp(−B·(x − C)²) at every sample for the last B and C evaluated: the
-    // solver asks for the Jacobian at the point whose residuals it just had.
-    std::vector<double> shape;
-    double shapeB = NAN, shapeC = NAN;
-};
-
-struct Parameters {
-    double a, b, c, d;
-};
-
-// Beyond this exponent the profile is below 1e-304 of the height: zero, and
-// far cheaper than letting exp() take its underflow path in the wings of a
-// narrow line in a long window.
-constexpr double kNegligibleExponent = 700.0;
-
-inline double profile(double b, double dx)
-{
-    const double exponent = b * dx * dx;
-    return exponent > kNegligibleExponent ? 0.0 : std::exp(-exponent);
-}
-
-const std::vector<double>& shapeAt(Samples& s, double b, double c)
-{
-    if (b != s.shapeB || c != s.shapeC) {
-        s.shape.resize(s.n);
-        for (size_t i = 0; i < s.n; ++i)
-            s.shape[i] = profile(b, s.x[i] - c);
-        s.shapeB = b;
-        s.shapeC = c;
-    }
-    return s.shape;
-}
-
-// Parameters p = (A, B, C, D); model A·exp(−B·(x − C)²) + D.
-int residuals(const gsl_vector* p, void* data, gsl_vector* f)
-{
-    Samples& s = *static_cast<Samples*>(data);
-    const double a = gsl_vector_get(p, 0), d = gsl_vector_get(p, 3);
-    const std::vector<double>& e = shapeAt(s, gsl_vector_get(p, 1), gsl_vector_get(p, 2));
-    double* out = f->data;
-    for (size_t i = 0; i < s.n; ++i)
-        out[i * f->stride] = a * e[i] + d - s.y[i];
-    return GSL_SUCCESS;
-}
-
-int jacobian(const gsl_vector* p, void* data, gsl_matrix* J)
-{
-    Samples& s = *static_cast<Samples*>(data);
-    const double a = gsl_vector_get(p, 0), b = gsl_vector_get(p, 1), c = gsl_vector_get(p, 2);
-    const std::vector<double>& e = shapeAt(s, b, c);
-    for (size_t i = 0; i < s.n; ++i) {
-        const double dx = s.x[i] - c;
-        double* row = J->data + i * J->tda;
-        row[0] = e[i];
-        row[1] = -a * dx * dx * e[i];
-        row[2] = 2.0 * a * b * dx * e[i];
-        row[3] = 1.0;
-    }
-    return GSL_SUCCESS;
-}
+using gaussfit::Parameters;
+using gaussfit::profile;
+using gaussfit::Samples;
 
 double sumOfSquares(const Samples& s, const Parameters& p)
 {
@@ -133,6 +69,12 @@ Parameters dataStart(const Samples& s, double continuum, int sign)
     return {height, 4.0 * std::log(2.0) / (fullWidth * fullWidth), s.x[peak], continuum};
 }
 
+// A start read off the data, with its cost before any iteration.
+struct Backup {
+    Parameters p;
+    double cost;
+};
+
 struct Outcome {
     Parameters p;
     double cost;
@@ -168,12 +110,8 @@ constexpr int kStrayLimit = 3;
 constexpr size_t kPatience = 10;
 constexpr double kXTolerance = 1e-12;
 constexpr double kGTolerance = 1e-12;
-
-Parameters positionOf(gsl_multifit_nlinear_workspace* work)
-{
-    const gsl_vector* v = gsl_multifit_nlinear_position(work);
-    return {gsl_vector_get(v, 0), gsl_vector_get(v, 1), gsl_vector_get(v, 2), gsl_vector_get(v, 3)};
-}
+// What a fit that ran out of iterations (or never found a first step) returns.
+constexpr int kStatusNotConverged = 11;
 
 struct Budget {
     size_t iterations;
@@ -184,54 +122,44 @@ struct Budget {
     double bestSoFar;
 };
 
-double currentCost(gsl_multifit_nlinear_workspace* work)
+// Iterates to convergence, with an early stop for backup starts that leave
+// the plausible region (B not positive or the centre outside the data).
+Outcome solve(const Samples& s, const Range& range, const Parameters& start, const Budget& budget)
 {
-    const double norm = gsl_blas_dnrm2(gsl_multifit_nlinear_residual(work));
-    return norm * norm;
-}
-
-// The solver's own driver loop, with an early stop for backup starts that
-// leave the plausible region (B not positive or the centre outside the data).
-Outcome solve(const Samples& s, const Range& range, const Parameters& start, const Budget& budget,
-              gsl_multifit_nlinear_workspace* work, gsl_multifit_nlinear_fdf& fdf)
-{
+    enum class End { kConverged, kLimit, kNoFirstStep };
     size_t maxIterations = budget.iterations;
-    double values[4] = {start.a, start.b, start.c, start.d};
-    gsl_vector_view p0 = gsl_vector_view_array(values, 4);
     Outcome out{start, INFINITY, -3};
-    if (gsl_multifit_nlinear_init(&p0.vector, &fdf, work) != GSL_SUCCESS)
-        return out;
-    int rc = GSL_CONTINUE;
+    // Kept per thread: a key press fits window after window of one size,
+    // and a fresh buffer of that size would be paged in each time.
+    thread_local gaussfit::Profiles scratch;
+    gaussfit::Solver solver(s, start, scratch);
+    End end = End::kLimit;
     int strays = 0;
-    for (size_t iteration = 0; iteration < maxIterations && rc == GSL_CONTINUE; ++iteration) {
-        const int step = gsl_multifit_nlinear_iterate(work);
-        if (step == GSL_ENOPROG) {
+    for (size_t iteration = 0; iteration < maxIterations; ++iteration) {
+        if (solver.iterate() == gaussfit::Solver::kNoProgress) {
             // No smaller cost within reach: at the minimum of noisy data
             // that is convergence too.
-            rc = iteration == 0 ? GSL_EMAXITER : GSL_SUCCESS;
+            end = iteration == 0 ? End::kNoFirstStep : End::kConverged;
             break;
         }
-        if (step != GSL_SUCCESS) {
-            rc = step;
+        if (solver.converged(kXTolerance, kGTolerance)) {
+            end = End::kConverged;
             break;
         }
-        int info = 0;
-        rc = gsl_multifit_nlinear_test(kXTolerance, kGTolerance, 0.0, &info, work);
-        if (rc == GSL_CONTINUE && iteration + 1 == maxIterations && maxIterations < kCallerIterations &&
-            currentCost(work) < budget.bestSoFar)
+        if (iteration + 1 == maxIterations && maxIterations < kCallerIterations && solver.cost() < budget.bestSoFar)
             maxIterations = kCallerIterations;
-        if (budget.giveUpStrays && rc == GSL_CONTINUE) {
-            strays = plausible(range, positionOf(work)) ? 0 : strays + 1;
-            if (strays >= kStrayLimit || (iteration + 1 == kPatience && currentCost(work) >= budget.bestSoFar))
+        if (budget.giveUpStrays) {
+            strays = plausible(range, solver.position()) ? 0 : strays + 1;
+            if (strays >= kStrayLimit || (iteration + 1 == kPatience && solver.cost() >= budget.bestSoFar))
                 return out;
         }
     }
-    const Parameters p = positionOf(work);
+    const Parameters p = solver.position();
     if (!std::isfinite(p.a) || !std::isfinite(p.b) || !std::isfinite(p.c) || !std::isfinite(p.d))
         return out;
-    out.status = rc == GSL_SUCCESS ? 0 : (rc == GSL_CONTINUE ? GSL_EMAXITER : rc);
+    out.status = end == End::kConverged ? 0 : kStatusNotConverged;
     out.p = p;
-    out.cost = sumOfSquares(s, p);
+    out.cost = solver.cost();
     return out;
 }
 
@@ -239,7 +167,7 @@ Outcome solve(const Samples& s, const Range& range, const Parameters& start, con
 // as wide as a sampling step (narrower is a spike through one noisy sample),
 // bends the way the data do at its centre, and fits better than any backup
 // start does before it is even iterated.
-bool trustworthy(const Samples& s, const Range& range, const Outcome& o, const std::vector<Parameters>& backups)
+bool trustworthy(const Samples& s, const Range& range, const Outcome& o, const std::vector<Backup>& backups)
 {
     if (o.status != 0 || !plausible(range, o.p))
         return false;
@@ -252,40 +180,10 @@ bool trustworthy(const Samples& s, const Range& range, const Outcome& o, const s
             nearest = i;
     if (!(o.p.a * (s.y[nearest] - o.p.d) > 0.0))
         return false;
-    for (const Parameters& b : backups)
-        if (sumOfSquares(s, b) < o.cost)
+    for (const Backup& b : backups)
+        if (b.cost < o.cost)
             return false;
     return true;
-}
-
-// One solver workspace per thread, kept while the number of points stays
-// the same: a key press fits window after window of one size.
-struct CachedWorkspace {
-    gsl_multifit_nlinear_workspace* work = nullptr;
-    size_t n = 0;
-    ~CachedWorkspace()
-    {
-        if (work != nullptr)
-            gsl_multifit_nlinear_free(work);
-    }
-};
-
-gsl_multifit_nlinear_workspace* workspaceFor(size_t n)
-{
-    thread_local CachedWorkspace cache;
-    if (cache.work == nullptr || cache.n != n) {
-        if (cache.work != nullptr)
-            gsl_multifit_nlinear_free(cache.work);
-        gsl_multifit_nlinear_parameters params = gsl_multifit_nlinear_default_parameters();
-        params.trs = gsl_multifit_nlinear_trs_lm;
-        params.scale = gsl_multifit_nlinear_scale_more;
-        // Four parameters: the normal equations are a 4 × 4 system, so
-        // Cholesky costs one pass over the Jacobian where QR costs several.
-        params.solver = gsl_multifit_nlinear_solver_cholesky;
-        cache.work = gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &params, n, 4);
-        cache.n = cache.work != nullptr ? n : 0;
-    }
-    return cache.work;
 }
 
 } // namespace
@@ -309,7 +207,7 @@ extern "C" int32_t VB_iGaussfit(const float* x, const float* y, int32_t n, doubl
         if (!std::isfinite(x[i]) || !std::isfinite(y[i]))
             return -2;
 
-    Samples samples{x, y, static_cast<size_t>(n), {}, NAN, NAN};
+    const Samples samples{x, y, static_cast<size_t>(n)};
     const double continuum = endLevel(samples);
     // The caller's start, with the height of the sample nearest its centre.
     int32_t nearest = 0;
@@ -317,56 +215,45 @@ extern "C" int32_t VB_iGaussfit(const float* x, const float* y, int32_t n, doubl
         if (std::fabs(x[i] - initC) < std::fabs(x[nearest] - initC))
             nearest = i;
     const Parameters callerStart{y[nearest] - continuum, initB, initC, continuum};
-    std::vector<Parameters> backups;
+    std::vector<Backup> backups;
     for (int sign : {1, -1}) {
         const Parameters p = dataStart(samples, continuum, sign);
         if (std::isfinite(p.a) && std::isfinite(p.b))
-            backups.push_back(p);
+            backups.push_back({p, sumOfSquares(samples, p)});
     }
     // The better-fitting backup first, so that the other one, usually of
     // the wrong sign, is not run on for fitting better than a poor first result.
-    if (backups.size() == 2 && sumOfSquares(samples, backups[1]) < sumOfSquares(samples, backups[0]))
+    if (backups.size() == 2 && backups[1].cost < backups[0].cost)
         std::swap(backups[0], backups[1]);
     *A = callerStart.a;
     *D = continuum;
     const Range range = rangeOf(samples);
 
-    gsl_error_handler_t* previousHandler = gsl_set_error_handler_off();
-    gsl_multifit_nlinear_fdf fdf{};
-    fdf.f = residuals;
-    fdf.df = jacobian;
-    fdf.fvv = nullptr;
-    fdf.n = samples.n;
-    fdf.p = 4;
-    fdf.params = &samples;
-    gsl_multifit_nlinear_workspace* work = workspaceFor(samples.n);
-    int32_t status = -3;
-    if (work != nullptr) {
-        // Prefer converged, plausible lines, then the smallest residual.
-        bool found = false;
-        Outcome chosen{};
-        auto rank = [&](const Outcome& o) { return (o.status == 0 ? 0 : 2) + (plausible(range, o.p) ? 0 : 1); };
-        auto consider = [&](const Outcome& o) {
-            if (!std::isfinite(o.cost))
-                return;
-            if (!found || rank(o) < rank(chosen) || (rank(o) == rank(chosen) && o.cost < chosen.cost)) {
-                chosen = o;
-                found = true;
-            }
-        };
-        if (std::isfinite(callerStart.a) && std::isfinite(callerStart.b))
-            consider(solve(samples, range, callerStart, {kCallerIterations, false, INFINITY}, work, fdf));
-        if (!found || !trustworthy(samples, range, chosen, backups))
-            for (const Parameters& start : backups)
-                consider(solve(samples, range, start, {kExtraIterations, true, found && rank(chosen) == 0 ? chosen.cost : INFINITY}, work, fdf));
-        if (found) {
-            *A = chosen.p.a;
-            *B = chosen.p.b;
-            *C = chosen.p.c;
-            *D = chosen.p.d;
-            status = chosen.status;
+    // Prefer converged, plausible lines, then the smallest residual.
+    bool found = false;
+    Outcome chosen{};
+    auto rank = [&](const Outcome& o) { return (o.status == 0 ? 0 : 2) + (plausible(range, o.p) ? 0 : 1); };
+    auto consider = [&](const Outcome& o) {
+        if (!std::isfinite(o.cost))
+            return;
+        if (!found || rank(o) < rank(chosen) || (rank(o) == rank(chosen) && o.cost < chosen.cost)) {
+            chosen = o;
+            found = true;
         }
+    };
+    if (std::isfinite(callerStart.a) && std::isfinite(callerStart.b))
+        consider(solve(samples, range, callerStart, {kCallerIterations, false, INFINITY}));
+    if (!found || !trustworthy(samples, range, chosen, backups))
+        for (const Backup& start : backups)
+            consider(solve(samples, range, start.p,
+                           {kExtraIterations, true, found && rank(chosen) == 0 ? chosen.cost : INFINITY}));
+    int32_t status = -3;
+    if (found) {
+        *A = chosen.p.a;
+        *B = chosen.p.b;
+        *C = chosen.p.c;
+        *D = chosen.p.d;
+        status = chosen.status;
     }
-    gsl_set_error_handler(previousHandler);
     return status;
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 # What the built program needs to run.
 RAYLEN_RUN_PACKAGES=(
-  libqt6widgets6 libqt6printsupport6 libqt6svg6 libqt6network6 qt6-qpa-plugins libgsl27 libgsf-1-114 liberfa1
+  libqt6widgets6 libqt6printsupport6 libqt6svg6 libqt6network6 qt6-qpa-plugins libgsf-1-114 liberfa1
   fonts-ipafont fonts-urw-base35 qt6-translations-l10n
 )
 
@@ -13,7 +13,7 @@ RAYLEN_RUN_PACKAGES=(
 RAYLEN_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
-  libgsl-dev libgsf-1-dev liberfa-dev
+  libgsf-1-dev liberfa-dev
 )
 
 # What the tests need: GoogleTest, the sanitizer runtime, the outside

@@ -12,8 +12,15 @@
 
 namespace raylen {
 
-// Cores this process may run on (its affinity mask), at least one.
+// Cores this process may run on (its affinity mask), at least one, and no
+// more than the worker limit.
 unsigned availableCores();
+
+// Caps the workers of later parallelFor calls in this process; 0 lifts the
+// cap. The first cap comes from RAYLEN_JOBS in the environment, so that a
+// batch running frames side by side can keep each process to its share.
+void setWorkerLimit(unsigned limit);
+unsigned workerLimit();
 
 namespace detail {
 // True inside a block run by parallelFor: nested calls run in line rather

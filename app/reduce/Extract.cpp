@@ -1,5 +1,6 @@
 #include "reduce/Extract.h"
 
+#include "numeric/ParallelFor.h"
 #include "platform/BasicError.h"
 #include "reduce/ApertureSum.h"
 #include "reduce/OptimalExtract.h"
@@ -9,6 +10,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <map>
+#include <mutex>
 #include <optional>
 
 namespace raylen {
@@ -39,38 +43,45 @@ std::string keepColumn(const ScanParam& p, const SingleImage& image, int32_t x, 
     });
 }
 
-// The columns of the record's region, with or without the sky; skyRejected
-// gets one flag per column whose sky fit left pixels out. With `kept`, every
-// column's rows are kept too, and the sky levels go to `skyLevels`.
-std::string extractColumns(const ScanParam& p, const SingleImage& image, bool subtractSky,
-                           const RejectOptions& skyReject, std::vector<float>& xs, std::vector<float>& ys,
-                           std::vector<char>& skyRejected, std::vector<ExtractColumn>* kept = nullptr,
-                           std::vector<float>* skyLevels = nullptr, const NoiseModel& noise = {})
+// Columns per block of the parallel column loop: fewer columns than this
+// cost less on one core than starting a thread.
+constexpr size_t columnGrain = 256;
+
+// What one block of columns gathered, joined in column order afterwards.
+struct ColumnBlock {
+    std::vector<float> xs, ys, skyLevels;
+    std::vector<char> skyRejected;
+    std::vector<ExtractColumn> kept;
+    std::string status;
+};
+
+// Columns first … last of the region into `out`; it stops at the first
+// failing column. Every column depends only on its own pixels, so the
+// blocks may run in any order on any thread.
+void extractRange(const ScanParam& p, const SingleImage& image, bool subtractSky, const RejectOptions& skyReject,
+                  int64_t first, int64_t last, bool keep, const NoiseModel& noise, ColumnBlock& out)
 {
-    std::string status = platform::trapErrors("sfScanDataPro", [&] {
-        if (p.lngEndX < p.lngStartX)
-            platform::raise(platform::errSubscript);
-        // Grown column by column: a region reaching far outside the image
-        // fails at its first column without having allocated for all.
-        const auto columns = static_cast<size_t>(static_cast<int64_t>(p.lngEndX) - p.lngStartX) + 1;
-        const size_t expected = std::min(columns, static_cast<size_t>(std::max(image.width(), 0)) + 1);
-        xs.reserve(expected);
-        ys.reserve(expected);
-        skyRejected.reserve(expected);
-        if (kept != nullptr) {
-            kept->reserve(expected);
-            skyLevels->reserve(expected);
+    // Reserved no further than the image: a block reaching far outside it
+    // fails at its first column there.
+    std::string& status = out.status;
+    status = platform::trapErrors("sfScanDataPro", [&] {
+        const size_t expected = std::min(static_cast<size_t>(last - first + 1),
+                                         static_cast<size_t>(std::max(image.width(), 0)) + 1);
+        out.xs.reserve(expected);
+        out.ys.reserve(expected);
+        out.skyRejected.reserve(expected);
+        if (keep) {
+            out.kept.reserve(expected);
+            out.skyLevels.reserve(expected);
         }
-        // An order the coefficients cannot hold ends here, before any column.
-        (void)traceCentre(p, p.lngStartX);
     });
     if (!status.empty())
-        return status;
+        return;
     std::optional<SkyFitter> fitter;
     if (subtractSky)
         fitter.emplace(p, skyReject);
     SkyPolynomial sky;
-    for (int64_t x = p.lngStartX; x <= p.lngEndX; ++x) {
+    for (int64_t x = first; x <= last; ++x) {
         const auto column = static_cast<int32_t>(x);
         const float centre = traceCentre(p, column);
         float skyLevel = 0, sum = 0;
@@ -82,20 +93,70 @@ std::string extractColumns(const ScanParam& p, const SingleImage& image, bool su
         if (status.empty())
             status = sfIntegData(p, image, column, centre, sum);
         if (!status.empty())
-            return status;
-        if (kept != nullptr) {
-            kept->emplace_back();
-            status = keepColumn(p, image, column, centre, fitter ? &sky : nullptr, sum - skyLevel, kept->back());
+            return;
+        if (keep) {
+            out.kept.emplace_back();
+            status = keepColumn(p, image, column, centre, fitter ? &sky : nullptr, sum - skyLevel, out.kept.back());
             if (status.empty() && fitter)
                 status = fitter->coefficientCovariance(
-                    [&](double value) { return noise.pixelVariance(value); }, kept->back().skyCovariance);
+                    [&](double value) { return noise.pixelVariance(value); }, out.kept.back().skyCovariance);
             if (!status.empty())
-                return status;
-            skyLevels->push_back(skyLevel);
+                return;
+            out.skyLevels.push_back(skyLevel);
         }
-        xs.push_back(static_cast<float>(column));
-        ys.push_back(sum - skyLevel);
-        skyRejected.push_back(fitter && fitter->lastRejected() > 0 ? 1 : 0);
+        out.xs.push_back(static_cast<float>(column));
+        out.ys.push_back(sum - skyLevel);
+        out.skyRejected.push_back(fitter && fitter->lastRejected() > 0 ? 1 : 0);
+    }
+}
+
+template <class T>
+void append(std::vector<T>& to, std::vector<T>& from)
+{
+    to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+}
+
+// The columns of the record's region, with or without the sky; skyRejected
+// gets one flag per column whose sky fit left pixels out. With `kept`, every
+// column's rows are kept too, and the sky levels go to `skyLevels`. Large
+// regions are split into blocks over the cores; the result is the same.
+std::string extractColumns(const ScanParam& p, const SingleImage& image, bool subtractSky,
+                           const RejectOptions& skyReject, std::vector<float>& xs, std::vector<float>& ys,
+                           std::vector<char>& skyRejected, std::vector<ExtractColumn>* kept = nullptr,
+                           std::vector<float>* skyLevels = nullptr, const NoiseModel& noise = {})
+{
+    size_t columns = 0;
+    std::string status = platform::trapErrors("sfScanDataPro", [&] {
+        if (p.lngEndX < p.lngStartX)
+            platform::raise(platform::errSubscript);
+        columns = static_cast<size_t>(static_cast<int64_t>(p.lngEndX) - p.lngStartX) + 1;
+        // An order the coefficients cannot hold ends here, before any column.
+        (void)traceCentre(p, p.lngStartX);
+    });
+    if (!status.empty())
+        return status;
+    // Blocks are grown column by column: a region reaching far outside the
+    // image fails at each block's first column without allocating for all.
+    std::mutex lock;
+    std::map<size_t, ColumnBlock> blocks;
+    parallelFor(columns, columnGrain, [&](size_t begin, size_t end) {
+        ColumnBlock block;
+        extractRange(p, image, subtractSky, skyReject, p.lngStartX + static_cast<int64_t>(begin),
+                     p.lngStartX + static_cast<int64_t>(end) - 1, kept != nullptr, noise, block);
+        std::lock_guard<std::mutex> guard(lock);
+        blocks.emplace(begin, std::move(block));
+    });
+    // The first failing column's status, as one pass over the columns gives.
+    for (auto& [begin, block] : blocks) {
+        if (!block.status.empty())
+            return block.status;
+        append(xs, block.xs);
+        append(ys, block.ys);
+        append(skyRejected, block.skyRejected);
+        if (kept != nullptr) {
+            append(*kept, block.kept);
+            append(*skyLevels, block.skyLevels);
+        }
     }
     return {};
 }
@@ -146,14 +207,16 @@ std::string extractFull(const ScanParam& p, const SingleImage& image, bool subtr
             out.rejectedPixels += static_cast<size_t>(optimal[c].rejected);
         }
     } else {
-        std::vector<double> v;
-        for (size_t c = 0; c < columns.size(); ++c) {
-            const ExtractColumn& col = columns[c];
-            v.resize(col.rows());
-            for (size_t i = 0; i < col.rows(); ++i)
-                v[i] = options.noise.pixelVariance(col.counts[i]);
-            out.sigma[c] = static_cast<float>(std::sqrt(col.variance(col.boxWeights, v)));
-        }
+        parallelFor(columns.size(), columnGrain, [&](size_t first, size_t end) {
+            std::vector<double> v;
+            for (size_t c = first; c < end; ++c) {
+                const ExtractColumn& col = columns[c];
+                v.resize(col.rows());
+                for (size_t i = 0; i < col.rows(); ++i)
+                    v[i] = options.noise.pixelVariance(col.counts[i]);
+                out.sigma[c] = static_cast<float>(std::sqrt(col.variance(col.boxWeights, v)));
+            }
+        });
     }
     status = plotter.sfPlotLin(out.x, out.y);
     // Columns whose sky lost pixels, or whose aperture lost cosmic rays,

@@ -1,6 +1,7 @@
 #include "reduce/OptimalExtract.h"
 
 #include "numeric/BandedSolve.h"
+#include "numeric/ParallelFor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,6 +25,8 @@ constexpr double ridge = 1e-9;
 constexpr int profileRounds = 5;
 // A column keeps at least this many pixels however many are rejected.
 constexpr int minimumPixels = 3;
+// Columns per block when the final extraction is split over the cores.
+constexpr size_t columnGrain = 256;
 // Half-width of the running median that estimates each column's flux for
 // the first profile fit, so a cosmic ray does not inflate its column's weight.
 constexpr size_t medianHalfWidth = 2;
@@ -289,24 +292,28 @@ bool normalisedProfile(const Profile& profile, size_t c, const ExtractColumn& co
     return true;
 }
 
+// Every column writes only its own result and flags, so blocks of columns
+// run on all cores with the same outcome as one.
 void extractAll(const Profile& profile, const std::vector<ExtractColumn>& columns, const NoiseModel& noise,
                 double crSigma, std::vector<OptimalColumn>& result, PixelTable<char>& kept)
 {
-    std::vector<double> p, v, w;
-    for (size_t c = 0; c < columns.size(); ++c) {
-        const ExtractColumn& col = columns[c];
-        if (normalisedProfile(profile, c, col, p))
-            result[c] = extractColumn(col, p, noise, crSigma, kept[c], v, w);
-        else
-            result[c].fellBack = true;
-        if (result[c].fellBack) {
-            kept.fill(columns, c, 1);
-            v.resize(col.rows());
-            for (size_t i = 0; i < col.rows(); ++i)
-                v[i] = noise.pixelVariance(col.counts[i]);
-            result[c] = {col.box, col.variance(col.boxWeights, v), 0, true};
+    parallelFor(columns.size(), columnGrain, [&](size_t first, size_t end) {
+        std::vector<double> p, v, w;
+        for (size_t c = first; c < end; ++c) {
+            const ExtractColumn& col = columns[c];
+            if (normalisedProfile(profile, c, col, p))
+                result[c] = extractColumn(col, p, noise, crSigma, kept[c], v, w);
+            else
+                result[c].fellBack = true;
+            if (result[c].fellBack) {
+                kept.fill(columns, c, 1);
+                v.resize(col.rows());
+                for (size_t i = 0; i < col.rows(); ++i)
+                    v[i] = noise.pixelVariance(col.counts[i]);
+                result[c] = {col.box, col.variance(col.boxWeights, v), 0, true};
+            }
         }
-    }
+    });
 }
 
 } // namespace

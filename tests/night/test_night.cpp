@@ -158,3 +158,39 @@ TEST(SampleNight, BatchChainRecoversTheTruth)
     EXPECT_EQ(readAll(dir.file("object_n.png")).substr(0, 8), "\x89PNG\r\n\x1a\n");
     EXPECT_NE(log.find("dispersion: largest |recovered - true| at a lamp line"), std::string::npos) << log;
 }
+
+// Nights reduced side by side give the files and log lines of one at a
+// time, in the order given; a night that fails fails the whole run.
+TEST(SampleNight, NightsSideBySideMatchOneAtATime)
+{
+    TempDir dir;
+    const std::string cli = std::string(RAYLEN_BIN_DIR) + "/raylen-cli";
+    const std::string script = std::string(RAYLEN_TEST_DIR) + "/../../scripts/reduce-night ";
+    for (const char* night : {"a", "b", "c"})
+        ASSERT_EQ(testsupport::run(cli + " sample " + shellQuote(dir.file(night)) + " >/dev/null"), 0);
+    std::string alone, together;
+    ASSERT_EQ(testsupport::run("RAYLEN_JOBS=1 " + script + cli + " " + shellQuote(dir.file("a")) + " 2>&1", &alone), 0)
+        << alone;
+    ASSERT_EQ(testsupport::run("RAYLEN_JOBS=2 " + script + cli + " " + shellQuote(dir.file("b")) + " " +
+                                   shellQuote(dir.file("c")) + " 2>&1",
+                               &together),
+              0)
+        << together;
+    auto named = [](std::string text, const std::string& from, const std::string& to) {
+        for (size_t at; (at = text.find(from)) != std::string::npos;)
+            text.replace(at, from.size(), to);
+        return text;
+    };
+    EXPECT_EQ(together, named(alone, dir.file("a"), dir.file("b")) + named(alone, dir.file("a"), dir.file("c")));
+    for (const char* file : {"object.txt", "object.prm", "comp.dip", "identify.txt", "object_n.txt", "halpha.txt"})
+        for (const char* night : {"b", "c"})
+            EXPECT_TRUE(readAll(dir.file(std::string("a/") + file)) == readAll(dir.file(std::string(night) + "/" + file)))
+                << night << "/" << file;
+
+    std::string failed;
+    EXPECT_NE(testsupport::run("RAYLEN_JOBS=2 " + script + cli + " " + shellQuote(dir.file("a")) + " " +
+                                   shellQuote(dir.file("missing")) + " 2>&1",
+                               &failed),
+              0);
+    EXPECT_NE(failed.find("== results in " + dir.file("a")), std::string::npos) << failed;
+}

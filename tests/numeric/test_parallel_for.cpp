@@ -65,3 +65,16 @@ TEST(ParallelFor, RethrowsTheFirstBlocksExceptionAfterAllBlocksEnd)
     EXPECT_EQ(finished.load(), 1);
     EXPECT_GE(availableCores(), 1u);
 }
+
+TEST(ParallelFor, WorkerLimitCapsTheDefaultWorkers)
+{
+    const unsigned before = workerLimit();
+    setWorkerLimit(1);
+    EXPECT_EQ(availableCores(), 1u);
+    std::atomic<int> calls{0};
+    parallelFor(1000, 1, [&](size_t, size_t) { ++calls; });
+    EXPECT_EQ(calls.load(), 1);
+    setWorkerLimit(0);
+    EXPECT_GE(availableCores(), 1u);
+    setWorkerLimit(before);
+}

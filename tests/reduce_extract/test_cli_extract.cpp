@@ -165,6 +165,40 @@ TEST_F(CliExtract, WrongUsage)
     EXPECT_FALSE(exists("s.prm"));
 }
 
+// The column loops split a wide frame over the cores; the files must be
+// those of one core, byte for byte.
+TEST(CliExtractCores, AllCoresWriteTheBytesOfOne)
+{
+    TempDir dir;
+    extracttest::FrameShape shape;
+    shape.width = 2048;
+    SingleImage image = extracttest::makeFrame(shape);
+    // Cosmic rays in the aperture and in the sky rows, on both halves.
+    for (int x : {300, 1100, 1900}) {
+        image(x, static_cast<int>(extracttest::traceAt(shape, x)) + 1) += 5000.0f;
+        image(x + 7, 80) += 3000.0f;
+    }
+    extracttest::saveFrame(dir.file("wide.fit"), image);
+    const std::string frame = shellQuote(dir.file("wide.fit"));
+    for (const char* jobs : {"1", "2"}) {
+        const std::string out = dir.file(std::string("star") + jobs);
+        Result r = clitest::cli("extract " + frame + " --x 0:2047 --y 30:100 --width 8 --sky 12:25,-25:-12 "
+                                "--reject 3:3 --gain 2 --rdnoise 5 --optimal --sky-out " + shellQuote(out + ".sky.txt") +
+                                " -o " + shellQuote(out + ".fits"),
+                                dir, std::string("RAYLEN_JOBS=") + jobs);
+        ASSERT_EQ(r.status, 0) << r.err;
+        // The parameter file takes "prm" for the name's last three letters.
+        r = clitest::cli("extract " + frame + " --ref " + shellQuote(out + ".fprm") + " -o " + shellQuote(out + "ref.txt"),
+                         dir, std::string("RAYLEN_JOBS=") + jobs);
+        ASSERT_EQ(r.status, 0) << r.err;
+    }
+    for (const char* file : {".fits", ".fprm", ".sky.txt", "ref.txt"}) {
+        const std::string one = readAll(dir.file(std::string("star1") + file));
+        EXPECT_FALSE(one.empty()) << file;
+        EXPECT_TRUE(one == readAll(dir.file(std::string("star2") + file))) << file;
+    }
+}
+
 TEST(CliExtractIraf, AgreesWithApallAwayFromTheEdges)
 {
     if (!std::filesystem::exists("/usr/bin/irafcl"))
