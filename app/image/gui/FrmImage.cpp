@@ -7,6 +7,7 @@
 #include "image/gui/FrmDispHdr.h"
 #include "image/gui/ImageSave.h"
 #include "image/gui/PicImage.h"
+#include "display/PercentileLimits.h"
 #include "platform/BasicError.h"
 #include "platform/BasicRuntime.h"
 #include "platform/Format.h"
@@ -26,6 +27,11 @@
 #include <QMenu>
 #include <QPointer>
 #include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include <limits>
 
 namespace raylen {
 
@@ -33,11 +39,23 @@ using namespace platform;
 
 namespace {
 
-// Large and small change of a scroll bar: the quotients rounded halves to even.
-void setChanges(QScrollBar* bar, int maximum, int largeDivisor, int smallDivisor)
+// One wheel notch, in eighths of a degree.
+constexpr int wheelNotch = 120;
+
+// A scroll distance: at 1:1 a 16-bit integer as the design has it (the
+// overflow error beyond); a zoomed picture may be larger.
+int barInteger(double value, bool designScale)
 {
-    bar->setPageStep(toInteger(maximum / static_cast<double>(largeDivisor) + 1));
-    bar->setSingleStep(toInteger(maximum / static_cast<double>(smallDivisor) + 1));
+    if (designScale)
+        return toInteger(value);
+    return static_cast<int>(std::clamp(std::nearbyint(value), 0.0, static_cast<double>(std::numeric_limits<int>::max())));
+}
+
+// Large and small change of a scroll bar: the quotients rounded halves to even.
+void setChanges(QScrollBar* bar, int maximum, int largeDivisor, int smallDivisor, bool designScale)
+{
+    bar->setPageStep(barInteger(maximum / static_cast<double>(largeDivisor) + 1, designScale));
+    bar->setSingleStep(barInteger(maximum / static_cast<double>(smallDivisor) + 1, designScale));
 }
 
 } // namespace
@@ -63,7 +81,25 @@ FrmImage::FrmImage(QWidget* parent) : QWidget(parent)
     picImage->onPress = [this](Qt::MouseButton button, Qt::MouseButtons, QPoint at) { picMouseDown(button, at); };
     picImage->onMove = [this](Qt::MouseButtons buttons, QPoint at) { picMouseMove(buttons, at); };
     picImage->onRelease = [this](Qt::MouseButton button, Qt::MouseButtons, QPoint at) { picMouseUp(button, at); };
+    picImage->onPan = [this](QPoint delta) { panBy(delta); };
+    picImage->beforePaint = [this] { prepareStretch(); };
+    // Wheel events the picture leaves reach the viewport, also beside a
+    // picture smaller than the window.
+    picWindow->installEventFilter(this);
     buildMenus();
+    viewMenu = new ImageViewMenu(this);
+    viewMenu->onZoom = [this](bool fit, double factor) {
+        setZoom(fit, factor, QPoint(picWindow->width() / 2, picWindow->height() / 2));
+    };
+    viewMenu->onStretch = [this](StretchCurve curve, double percent) { setStretch(curve, percent); };
+    cmdView = new QToolButton(this);
+    cmdView->setObjectName("cmdView");
+    cmdView->setToolTip(QString::fromUtf8("表示"));
+    cmdView->setMenu(viewMenu->menu);
+    cmdView->setPopupMode(QToolButton::InstantPopup);
+    cmdView->setAutoRaise(true);
+    cmdView->setArrowType(Qt::DownArrow);
+    cmdView->setStyleSheet("QToolButton::menu-indicator { image: none; }");
 }
 
 FrmImage::~FrmImage()
@@ -125,6 +161,9 @@ std::string FrmImage::sfInitForm(const std::string& strFileName)
             return message;
         if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()); frame != nullptr && frame->isMinimized())
             frame->showNormal();
+        stretchStale_ = true;
+        if (view_.rendered())
+            picImage->showGrey(nullptr);
         layoutWindow(true);
         shpBox.left = shpBox.top = 0;
         shpBox.width = shpBox.height = 1;
@@ -144,6 +183,12 @@ void FrmImage::layoutWindow(bool initial)
     picWindow->setGeometry(0, 0, viewWidth, viewHeight);
     hsbImage->setGeometry(0, viewHeight, viewWidth, barHeight);
     vsbImage->setGeometry(viewWidth, 0, barWidth, viewHeight);
+    cmdView->setGeometry(viewWidth, viewHeight, barWidth, barHeight);
+    if (view_.fit) {
+        view_.zoom = fitFactor(picImage->imageWidth(), picImage->imageHeight(), viewWidth, viewHeight);
+        picImage->setScale(ViewScale{view_.zoom});
+    }
+    const bool designScale = picImage->scale().factor == 1.0;
     picImage->move(0, 0);
 
     struct Axis {
@@ -152,16 +197,17 @@ void FrmImage::layoutWindow(bool initial)
     };
     for (const Axis& axis : {Axis{hsbImage, picImage->pictureWidth(), viewWidth},
                              Axis{vsbImage, picImage->pictureHeight(), viewHeight}}) {
-        const int maximum = toInteger(axis.picture - axis.view);
+        const int maximum = axis.picture > axis.view ? barInteger(axis.picture - axis.view, designScale)
+                                                     : toInteger(axis.picture - axis.view);
         const QSignalBlocker quiet(axis.bar);
         axis.bar->setRange(0, std::max(0, maximum));
         if (initial)
             axis.bar->setValue(0);
         if (maximum > 0) {
             if (initial)
-                setChanges(axis.bar, maximum, 5, 50);
+                setChanges(axis.bar, maximum, 5, 50, designScale);
             else
-                setChanges(axis.bar, maximum, 2, 20);
+                setChanges(axis.bar, maximum, 2, 20, designScale);
         }
         // A bar is in use only while the picture is larger than the viewport.
         axis.bar->setEnabled(maximum > 0);
@@ -244,8 +290,11 @@ void FrmImage::picMouseDown(Qt::MouseButton button, QPoint at)
             picImage->update();
         }
     } else if (button == Qt::RightButton) {
+        const QPoint screen(picImage->scale().screenOf(at.x()), picImage->scale().screenOf(at.y()));
         if (shpBox.visible)
-            mnuBox->popup(picImage->mapToGlobal(at));
+            mnuBox->popup(picImage->mapToGlobal(screen));
+        else
+            viewMenu->menu->popup(picImage->mapToGlobal(screen));
     } else {
         MsgBox("picImage_MouseDown", vbCritical, "Error");
     }
@@ -271,13 +320,15 @@ void FrmImage::autoScroll(QPoint at)
         if (value >= bar->minimum() && value <= bar->maximum())
             bar->setValue(value);
     };
-    if (at.x() < hsbImage->value())
+    // The pointer's image pixel against the visible part, in screen pixels.
+    const int x = picImage->scale().screenOf(at.x()), y = picImage->scale().screenOf(at.y());
+    if (x < hsbImage->value())
         step(hsbImage, -hsbImage->singleStep());
-    else if (at.x() > hsbImage->value() + picWindow->width())
+    else if (x > hsbImage->value() + picWindow->width())
         step(hsbImage, hsbImage->singleStep());
-    if (at.y() < vsbImage->value())
+    if (y < vsbImage->value())
         step(vsbImage, -vsbImage->singleStep());
-    else if (at.y() > vsbImage->value() + picWindow->height())
+    else if (y > vsbImage->value() + picWindow->height())
         step(vsbImage, vsbImage->singleStep());
 }
 
@@ -302,6 +353,94 @@ void FrmImage::picMouseUp(Qt::MouseButton button, QPoint at)
         dsShpBoxMouseUp(shpBox, drag, at.x(), at.y());
         picImage->update();
     }
+}
+
+void FrmImage::setZoom(bool fit, double factor, QPoint anchor)
+{
+    const double before = picImage->scale().factor;
+    if (fit)
+        factor = fitFactor(picImage->imageWidth(), picImage->imageHeight(), picWindow->width(), picWindow->height());
+    factor = std::clamp(factor, smallestZoom, largestZoom);
+    view_.fit = fit;
+    view_.zoom = factor;
+    viewMenu->showChoice(view_);
+    const int left = anchoredScroll(hsbImage->value(), anchor.x(), before, factor);
+    const int top = anchoredScroll(vsbImage->value(), anchor.y(), before, factor);
+    picImage->setScale(ViewScale{factor});
+    std::string message = trapErrors("Form_Resize", [&] {
+        layoutWindow(false);
+        // The bars clamp the values to their new ranges.
+        hsbImage->setValue(left);
+        vsbImage->setValue(top);
+    });
+    showCritical(message);
+}
+
+void FrmImage::setStretch(StretchCurve curve, double percent)
+{
+    view_.curve = curve;
+    view_.percent = percent;
+    viewMenu->showChoice(view_);
+    stretchStale_ = true;
+    if (view_.rendered())
+        picImage->showGrey(nullptr);
+    picImage->update();
+}
+
+void FrmImage::prepareStretch()
+{
+    if (view_.rendered() || !stretchStale_)
+        return;
+    stretchStale_ = false;
+    const AppState& s = appState();
+    std::string message = trapErrors("picImage_Paint", [&] {
+        DisplayLimits limits;
+        if (view_.percent == mainWindowLimits ||
+            !percentileLimits(s.sngImage, s.typFitsInfo.NAXIS1, s.typFitsInfo.NAXIS2, view_.percent, limits)) {
+            // The limits the picture was rendered with, as the main window shows them.
+            MdiRaylen* main = mdiRaylen();
+            if (main == nullptr)
+                platform::raise(errObjectNotSet);
+            limits.high = leadingNumber(main->txtMax->text().toStdString());
+            limits.low = leadingNumber(main->txtMin->text().toStdString());
+        }
+        stretchGrey(s.sngImage, s.typFitsInfo.NAXIS1, s.typFitsInfo.NAXIS2, limits, view_.curve, stretched_);
+        picImage->showGrey(&stretched_);
+    });
+    if (!message.empty()) {
+        // Back to the design's picture; the message waits until the paint is over.
+        view_.curve = StretchCurve::Linear;
+        view_.percent = mainWindowLimits;
+        viewMenu->showChoice(view_);
+        picImage->showGrey(nullptr);
+        QTimer::singleShot(0, this, [message] { showCritical(message); });
+    }
+}
+
+void FrmImage::panBy(QPoint delta)
+{
+    hsbImage->setValue(hsbImage->value() - delta.x());
+    vsbImage->setValue(vsbImage->value() - delta.y());
+}
+
+void FrmImage::wheelZoom(int angle, QPoint anchor)
+{
+    // Fine-grained wheels add up to whole notches.
+    wheelRest_ += angle;
+    const int steps = wheelRest_ / wheelNotch;
+    wheelRest_ -= steps * wheelNotch;
+    if (steps != 0)
+        setZoom(false, steppedZoom(picImage->scale().factor, steps), anchor);
+}
+
+bool FrmImage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == picWindow && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        wheelZoom(wheel->angleDelta().y(), wheel->position().toPoint());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FrmImage::mnuOpen_Click()
