@@ -21,7 +21,7 @@ using raylen::frmImage;
 namespace {
 
 // Distinct values, so that a read-out names its pixel.
-double ramp(int x, int y) { return x + 1000.0 * y; }
+double distinctValue(int x, int y) { return x + 1000.0 * y; }
 
 void dragBox(QWidget* pic, QPoint from, QPoint to)
 {
@@ -62,7 +62,7 @@ TEST(ImageView, BoxAndReadOutStayInImagePixelsAtEveryZoom)
 {
     TempDir dir;
     Harness h;
-    h.openThroughDialog(writeFits(dir.file("z.fit"), -32, 300, 200, ramp));
+    h.openThroughDialog(writeFits(dir.file("z.fit"), -32, 300, 200, distinctValue));
     raylen::FrmImage* w = frmImage();
     ASSERT_NE(w, nullptr);
     const Seen one = drawAndRead(h, w);
@@ -104,7 +104,7 @@ TEST(ImageView, WheelZoomsAboutThePointerAndTheMiddleButtonPans)
 {
     TempDir dir;
     Harness h;
-    h.openThroughDialog(writeFits(dir.file("w.fit"), -32, 900, 700, ramp));
+    h.openThroughDialog(writeFits(dir.file("w.fit"), -32, 900, 700, distinctValue));
     raylen::FrmImage* w = frmImage();
     ASSERT_NE(w, nullptr);
     w->parentWidget()->resize(420, 320);

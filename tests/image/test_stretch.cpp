@@ -131,15 +131,18 @@ TEST(ViewScale, MouseAndPictureAgreeAtEveryFactor)
             // Every screen pixel from first on shows this pixel or a later one.
             EXPECT_GE(scale.imageOf(first), image) << factor;
             EXPECT_LT(scale.imageOf(first - 1), image) << factor;
-            if (next > first)
+            if (next > first) {
                 EXPECT_EQ(scale.imageOf(first), image) << factor;
+            }
         }
     }
     const ViewScale one{1.0};
     for (int p : {-3, 0, 7, 4095})
         EXPECT_EQ(one.imageOf(p), p);
     EXPECT_EQ(ViewScale{2.0}.screenSize(300), 600);
-    EXPECT_EQ(ViewScale{0.5}.screenSize(301), 151);
+    // Halved, a screen pixel shows the second of its two image pixels.
+    EXPECT_EQ(ViewScale{0.5}.screenSize(301), 150);
+    EXPECT_EQ(ViewScale{0.5}.imageOf(149), 299);
 }
 
 TEST(ViewScale, WheelStepsArePowersOfTwo)

@@ -82,9 +82,9 @@ FrmImage::FrmImage(QWidget* parent) : QWidget(parent)
     picImage->onMove = [this](Qt::MouseButtons buttons, QPoint at) { picMouseMove(buttons, at); };
     picImage->onRelease = [this](Qt::MouseButton button, Qt::MouseButtons, QPoint at) { picMouseUp(button, at); };
     picImage->onPan = [this](QPoint delta) { panBy(delta); };
+    picImage->onWheel = [this](int angle, QPoint at) { wheelZoom(angle, at + picImage->pos()); };
     picImage->beforePaint = [this] { prepareStretch(); };
-    // Wheel events the picture leaves reach the viewport, also beside a
-    // picture smaller than the window.
+    // The viewport takes the wheel beside a picture smaller than the window.
     picWindow->installEventFilter(this);
     buildMenus();
     viewMenu = new ImageViewMenu(this);

@@ -33,7 +33,6 @@ struct ViewChoice {
 };
 
 class ImageViewMenu : public QObject {
-    Q_OBJECT
 public:
     explicit ImageViewMenu(QWidget* owner);
 

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -163,6 +164,15 @@ void PicImage::mouseReleaseEvent(QMouseEvent* event)
     }
     if (onRelease)
         onRelease(event->button(), event->buttons(), imagePixel(event->position()));
+}
+
+void PicImage::wheelEvent(QWheelEvent* event)
+{
+    if (!onWheel) {
+        event->ignore();
+        return;
+    }
+    onWheel(event->angleDelta().y(), event->position().toPoint());
 }
 
 } // namespace raylen

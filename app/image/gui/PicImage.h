@@ -42,6 +42,8 @@ public:
     std::function<void(Qt::MouseButtons, QPoint)> onMove;
     // A middle-button drag: the pointer's move in screen pixels since the last call.
     std::function<void(QPoint)> onPan;
+    // The wheel turned (eighths of a degree) over a position in this widget.
+    std::function<void(int, QPoint)> onWheel;
     // Called before painting, so that a stale stretch is rebuilt only when seen.
     std::function<void()> beforePaint;
 
@@ -52,6 +54,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void resizeToPicture();
