@@ -2,7 +2,8 @@
 // Display limits that keep the central part of the pixel values: with
 // percent = 99.5 the lowest and highest 0.25 % fall outside. The quantiles
 // interpolate linearly between ranked values (rank q·(n − 1)); NaN and
-// infinite pixels are left out. Linear time: two selections, no sort.
+// infinite pixels are left out. Linear time: a histogram finds the bins
+// that hold the ranks, and only their values are selected among.
 #include "display/Stretch.h"
 
 namespace raylen {
