@@ -29,6 +29,9 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QIcon>
+#include <QLinearGradient>
+#include <QPixmap>
 #include <QWheelEvent>
 
 #include <limits>
@@ -56,6 +59,21 @@ void setChanges(QScrollBar* bar, int maximum, int largeDivisor, int smallDivisor
 {
     bar->setPageStep(barInteger(maximum / static_cast<double>(largeDivisor) + 1, designScale));
     bar->setSingleStep(barInteger(maximum / static_cast<double>(smallDivisor) + 1, designScale));
+}
+
+// A grey ramp in a frame: the display's grey levels, unlike the bars' arrows.
+QIcon viewButtonIcon()
+{
+    constexpr int side = 12;
+    QPixmap pixmap(side, side);
+    QPainter painter(&pixmap);
+    QLinearGradient ramp(0, 0, side, 0);
+    ramp.setColorAt(0.0, Qt::black);
+    ramp.setColorAt(1.0, Qt::white);
+    painter.fillRect(pixmap.rect(), ramp);
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, side - 1, side - 1);
+    return QIcon(pixmap);
 }
 
 } // namespace
@@ -98,7 +116,7 @@ FrmImage::FrmImage(QWidget* parent) : QWidget(parent)
     cmdView->setMenu(viewMenu->menu);
     cmdView->setPopupMode(QToolButton::InstantPopup);
     cmdView->setAutoRaise(true);
-    cmdView->setArrowType(Qt::DownArrow);
+    cmdView->setIcon(viewButtonIcon());
     cmdView->setStyleSheet("QToolButton::menu-indicator { image: none; }");
 }
 
