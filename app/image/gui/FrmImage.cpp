@@ -113,11 +113,12 @@ FrmImage::FrmImage(QWidget* parent) : QWidget(parent)
     cmdView = new QToolButton(this);
     cmdView->setObjectName("cmdView");
     cmdView->setToolTip(QString::fromUtf8("表示"));
-    cmdView->setMenu(viewMenu->menu);
-    cmdView->setPopupMode(QToolButton::InstantPopup);
     cmdView->setAutoRaise(true);
     cmdView->setIcon(viewButtonIcon());
-    cmdView->setStyleSheet("QToolButton::menu-indicator { image: none; }");
+    // Popped up by hand rather than as the button's own menu, which would
+    // draw an indicator arrow over the small icon.
+    connect(cmdView, &QToolButton::clicked, this,
+            [this] { viewMenu->menu->popup(cmdView->mapToGlobal(QPoint(0, cmdView->height()))); });
 }
 
 FrmImage::~FrmImage()
