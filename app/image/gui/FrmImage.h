@@ -83,6 +83,8 @@ protected:
 
 private:
     void buildMenus();
+    // The view menu, its corner button and the picture's view hooks.
+    void buildView();
     // Viewport and scroll bars; initial true for sfInitForm's change rules.
     void layoutWindow(bool initial);
     void picMouseDown(Qt::MouseButton button, QPoint at);
