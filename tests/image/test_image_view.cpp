@@ -149,8 +149,11 @@ TEST(ImageView, WheelZoomsAboutThePointerAndTheMiddleButtonPans)
     QApplication::processEvents();
     EXPECT_TRUE(w->picImage->width() == w->picWindow->width() || w->picImage->height() == w->picWindow->height());
     EXPECT_TRUE(w->viewMenu->mnuZoomFit->isChecked());
-    // The view button sits in the corner between the bars.
+    // The view button sits in the corner between the bars and opens the menu.
     EXPECT_EQ(w->cmdView->geometry().topLeft(), QPoint(w->picWindow->width(), w->picWindow->height()));
+    w->cmdView->click();
+    EXPECT_TRUE(w->viewMenu->menu->isVisible());
+    w->viewMenu->menu->hide();
 }
 
 TEST(ImageView, StretchesPaintWhatTheCoreComputes)
