@@ -124,6 +124,15 @@ void takeAll(raylen::MdiRaylen& main)
         // The spectrum's region box, dragged with the mouse as the observer draws it.
         drag(image->picImage, QPoint(4, 105), QPoint(1000, 146));
         save(&main, "image-window");
+        // Zoomed in about the box with a percentile asinh stretch, then back
+        // to the design's view for the windows that follow.
+        image->viewMenu->mnuCurve[3]->trigger();
+        image->viewMenu->mnuLimits[1]->trigger();
+        image->setZoom(false, 2.0, QPoint(300, 125));
+        save(&main, "image-window-zoomed");
+        image->viewMenu->mnuZoom[1]->trigger();
+        image->viewMenu->mnuCurve[0]->trigger();
+        image->viewMenu->mnuLimitsMain->trigger();
         image->mnuDarkFlat->trigger();
         settle();
         if (raylen::FrmDarkFlat* dialog = raylen::frmDarkFlat()) {

@@ -26,6 +26,9 @@
 #include <QMenu>
 #include <QPointer>
 #include <QScrollBar>
+#include <QToolButton>
+
+#include <limits>
 
 namespace raylen {
 
@@ -33,11 +36,20 @@ using namespace platform;
 
 namespace {
 
-// Large and small change of a scroll bar: the quotients rounded halves to even.
-void setChanges(QScrollBar* bar, int maximum, int largeDivisor, int smallDivisor)
+// A scroll distance: at 1:1 a 16-bit integer as the design has it (the
+// overflow error beyond); a zoomed picture may be larger.
+int barInteger(double value, bool designScale)
 {
-    bar->setPageStep(toInteger(maximum / static_cast<double>(largeDivisor) + 1));
-    bar->setSingleStep(toInteger(maximum / static_cast<double>(smallDivisor) + 1));
+    if (designScale)
+        return toInteger(value);
+    return static_cast<int>(std::clamp(std::nearbyint(value), 0.0, static_cast<double>(std::numeric_limits<int>::max())));
+}
+
+// Large and small change of a scroll bar: the quotients rounded halves to even.
+void setChanges(QScrollBar* bar, int maximum, int largeDivisor, int smallDivisor, bool designScale)
+{
+    bar->setPageStep(barInteger(maximum / static_cast<double>(largeDivisor) + 1, designScale));
+    bar->setSingleStep(barInteger(maximum / static_cast<double>(smallDivisor) + 1, designScale));
 }
 
 } // namespace
@@ -64,6 +76,7 @@ FrmImage::FrmImage(QWidget* parent) : QWidget(parent)
     picImage->onMove = [this](Qt::MouseButtons buttons, QPoint at) { picMouseMove(buttons, at); };
     picImage->onRelease = [this](Qt::MouseButton button, Qt::MouseButtons, QPoint at) { picMouseUp(button, at); };
     buildMenus();
+    buildView();
 }
 
 FrmImage::~FrmImage()
@@ -125,6 +138,9 @@ std::string FrmImage::sfInitForm(const std::string& strFileName)
             return message;
         if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()); frame != nullptr && frame->isMinimized())
             frame->showNormal();
+        stretchStale_ = true;
+        if (view_.rendered())
+            picImage->showGrey(nullptr);
         layoutWindow(true);
         shpBox.left = shpBox.top = 0;
         shpBox.width = shpBox.height = 1;
@@ -144,6 +160,12 @@ void FrmImage::layoutWindow(bool initial)
     picWindow->setGeometry(0, 0, viewWidth, viewHeight);
     hsbImage->setGeometry(0, viewHeight, viewWidth, barHeight);
     vsbImage->setGeometry(viewWidth, 0, barWidth, viewHeight);
+    cmdView->setGeometry(viewWidth, viewHeight, barWidth, barHeight);
+    if (view_.fit) {
+        view_.zoom = fitFactor(picImage->imageWidth(), picImage->imageHeight(), viewWidth, viewHeight);
+        picImage->setScale(ViewScale{view_.zoom});
+    }
+    const bool designScale = picImage->scale().factor == 1.0;
     picImage->move(0, 0);
 
     struct Axis {
@@ -152,16 +174,17 @@ void FrmImage::layoutWindow(bool initial)
     };
     for (const Axis& axis : {Axis{hsbImage, picImage->pictureWidth(), viewWidth},
                              Axis{vsbImage, picImage->pictureHeight(), viewHeight}}) {
-        const int maximum = toInteger(axis.picture - axis.view);
+        const int maximum = axis.picture > axis.view ? barInteger(axis.picture - axis.view, designScale)
+                                                     : toInteger(axis.picture - axis.view);
         const QSignalBlocker quiet(axis.bar);
         axis.bar->setRange(0, std::max(0, maximum));
         if (initial)
             axis.bar->setValue(0);
         if (maximum > 0) {
             if (initial)
-                setChanges(axis.bar, maximum, 5, 50);
+                setChanges(axis.bar, maximum, 5, 50, designScale);
             else
-                setChanges(axis.bar, maximum, 2, 20);
+                setChanges(axis.bar, maximum, 2, 20, designScale);
         }
         // A bar is in use only while the picture is larger than the viewport.
         axis.bar->setEnabled(maximum > 0);
@@ -244,8 +267,11 @@ void FrmImage::picMouseDown(Qt::MouseButton button, QPoint at)
             picImage->update();
         }
     } else if (button == Qt::RightButton) {
+        const QPoint screen(picImage->scale().screenOf(at.x()), picImage->scale().screenOf(at.y()));
         if (shpBox.visible)
-            mnuBox->popup(picImage->mapToGlobal(at));
+            mnuBox->popup(picImage->mapToGlobal(screen));
+        else
+            viewMenu->menu->popup(picImage->mapToGlobal(screen));
     } else {
         MsgBox("picImage_MouseDown", vbCritical, "Error");
     }
@@ -271,13 +297,15 @@ void FrmImage::autoScroll(QPoint at)
         if (value >= bar->minimum() && value <= bar->maximum())
             bar->setValue(value);
     };
-    if (at.x() < hsbImage->value())
+    // The pointer's image pixel against the visible part, in screen pixels.
+    const int x = picImage->scale().screenOf(at.x()), y = picImage->scale().screenOf(at.y());
+    if (x < hsbImage->value())
         step(hsbImage, -hsbImage->singleStep());
-    else if (at.x() > hsbImage->value() + picWindow->width())
+    else if (x > hsbImage->value() + picWindow->width())
         step(hsbImage, hsbImage->singleStep());
-    if (at.y() < vsbImage->value())
+    if (y < vsbImage->value())
         step(vsbImage, -vsbImage->singleStep());
-    else if (at.y() > vsbImage->value() + picWindow->height())
+    else if (y > vsbImage->value() + picWindow->height())
         step(vsbImage, vsbImage->singleStep());
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 // The image window: the open image as a grey picture with scroll bars, the
 // cursor read-out, the region box and its pop-up menu, and the window's menus.
+// Zoom, panning and stretches are the window's own view of the image; the
+// region box and the read-out stay in image pixels.
+#include "display/Stretch.h"
 #include "image/RegionBox.h"
+#include "image/gui/ImageViewMenu.h"
 #include "shell/gui/DocumentLinks.h"
 #include "shell/gui/StandardMenus.h"
 
@@ -12,6 +16,7 @@
 class QAction;
 class QMenu;
 class QScrollBar;
+class QToolButton;
 
 namespace raylen {
 
@@ -46,6 +51,12 @@ public:
     void mnuCombine_Click();
     void mnuDispHdr_Click();
 
+    // Zoom to factor (or to fit the viewport), keeping the image point under
+    // `anchor` (viewport pixels) in place where the scroll range allows.
+    void setZoom(bool fit, double factor, QPoint anchor);
+    void setStretch(StretchCurve curve, double percent);
+    const ViewChoice& viewChoice() const { return view_; }
+
     QWidget* picWindow = nullptr;
     PicImage* picImage = nullptr;
     QScrollBar* hsbImage = nullptr;
@@ -60,13 +71,20 @@ public:
     QAction* mnuDispHdr = nullptr;
     QAction* mnuBoxSet = nullptr;
     QAction* mnuBoxRemove = nullptr;
+    // The view menu, from the button in the corner between the scroll bars
+    // and from the right button where there is no region box.
+    ImageViewMenu* viewMenu = nullptr;
+    QToolButton* cmdView = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
+    // The view menu, its corner button and the picture's view hooks.
+    void buildView();
     // Viewport and scroll bars; initial true for sfInitForm's change rules.
     void layoutWindow(bool initial);
     void picMouseDown(Qt::MouseButton button, QPoint at);
@@ -75,12 +93,20 @@ private:
     void showReadOut(QPoint at);
     void autoScroll(QPoint at);
     void applyPointer();
+    void panBy(QPoint delta);
+    void wheelZoom(int angle, QPoint anchor);
+    // Rebuilds the stretched picture when the image or the stretch changed.
+    void prepareStretch();
     void formUnload();
 
     ShpBox shpBox;
     BoxDrag drag;
     bool blnBoxFixed = false;
     bool unloaded = false;
+    ViewChoice view_;
+    GreyImage stretched_;
+    bool stretchStale_ = true;
+    int wheelRest_ = 0;
 };
 
 // The image window while it is loaded, else null.

@@ -6,30 +6,32 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <cmath>
-#include <cstring>
 
 namespace raylen {
 
 namespace {
-
-int32_t get32(const uint8_t* p)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-                                static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
-}
-
-QPoint pixelOf(const QPointF& position)
-{
-    return QPoint(static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y())));
-}
 
 // Basic's invalid-picture error, as loading a damaged bitmap raises it.
 std::string invalidPicture()
 {
     return platform::trapMessage("sfInitForm", 481, "ピクチャが不正です。");
 }
+
+GreySource greySource(const GreyImage& grey)
+{
+    GreySource source;
+    source.origin = grey.data();
+    source.rowStep = grey.width();
+    source.pixelStep = 1;
+    source.width = grey.width();
+    source.height = grey.height();
+    return source;
+}
+
+int screenPixel(double position) { return static_cast<int>(std::floor(position)); }
 
 } // namespace
 
@@ -45,76 +47,132 @@ QColor PicImage::boxColour() { return QColor(255, 0, 0); }
 
 std::string PicImage::loadPicture(const BitmapBytes& renderFile)
 {
-    // The 24-bit bottom-up bitmap that the rendering writes.
-    if (renderFile.size() < static_cast<size_t>(bitmapHeaderBytes) || renderFile[0] != 'B' || renderFile[1] != 'M')
+    const GreySource render = bitmapSource(renderFile.data(), renderFile.size());
+    if (render.origin == nullptr)
         return invalidPicture();
-    const int32_t width = get32(renderFile.data() + 18), height = get32(renderFile.data() + 22);
-    const int32_t rowBytes = bitmapRowBytes(width);
-    if (width <= 0 || height <= 0 ||
-        renderFile.size() < static_cast<size_t>(bitmapHeaderBytes) + static_cast<size_t>(rowBytes) * height)
-        return invalidPicture();
-    bytes_ = &renderFile;
-    width_ = width;
-    height_ = height;
-    rowBytes_ = rowBytes;
-    setFixedSize(width, height);
+    render_ = render;
+    imageWidth_ = render.width;
+    imageHeight_ = render.height;
+    if (grey_ == nullptr)
+        source_ = render_;
+    resizeToPicture();
     update();
     return {};
+}
+
+void PicImage::showGrey(const GreyImage* grey)
+{
+    // A grey copy of another size than the render is not this picture.
+    if (grey != nullptr && (grey->width() != imageWidth_ || grey->height() != imageHeight_))
+        grey = nullptr;
+    grey_ = grey;
+    source_ = grey != nullptr ? greySource(*grey) : render_;
+    // Asked for while painting, the paint under way already shows it.
+    if (!painting_)
+        update();
+}
+
+void PicImage::setScale(ViewScale scale)
+{
+    scale_ = scale;
+    resizeToPicture();
+    update();
+}
+
+void PicImage::resizeToPicture() { setFixedSize(std::max(pictureWidth(), 1), std::max(pictureHeight(), 1)); }
+
+QPoint PicImage::imagePixel(QPointF position) const
+{
+    return QPoint(scale_.imageOf(screenPixel(position.x())), scale_.imageOf(screenPixel(position.y())));
 }
 
 void PicImage::paintEvent(QPaintEvent* event)
 {
     ++paints_;
+    if (beforePaint) {
+        painting_ = true;
+        beforePaint();
+        painting_ = false;
+    }
     QPainter painter(this);
-    const QRect picture(0, 0, width_, height_);
+    const QRect picture(0, 0, pictureWidth(), pictureHeight());
     const QRect exposed = event->rect() & picture;
-    const size_t needed = static_cast<size_t>(bitmapHeaderBytes) + static_cast<size_t>(rowBytes_) * height_;
-    if (bytes_ == nullptr || exposed.isEmpty() || bytes_->size() < needed) {
+    if (source_.origin == nullptr || exposed.isEmpty()) {
         painter.fillRect(event->rect(), palette().color(QPalette::Dark));
         return;
     }
-    // The stored rows run bottom-up. The exposed rows are one contiguous run
-    // of them; only that band is wrapped (no copy) and only its exposed part
-    // turned the right way up, so a large image is never copied whole.
-    const uint8_t* pixels = bytes_->data() + bitmapHeaderBytes;
-    const int lowestStored = height_ - 1 - exposed.bottom();
-    const QImage band(pixels + static_cast<size_t>(rowBytes_) * lowestStored, width_, exposed.height(), rowBytes_,
-                      QImage::Format_BGR888);
-    const QImage visible = band.copy(exposed.left(), 0, exposed.width(), exposed.height()).mirrored(false, true);
+    // Only the exposed screen pixels are sampled, whatever the zoom.
+    QImage visible(exposed.size(), QImage::Format_Grayscale8);
+    sampleView(source_, scale_, exposed.left(), exposed.top(), exposed.width(), exposed.height(), visible.bits(),
+               visible.bytesPerLine());
     painter.drawImage(exposed.topLeft(), visible);
     for (const QRect& outside : QRegion(event->rect()).subtracted(exposed))
         painter.fillRect(outside, palette().color(QPalette::Dark));
+    drawBox(painter);
+}
 
-    if (box_.visible && box_.width > 0 && box_.height > 0) {
-        painter.setPen(QPen(boxColour(), 1));
-        painter.setBrush(Qt::NoBrush);
-        // The outline lies inside the box: border pixels from left to
-        // left + width − 1.
-        for (int i = 0; i < box_.borderWidth; ++i) {
-            const int w = box_.width - 1 - 2 * i, h = box_.height - 1 - 2 * i;
-            if (w < 0 || h < 0)
-                break;
-            painter.drawRect(QRect(box_.left + i, box_.top + i, w, h));
-        }
+void PicImage::drawBox(QPainter& painter) const
+{
+    if (!box_.visible || box_.width <= 0 || box_.height <= 0)
+        return;
+    // The box's image pixels on screen; at least one screen pixel, so that
+    // a small box stays visible when the picture is reduced.
+    const int left = scale_.screenOf(box_.left), top = scale_.screenOf(box_.top);
+    const int width = std::max(scale_.screenOf(box_.left + box_.width) - left, 1);
+    const int height = std::max(scale_.screenOf(box_.top + box_.height) - top, 1);
+    painter.setPen(QPen(boxColour(), 1));
+    painter.setBrush(Qt::NoBrush);
+    // The outline lies inside the box: border pixels from left to
+    // left + width − 1.
+    for (int i = 0; i < box_.borderWidth; ++i) {
+        const int w = width - 1 - 2 * i, h = height - 1 - 2 * i;
+        if (w < 0 || h < 0)
+            break;
+        painter.drawRect(QRect(left + i, top + i, w, h));
     }
 }
 
 void PicImage::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::MiddleButton) {
+        panning_ = true;
+        panFrom_ = event->globalPosition().toPoint();
+        return;
+    }
     if (onPress)
-        onPress(event->button(), event->buttons(), pixelOf(event->position()));
+        onPress(event->button(), event->buttons(), imagePixel(event->position()));
 }
 
 void PicImage::mouseMoveEvent(QMouseEvent* event)
 {
+    if (panning_ && (event->buttons() & Qt::MiddleButton)) {
+        // Global positions: the picture itself moves under the pointer.
+        const QPoint at = event->globalPosition().toPoint();
+        if (onPan)
+            onPan(at - panFrom_);
+        panFrom_ = at;
+    }
     if (onMove)
-        onMove(event->buttons(), pixelOf(event->position()));
+        onMove(event->buttons(), imagePixel(event->position()));
 }
 
 void PicImage::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::MiddleButton) {
+        panning_ = false;
+        return;
+    }
     if (onRelease)
-        onRelease(event->button(), event->buttons(), pixelOf(event->position()));
+        onRelease(event->button(), event->buttons(), imagePixel(event->position()));
+}
+
+void PicImage::wheelEvent(QWheelEvent* event)
+{
+    if (!onWheel) {
+        event->ignore();
+        return;
+    }
+    onWheel(event->angleDelta().y(), event->position().toPoint());
 }
 
 } // namespace raylen

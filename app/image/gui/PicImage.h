@@ -1,7 +1,9 @@
 #pragma once
-// The picture of the image window: the render bytes shown at one screen
-// pixel per image pixel, with the region box drawn over them.
+// The picture of the image window: the render bytes (or a stretched grey
+// copy of the image) shown at the window's zoom, with the region box drawn
+// over them. Mouse positions reach the window as image pixels.
 #include "display/Bitmap.h"
+#include "display/ScaledView.h"
 #include "image/RegionBox.h"
 
 #include <QWidget>
@@ -19,14 +21,31 @@ public:
     // Takes the picture from the render bytes (which must stay alive and
     // unchanged until the next load) and sizes the widget to it.
     std::string loadPicture(const BitmapBytes& renderFile);
-    int pictureWidth() const { return width_; }
-    int pictureHeight() const { return height_; }
+    // Shows grey (alive until the next call) instead of the render bytes;
+    // null returns to them.
+    void showGrey(const GreyImage* grey);
+    bool showsRender() const { return grey_ == nullptr; }
+    void setScale(ViewScale scale);
+    const ViewScale& scale() const { return scale_; }
+    // The picture on screen, in screen pixels.
+    int pictureWidth() const { return scale_.screenSize(imageWidth_); }
+    int pictureHeight() const { return scale_.screenSize(imageHeight_); }
+    int imageWidth() const { return imageWidth_; }
+    int imageHeight() const { return imageHeight_; }
+    // The image pixel under a position in this widget.
+    QPoint imagePixel(QPointF position) const;
     // Paint events handled so far (the first picture on screen is 1).
     int paintCount() const { return paints_; }
 
-    // Mouse events in picture pixels; set by the image window.
+    // Mouse events in image pixels; set by the image window.
     std::function<void(Qt::MouseButton, Qt::MouseButtons, QPoint)> onPress, onRelease;
     std::function<void(Qt::MouseButtons, QPoint)> onMove;
+    // A middle-button drag: the pointer's move in screen pixels since the last call.
+    std::function<void(QPoint)> onPan;
+    // The wheel turned (eighths of a degree) over a position in this widget.
+    std::function<void(int, QPoint)> onWheel;
+    // Called before painting, so that a stale stretch is rebuilt only when seen.
+    std::function<void()> beforePaint;
 
     static QColor boxColour();
 
@@ -35,12 +54,21 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    void resizeToPicture();
+    void drawBox(QPainter& painter) const;
+
     const ShpBox& box_;
-    const BitmapBytes* bytes_ = nullptr;
-    int width_ = 0, height_ = 0, rowBytes_ = 0;
+    GreySource render_, source_;
+    const GreyImage* grey_ = nullptr;
+    ViewScale scale_;
+    int imageWidth_ = 0, imageHeight_ = 0;
     int paints_ = 0;
+    bool painting_ = false;
+    bool panning_ = false;
+    QPoint panFrom_;
 };
 
 } // namespace raylen
