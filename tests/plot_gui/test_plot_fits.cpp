@@ -74,7 +74,7 @@ TEST(PlotFits, UncertaintyBandIsOffUntilToggledAndTravelsWithTheSpectrum)
     const QImage without = plot->Lumigra1->grab().toImage();
     // Zoomed to leave room for the band, then shown: dark pixels at y ± σ.
     h.key('a');
-    plot->mnuErrorBand->trigger();
+    ASSERT_TRUE(clickMenuItem(plot->mnuErrorBand));
     EXPECT_TRUE(plot->mnuErrorBand->isChecked());
     plot->Lumigra1->repaint();
     const QImage with = plot->Lumigra1->grab().toImage();
@@ -96,7 +96,7 @@ TEST(PlotFits, UncertaintyBandIsOffUntilToggledAndTravelsWithTheSpectrum)
     EXPECT_GE(onEdges, 14);
     EXPECT_NE(with, without);
     // Off again: the band is gone.
-    plot->mnuErrorBand->trigger();
+    ASSERT_TRUE(clickMenuItem(plot->mnuErrorBand));
     plot->Lumigra1->repaint();
     const QImage off = plot->Lumigra1->grab().toImage();
     int leftOver = 0;
@@ -114,4 +114,71 @@ TEST(PlotFits, UncertaintyBandIsOffUntilToggledAndTravelsWithTheSpectrum)
     EXPECT_EQ(back.sigma, withError.sigma);
     ASSERT_FALSE(back.meta.cards.empty());
     EXPECT_EQ(back.meta.cards.front(), testsupport::card("OBJECT  = 'Vega'"));
+}
+
+TEST(PlotFits, TrimKeepsTheShownBandInView)
+{
+    Spectrum start;
+    start.x = {0, 1};
+    start.y = {0, 1};
+    PlotHarness h(start);
+    // A ramp with σ growing along it: the band reaches beyond the data.
+    raylen::Spectrum withError;
+    for (int i = 0; i < 100; ++i) {
+        withError.x.push_back(6000.0f + static_cast<float>(i));
+        withError.y.push_back(50.0f + static_cast<float>(i));
+        withError.sigma.push_back(5.0f + 0.2f * static_cast<float>(i));
+    }
+    const std::string path = h.dir.file("band.fits");
+    ASSERT_EQ(raylen::sfSaveFitsSpectrum(path, withError), "");
+    h.openThroughDialog(path);
+    h.plot = raylen::loadedFrmPlot();
+    ASSERT_NE(h.plot, nullptr);
+    // The Y range the trim should give over the marked interval (the design's
+    // index window: from the first X at or past the start to the first past the end).
+    auto expectRange = [&](bool band) {
+        const raylen::TwoPress& marks = h.plot->keyState('a');
+        const float x1 = std::min(marks.x[0], marks.x[1]), x2 = std::max(marks.x[0], marks.x[1]);
+        size_t first = 0, beyond = withError.x.size() - 1;
+        while (withError.x[first] < x1)
+            ++first;
+        for (size_t i = 0; i < withError.x.size(); ++i)
+            if (withError.x[i] > x2) {
+                beyond = i;
+                break;
+            }
+        float lo = 1e10f, hi = -1e10f;
+        for (size_t i = first; i <= beyond; ++i) {
+            const float s = band ? withError.sigma[i] : 0.0f;
+            lo = std::min(lo, withError.y[i] - s);
+            hi = std::max(hi, withError.y[i] + s);
+        }
+        const raylen::PlotFrame f = h.plot->chart.frame();
+        EXPECT_NEAR(f.yMin, lo, 1e-3) << band;
+        EXPECT_NEAR(f.yMax, hi, 1e-3) << band;
+        return hi - lo;
+    };
+    // Without the band the trim is the design's: Y to the data in the interval.
+    h.twice('a', 6020.0, 80.0, 6060.0, 80.0);
+    const float plain = expectRange(false);
+    // With it, Y covers y ± σ over the interval, so the band is not cut off.
+    ASSERT_TRUE(clickMenuItem(h.plot->mnuErrorBand));
+    h.twice('a', 6020.0, 80.0, 6060.0, 80.0);
+    EXPECT_GT(expectRange(true), plain + 20);
+    EXPECT_EQ(h.plot->plotSigma(), withError.sigma);
+    h.plot->Lumigra1->repaint();
+    const QImage picture = h.plot->Lumigra1->grab().toImage();
+    int dark = 0;
+    for (double x : {6030.0, 6040.0, 6050.0})
+        for (double y : {50.0 + (x - 6000) + 5 + 0.2 * (x - 6000), 50.0 + (x - 6000) - 5 - 0.2 * (x - 6000)}) {
+            const QPoint q = h.pixelOf(x, y).toPoint();
+            bool found = false;
+            for (int dx = -4; dx <= 4; ++dx)
+                for (int dy = -2; dy <= 2; ++dy)
+                    found = found || (picture.valid(q.x() + dx, q.y() + dy) &&
+                                      qGray(picture.pixel(q.x() + dx, q.y() + dy)) < 128);
+            dark += found ? 1 : 0;
+        }
+    EXPECT_EQ(dark, 6);
+    ASSERT_TRUE(clickMenuItem(h.plot->mnuErrorBand));
 }
