@@ -1,6 +1,6 @@
 #pragma once
 // The HISTORY card of an extraction, the same from the wizard and from
-// raylen-cli: image, region, aperture, sky, optimal choice and noise model.
+// raylen-cli: aperture, sky, optimal choice, noise model and image.
 #include "reduce/Extract.h"
 #include "reduce/ScanParam.h"
 

@@ -140,6 +140,6 @@ TEST(FitsNight, ThroughTheWindowsTheFilesAreTheBatchChains)
         gui);
     EXPECT_EQ(result, "a True True extract True\nb True True dispcor True\nc True True fluxcal True\n"
                       "n True True normalize True\n"
-                      "extract star.fit x=0:1023 w=6 sky=-20:-10,10:20/1 optimal cr=5 gain=1.5 rdn=6\n"
+                      "extract w=6 sky=-20:-10,10:20/1 optimal cr=5 gain=1.5 rdn=6 star.fit\n"
                       "erg / (Angstrom cm2 s)\n");
 }

@@ -104,7 +104,32 @@ TEST(CalibAdded, ResponseThroughTheDialogThenASecondStarWithinTwoPercent)
             if (r.sensX[i] >= 4500 && r.sensX[i] <= 7000 && !inMask(r.sensX[i]))
                 worst = std::max(worst, std::fabs(r.sensY[i] / response(r.sensX[i]) - 1.0));
         EXPECT_LT(worst, 0.02);
-        ASSERT_FALSE(h.result.lines.empty());
+        // The plot window shows the fit as its second line over the whole
+        // spectrum, within 2 % of the truth between the masks.
+        const raylen::ChartObject& fit = h.plot->chart.objCloneData;
+        const platform::com::Variant fx =
+            platform::com::call(fit.get(), dsp::data::GetData, {platform::com::Variant::fromI2(1)});
+        const platform::com::Variant fy =
+            platform::com::call(fit.get(), dsp::data::GetData, {platform::com::Variant::fromI2(2)});
+        ASSERT_TRUE(fx.isArray());
+        ASSERT_EQ(fx.elementCount(), observed(-2.0).x.size());
+        for (size_t i = 0; i < fx.elementCount(); ++i) {
+            const double l = *fx.at(i).toDouble();
+            if (l >= 4500 && l <= 7000 && !inMask(l)) {
+                EXPECT_NEAR(*fy.at(i).toDouble() / response(l), 1.0, 0.02) << l;
+            }
+        }
+        EXPECT_TRUE(*h.get(h.plot->chart.objCloneLine, dsp::line::Visible).toBool());
+        // The residuals: one line a standard point in the spectrum, masked
+        // points marked, then the RMS, in the result window.
+        ASSERT_EQ(h.result.lines.size(), r.points.size() + 1);
+        size_t masked = 0;
+        for (size_t i = 0; i < r.points.size(); ++i) {
+            const std::string& line = h.result.lines[i];
+            EXPECT_NEAR(std::stod(line), r.points[i].wave, 0.006) << line;
+            masked += line.find("マスク") != std::string::npos ? 1 : 0;
+        }
+        EXPECT_GT(masked, 0u);
         EXPECT_EQ(h.result.lines.back().substr(0, 4), "RMS=");
 
         h.ui.answerDialog(sns);
@@ -273,13 +298,23 @@ TEST(CalibAdded, VelocityAndAtmosphereInTheWindowsCarryTheUncertaintyAndTheCards
     EXPECT_NE(std::find(keys.begin(), keys.end(), "VHELIO  "), keys.end());
     EXPECT_NE(std::find(keys.begin(), keys.end(), "OBJECT  "), keys.end());
     ASSERT_EQ(raylen::historyTexts(appState().specMeta).size(), 1u);
-    EXPECT_EQ(raylen::historyTexts(appState().specMeta)[0].substr(0, 24), "barycorr barycentric v=");
+    EXPECT_EQ(raylen::historyTexts(appState().specMeta)[0].substr(0, 23), "barycorr barycentric v=");
 
     // Flux with exposure and atmosphere: σ divided by the same factor as Y.
     writeAll(h.dir.file("flat.sns"), "# unit erg.s-1.cm-2.Angstrom-1\r\n4000,2e14\r\n6000,4e14\r\n");
+    // The changed data is saved first when asked, as FITS: it holds the correction.
+    h.ui.answers.push_back(platform::vbYes);
+    h.ui.answerDialog(h.dir.file("bary.fits"), 2);
     ASSERT_TRUE(clickMenuItem(h.plot->mnuFluxCalib));
     d = raylen::frmCalib();
-    ASSERT_NE(d, nullptr);
+    ASSERT_NE(d, nullptr) << (h.ui.shown.empty() ? "" : h.ui.shown.back().prompt);
+    raylen::Spectrum corrected;
+    ASSERT_EQ(raylen::sfOpenFitsSpectrum(h.dir.file("bary.fits"), corrected), "");
+    EXPECT_EQ(corrected.sigma, in.sigma);
+    ASSERT_EQ(corrected.x.size(), in.x.size());
+    for (size_t i = 0; i < in.x.size(); ++i)
+        EXPECT_NEAR(corrected.x[i], in.x[i] * (1 + v / 299792.458), 1e-3) << i; // the image form's scale
+    EXPECT_EQ(keywordsOf(corrected.meta), keys);
     h.ui.answerDialog(h.dir.file("flat.sns"));
     d->cmdCalibFile->click();
     d->atmosphere.chkApply->click();

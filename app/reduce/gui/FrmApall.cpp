@@ -143,7 +143,6 @@ void FrmApall::buildPages()
     lblRdNoise = label(p3, "lblRdNoise", "読み出しﾉｲｽﾞ (e)");
     txtRdNoise = box(p3, "txtRdNoise");
     lblNoiseNote = label(p3, "lblNoiseNote", "");
-    lblNoiseNote->setWordWrap(true);
     lblNoiseNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     QFrame* p4 = picContena[4];
@@ -195,9 +194,9 @@ std::string FrmApall::sfInitForm(const std::string& strFileName)
         txtCrSigma->setGeometry(twipsRect(2640, 2070, 660, 330));
         lblGain->setGeometry(twipsRect(2640, 690, 1380, 300));
         txtGain->setGeometry(twipsRect(4080, 660, 900, 330));
-        lblRdNoise->setGeometry(twipsRect(2640, 1620, 1380, 300));
+        lblRdNoise->setGeometry(twipsRect(2400, 1620, 1620, 300));
         txtRdNoise->setGeometry(twipsRect(4080, 1590, 900, 330));
-        lblNoiseNote->setGeometry(twipsRect(3420, 2040, 1740, 480));
+        lblNoiseNote->setGeometry(twipsRect(3420, 2010, 1740, 510));
         lblOrder->setGeometry(twipsRect(120, 150, 600, 300));
         txtOrder->setGeometry(twipsRect(840, 120, 660, 330));
         cmdFit->setGeometry(twipsRect(1680, 105, 1080, 360));
@@ -303,9 +302,9 @@ void FrmApall::dsSetNoise()
     const DetectorNoise noise = detectorNoise(appState().strHeader, std::nullopt, std::nullopt);
     txtGain->setText(QString::number(noise.gain, 'g', 6));
     txtRdNoise->setText(QString::number(noise.readNoise, 'g', 6));
-    const char* note = noise.gainAssumed && noise.readNoiseAssumed ? "注意: GAIN, RDNOISE がないため 1, 0 を仮定"
-                       : noise.gainAssumed                         ? "注意: GAIN がないため利得 1 を仮定"
-                                                                   : "注意: RDNOISE がないため 0 を仮定";
+    const char* note = noise.gainAssumed && noise.readNoiseAssumed ? "GAIN, RDNOISE が\nなく 1 と 0 を仮定"
+                       : noise.gainAssumed                         ? "GAIN がなく\n利得 1 を仮定"
+                                                                   : "RDNOISE がなく\nﾉｲｽﾞ 0 を仮定";
     lblNoiseNote->setText(QString::fromUtf8(note));
     lblNoiseNote->setVisible(noise.gainAssumed || noise.readNoiseAssumed);
 }
