@@ -134,8 +134,8 @@ TEST(PlotFits, TrimKeepsTheShownBandInView)
     h.openThroughDialog(path);
     h.plot = raylen::loadedFrmPlot();
     ASSERT_NE(h.plot, nullptr);
-    // The Y range the trim should give over the marked interval (the design's
-    // index window: from the first X at or past the start to the first past the end).
+    // The Y range the trim should give over the marked interval (its index
+    // window: from the first X at or past the start to the first past the end).
     auto expectRange = [&](bool band) {
         const raylen::TwoPress& marks = h.plot->keyState('a');
         const float x1 = std::min(marks.x[0], marks.x[1]), x2 = std::max(marks.x[0], marks.x[1]);
@@ -159,12 +159,12 @@ TEST(PlotFits, TrimKeepsTheShownBandInView)
         EXPECT_GE(f.yMax, hi) << band;
         return std::pair{lo, hi};
     };
-    // Without the band the trim is the design's: Y to the data in the interval.
+    // Without the band the trim is as always: Y to the data in the interval.
     h.twice('a', 6020.0, 80.0, 6060.0, 80.0);
     expectRange(false);
     const float plainTop = h.plot->chart.frame().yMax;
     // With it, Y covers y ± σ over the interval, so the band is not cut off
-    // (the design's range would cut its top).
+    // (the data's range alone would cut its top).
     ASSERT_TRUE(clickMenuItem(h.plot->mnuErrorBand));
     h.twice('a', 6020.0, 80.0, 6060.0, 80.0);
     EXPECT_LT(plainTop, expectRange(true).second);
