@@ -185,3 +185,39 @@ TEST(PlotFits, TrimKeepsTheShownBandInView)
     EXPECT_EQ(dark, 6);
     ASSERT_TRUE(clickMenuItem(h.plot->mnuErrorBand));
 }
+
+TEST(PlotFits, KeyEAddsTheUncertaintyLineOnlyWithAnUncertainty)
+{
+    // An absorption line on a continuum of 1000 with σ 20 a point every 1 Å.
+    raylen::Spectrum line;
+    for (int i = 0; i < 200; ++i) {
+        const double x = 6000.0 + i;
+        line.x.push_back(static_cast<float>(x));
+        line.y.push_back(static_cast<float>(1000 * (1 - 0.4 * std::exp(-0.5 * std::pow((x - 6100) / 3, 2)))));
+        line.sigma.push_back(20.0f);
+    }
+    Spectrum start;
+    start.x = {0, 1};
+    start.y = {0, 1};
+    PlotHarness h(start);
+    const std::string path = h.dir.file("line.fits");
+    ASSERT_EQ(raylen::sfSaveFitsSpectrum(path, line), "");
+    h.openThroughDialog(path);
+    h.plot = raylen::loadedFrmPlot();
+    ASSERT_NE(h.plot, nullptr);
+    h.twice('e', 6080.0, 1000.0, 6120.0, 1000.0);
+    ASSERT_EQ(h.result.lines.size(), 4u);
+    // σ·Δλ/F_c = 0.02 for each of the 40 or so points between the marks.
+    const std::string& last = h.result.lines.back(); // below the three, as raylen-cli prints it
+    ASSERT_EQ(last.rfind("誤差: 等価幅 ±", 0), 0u) << last;
+    EXPECT_NEAR(std::stod(last.substr(std::string("誤差: 等価幅 ±").size())), 0.02 * std::sqrt(41.0), 0.005);
+    // Without the uncertainty: the three lines only.
+    raylen::Spectrum plain = line;
+    plain.sigma.clear();
+    ASSERT_EQ(raylen::sfSaveFitsSpectrum(h.dir.file("plain.fits"), plain), "");
+    h.openThroughDialog(h.dir.file("plain.fits"));
+    h.plot = raylen::loadedFrmPlot();
+    h.result.lines.clear();
+    h.twice('e', 6080.0, 1000.0, 6120.0, 1000.0);
+    EXPECT_EQ(h.result.lines.size(), 3u);
+}
