@@ -350,7 +350,8 @@ std::string FrmCalib::runSensFunc()
     std::string message = sens.read(standard, extinction, hasExtinction, settings);
     SensFuncResult result;
     if (message.empty())
-        message = sfSensFunc(s.sngSpecX, s.sngSpecY, standard, hasExtinction ? &extinction : nullptr, settings, result);
+        message = sfSensFunc(s.sngSpecX, s.sngSpecY, standard, hasExtinction ? &extinction : nullptr, settings, result,
+                             s.sngSpecSigma.size() == s.sngSpecY.size() ? &s.sngSpecSigma : nullptr);
     if (!message.empty())
         return message;
     std::vector<float> px, py, rx, ry;
