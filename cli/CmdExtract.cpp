@@ -7,6 +7,7 @@
 #include "platform/BasicRuntime.h"
 #include "reduce/ErrorLabels.h"
 #include "reduce/Extract.h"
+#include "reduce/ExtractHistory.h"
 #include "reduce/ParamFile.h"
 #include "reduce/ScanParam.h"
 #include "reduce/Trace.h"
@@ -94,20 +95,6 @@ std::string readScienceOptions(const Arguments& args, const raylen::HeaderCards&
     return {};
 }
 
-std::string historyText(const raylen::ScanParam& p, const ScienceOptions& science, const std::string& image)
-{
-    const raylen::ExtractOptions& e = science.extract;
-    std::string text = "extract " + raylen::baseName(image) + " x=" + std::to_string(p.lngStartX) + ":" +
-                       std::to_string(p.lngEndX) + " w=" + std::to_string(p.intScanWidth);
-    if (p.blnSkySub != 0)
-        text += " sky=" + std::to_string(p.intSkyStart1) + ":" + std::to_string(p.intSkyEnd1) + "," +
-                std::to_string(p.intSkyStart2) + ":" + std::to_string(p.intSkyEnd2) + "/" +
-                std::to_string(p.intSkyFitOrder);
-    if (e.optimal)
-        text += " optimal cr=" + platform::doubleToText(e.crSigma);
-    return text + " gain=" + platform::doubleToText(e.noise.gain) + " rdn=" + platform::doubleToText(e.noise.readNoise);
-}
-
 // Writes the spectrum and the parameter file beside it (and the sky when
 // asked) as one unit: all or none, and never one run's spectrum with
 // another's parameters.
@@ -121,7 +108,7 @@ std::string saveSpectrumAndParam(const raylen::ExtractResult& result, const std:
     spectrum.sigma = result.sigma;
     spectrum.meta.xIsWavelength = false;
     spectrum.meta.cards = raylen::observationCards(source);
-    raylen::addHistory(spectrum.meta, historyText(param, science, image));
+    raylen::addHistory(spectrum.meta, raylen::extractionHistory(param, science.extract, image));
     raylen::OutputSet outputs;
     std::string message = saveSpectrum(spectrum, output);
     if (message.empty())

@@ -72,7 +72,8 @@ int runSensfunc(const Arguments& args)
     }
     raylen::SensFuncResult result;
     if (message.empty())
-        message = raylen::sfSensFunc(star.x, star.y, standard, atmosphere, settings, result);
+        message = raylen::sfSensFunc(star.x, star.y, standard, atmosphere, settings, result,
+                                     star.hasUncertainty() ? &star.sigma : nullptr);
     if (message.empty())
         message = raylen::sfWriteSensFile(*output, result.unit, result.sensX, result.sensY);
     if (!message.empty())

@@ -2,6 +2,8 @@
 
 #include "plot/MeasureSupport.h"
 
+#include <algorithm>
+
 namespace raylen {
 
 using namespace platform;
@@ -43,6 +45,21 @@ std::string sfMinMax(const std::vector<float>& sngData, int32_t intStart, int32_
                 lowest = value;
             if (value > highest)
                 highest = value;
+        }
+        sngMin = lowest;
+        sngMax = highest;
+    });
+}
+
+std::string sfMinMaxBand(const std::vector<float>& sngData, const std::vector<float>& sngSigma, int32_t intStart,
+                         int32_t intEnd, float& sngMin, float& sngMax)
+{
+    return trapErrors("sfMinMax", [&] {
+        float lowest = minMaxStart, highest = -minMaxStart;
+        for (int32_t i = intStart; i <= intEnd; ++i) {
+            const float value = elementAt(sngData, i), sigma = elementAt(sngSigma, i);
+            lowest = std::min(lowest, value - sigma);
+            highest = std::max(highest, value + sigma);
         }
         sngMin = lowest;
         sngMax = highest;

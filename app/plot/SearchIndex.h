@@ -19,4 +19,9 @@ std::string sfSearchIndexX(const std::vector<float>& sngData, float sngStart, fl
 std::string sfMinMax(const std::vector<float>& sngData, int32_t intStart, int32_t intEnd, float& sngMin,
                      float& sngMax);
 
+// sfMinMax of y − σ and y + σ together: the Y range that keeps the ±1σ
+// band of sngData(intStart … intEnd) in view.
+std::string sfMinMaxBand(const std::vector<float>& sngData, const std::vector<float>& sngSigma, int32_t intStart,
+                         int32_t intEnd, float& sngMin, float& sngMax);
+
 } // namespace raylen

@@ -88,25 +88,4 @@ std::string barycorrSpectrum(const Spectrum& in, double kms, VelocityFrame frame
     return {};
 }
 
-std::string coaddSpectra(const std::vector<Spectrum>& inputs, double step, Spectrum& out, EvenScale& scale)
-{
-    std::vector<CoaddInput> list;
-    for (const Spectrum& s : inputs)
-        list.push_back({s.x, s.y, s.hasUncertainty() ? s.sigma : std::vector<float>{}});
-    CoaddResult result;
-    std::string message = sfCoadd(list, step, result);
-    if (!message.empty())
-        return message;
-    Spectrum combined;
-    combined.meta = inputs.front().meta;
-    combined.x = std::move(result.x);
-    combined.y = std::move(result.y);
-    combined.sigma = std::move(result.sigma);
-    addHistory(combined.meta, "coadd " + std::to_string(inputs.size()) + " spectra step=" +
-                                  number("%.6g", result.scale.step) + (combined.sigma.empty() ? " equal" : " ivar"));
-    scale = result.scale;
-    out = std::move(combined);
-    return {};
-}
-
 } // namespace raylen

@@ -1,11 +1,11 @@
 #pragma once
 // The added calibration steps on whole spectra (see SpectrumSteps.h): flux
 // calibration with the exposure time and the atmosphere, the
-// radial-velocity correction and the coadd. Each keeps the cards, carries
+// radial-velocity correction (the coadd is in SpectrumCoadd.h). Each keeps the cards, carries
 // the uncertainty and adds one HISTORY card.
 #include "reduce/BaryCorr.h"
 #include "reduce/CalibTables.h"
-#include "numeric/Coadd.h"
+#include "spectrum/SpectrumCoadd.h"
 #include "spectrum/Spectrum.h"
 
 #include <string>
@@ -27,9 +27,6 @@ std::string fluxcalAtmosphereSpectrum(const Spectrum& in, const std::vector<floa
 // The wavelength scale times (1 + v/c); Y and σ are unchanged. VHELIO and
 // BSS_VHEL hold v (km/s).
 std::string barycorrSpectrum(const Spectrum& in, double kms, VelocityFrame frame, Spectrum& out);
-
-// sfCoadd over the spectra; the cards, medium and unit of the first.
-std::string coaddSpectra(const std::vector<Spectrum>& inputs, double step, Spectrum& out, EvenScale& scale);
 
 // Sets a numeric card (replacing one of the same keyword).
 void setNumberCard(SpectrumMeta& meta, const std::string& key, double value, const std::string& comment);

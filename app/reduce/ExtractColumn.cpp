@@ -1,12 +1,14 @@
 #include "reduce/ExtractColumn.h"
 
+#include <array>
 #include <cmath>
 
 namespace raylen {
 
-double ExtractColumn::skyVariance(const std::vector<double>& g) const
+double ExtractColumn::skyVariance(const std::vector<double>& g) const { return skyVariance(g.data(), g.size()); }
+
+double ExtractColumn::skyVariance(const double* g, size_t m) const
 {
-    const size_t m = g.size();
     if (skyCovariance.size() != m * m)
         return 0.0;
     double v = 0.0;
@@ -26,14 +28,20 @@ double ExtractColumn::variance(const std::vector<double>& weights, const std::ve
         return v;
     // The subtracted sky Σ wᵢ·S(rowᵢ) is Σ g[j]·coef[j] with g[j] = Σ wᵢ·(rowᵢ − origin)^j.
     const auto m = static_cast<size_t>(std::lround(std::sqrt(static_cast<double>(skyCovariance.size()))));
-    std::vector<double> g(m, 0.0);
+    // Called once a column: the usual sky orders fit on the stack.
+    constexpr size_t onStack = 8;
+    std::array<double, onStack> small{};
+    std::vector<double> large;
+    if (m > onStack)
+        large.assign(m, 0.0);
+    double* g = m > onStack ? large.data() : small.data();
     for (size_t i = 0; i < weights.size(); ++i) {
         const double d = firstRow + static_cast<double>(i) - skyOrigin;
         double power = 1.0;
         for (size_t j = 0; j < m; ++j, power *= d)
             g[j] += weights[i] * power;
     }
-    return v + skyVariance(g);
+    return v + skyVariance(g, m);
 }
 
 } // namespace raylen

@@ -26,6 +26,7 @@ struct ExtractColumn {
     double offset(size_t i) const { return firstRow + static_cast<double>(i) - centre; }
     // Variance of Σ g[j]·coef[j] of the sky fit.
     double skyVariance(const std::vector<double>& g) const;
+    double skyVariance(const double* g, size_t m) const;
     // Variance of Σ weights[i]·(counts − sky) with the pixel variances given,
     // the sky's share included (pixels of the sky rows that also lie in the
     // aperture are taken as independent of it).

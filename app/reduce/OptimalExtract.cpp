@@ -30,6 +30,9 @@ constexpr size_t columnGrain = 256;
 // Half-width of the running median that estimates each column's flux for
 // the first profile fit, so a cosmic ray does not inflate its column's weight.
 constexpr size_t medianHalfWidth = 2;
+// Columns a worker takes at least: the per-column work is a few hundred
+// nanoseconds, a thread start some tens of microseconds.
+constexpr size_t columnGrain = 256;
 
 // One value per pixel of every column, in one block of memory.
 template <class T>
@@ -82,27 +85,39 @@ public:
         return true;
     }
 
-    double valueInBlock(size_t block, double offset) const
+    // The profile at every pixel of columns [begin, end): linear in the
+    // column between the centres of the two nearest blocks, one knot
+    // search a pixel for both.
+    void evaluate(const std::vector<ExtractColumn>& columns, PixelTable<double>& at, size_t begin, size_t end) const
     {
-        size_t k = 0;
-        double f = 0;
-        if (!locate(offset, k, f))
-            return 0.0;
-        return (1 - f) * coef_[block][k] + f * coef_[block][k + 1];
-    }
-
-    // Linear in the column between the centres of the two nearest blocks.
-    double value(size_t column, double offset) const
-    {
-        const double position = (static_cast<double>(column) + 0.5) * static_cast<double>(blocks_) /
-                                    static_cast<double>(columns_) - 0.5;
-        if (position <= 0 || blocks_ == 1)
-            return valueInBlock(0, offset);
-        if (position >= static_cast<double>(blocks_ - 1))
-            return valueInBlock(blocks_ - 1, offset);
-        const auto b = static_cast<size_t>(position);
-        const double f = position - static_cast<double>(b);
-        return (1 - f) * valueInBlock(b, offset) + f * valueInBlock(b + 1, offset);
+        for (size_t c = begin; c < end; ++c) {
+            const double position = (static_cast<double>(c) + 0.5) * static_cast<double>(blocks_) /
+                                        static_cast<double>(columns_) - 0.5;
+            size_t b0 = 0, b1 = 0;
+            double g = 0;
+            if (blocks_ > 1 && position >= static_cast<double>(blocks_ - 1)) {
+                b0 = b1 = blocks_ - 1;
+            } else if (blocks_ > 1 && position > 0) {
+                b0 = static_cast<size_t>(position);
+                b1 = b0 + 1;
+                g = position - static_cast<double>(b0);
+            }
+            const double* lo = coef_[b0].data();
+            const double* hi = coef_[b1].data();
+            const ExtractColumn& col = columns[c];
+            double* out = at[c];
+            for (size_t i = 0; i < col.rows(); ++i) {
+                size_t k = 0;
+                double f = 0;
+                if (!locate(col.offset(i), k, f)) {
+                    out[i] = 0.0;
+                    continue;
+                }
+                const double a = (1 - f) * lo[k] + f * lo[k + 1];
+                const double b = (1 - f) * hi[k] + f * hi[k + 1];
+                out[i] = (1 - g) * a + g * b;
+            }
+        }
     }
 
     // Least squares of D − S ≈ F·P(offset) with weights 1/V in one block.
@@ -179,42 +194,71 @@ std::vector<double> runningMedian(const std::vector<ExtractColumn>& columns)
     return out;
 }
 
+// Every column, split over the cores; the work of column c writes only
+// what belongs to c.
+template <class Work>
+void forColumns(size_t count, Work&& work)
+{
+    parallelFor(count, columnGrain, [&](size_t begin, size_t end) {
+        for (size_t c = begin; c < end; ++c)
+            work(c);
+    });
+}
+
+// The blocks flagged in `which` (all when empty) fitted anew; false when
+// none could be.
+bool fitBlocks(Profile& profile, const std::vector<ExtractColumn>& columns, const std::vector<double>& flux,
+               const PixelTable<double>& variance, const PixelTable<char>& use, const std::vector<char>& which)
+{
+    std::vector<char> fitted(profile.blocks(), 0);
+    parallelFor(profile.blocks(), 1, [&](size_t begin, size_t end) {
+        for (size_t block = begin; block < end; ++block)
+            if (which.empty() || which[block])
+                fitted[block] = profile.fitBlock(block, columns, flux, variance, use) ? 1 : 0;
+    });
+    return std::find(fitted.begin(), fitted.end(), 1) != fitted.end();
+}
+
 // Fits the profile to every block with rejection of outlying pixels; the
-// pixels in `use` that are off stay off.
+// pixels in `use` that are off stay off. On success `at` holds the final
+// profile at every pixel.
 bool fitProfile(Profile& profile, const std::vector<ExtractColumn>& columns, const std::vector<double>& flux,
-                const NoiseModel& noise, double crSigma, PixelTable<char> use)
+                const NoiseModel& noise, double crSigma, PixelTable<char> use, PixelTable<double>& at)
 {
     PixelTable<double> variance(columns);
-    for (size_t c = 0; c < columns.size(); ++c) {
+    forColumns(columns.size(), [&](size_t c) {
         for (size_t i = 0; i < columns[c].rows(); ++i)
             variance[c][i] = floored(noise, noise.pixelVariance(columns[c].counts[i]));
-    }
-    bool any = false;
-    for (size_t block = 0; block < profile.blocks(); ++block)
-        any = profile.fitBlock(block, columns, flux, variance, use) || any;
-    if (!any)
+    });
+    if (!fitBlocks(profile, columns, flux, variance, use, {}))
         return false;
-    std::vector<char> changed(profile.blocks());
-    for (int round = 0; round < profileRounds; ++round) {
-        std::fill(changed.begin(), changed.end(), 0);
-        for (size_t c = 0; c < columns.size(); ++c) {
+    std::vector<char> lost(columns.size()), changed(profile.blocks());
+    for (int round = 0;; ++round) {
+        parallelFor(columns.size(), columnGrain,
+                    [&](size_t begin, size_t end) { profile.evaluate(columns, at, begin, end); });
+        if (round == profileRounds)
+            break;
+        forColumns(columns.size(), [&](size_t c) {
             const ExtractColumn& col = columns[c];
+            const double* p = at[c];
+            lost[c] = 0;
             for (size_t i = 0; i < col.rows(); ++i) {
-                const double model = flux[c] * profile.value(c, col.offset(i));
+                const double model = flux[c] * p[i];
                 variance[c][i] = floored(noise, noise.pixelVariance(model + col.sky[i]));
                 const double r = col.counts[i] - col.sky[i] - model;
                 if (use[c][i] && r * r > crSigma * crSigma * variance[c][i]) {
                     use[c][i] = 0;
-                    changed[profile.blockOf(c)] = 1;
+                    lost[c] = 1;
                 }
             }
-        }
+        });
+        std::fill(changed.begin(), changed.end(), 0);
+        for (size_t c = 0; c < columns.size(); ++c)
+            changed[profile.blockOf(c)] |= lost[c];
         if (std::find(changed.begin(), changed.end(), 1) == changed.end())
             break;
         // Only the blocks that lost pixels are fitted again.
-        for (size_t block = 0; block < profile.blocks(); ++block)
-            if (changed[block])
-                profile.fitBlock(block, columns, flux, variance, use);
+        fitBlocks(profile, columns, flux, variance, use, changed);
     }
     return true;
 }
@@ -277,12 +321,12 @@ OptimalColumn extractColumn(const ExtractColumn& col, const std::vector<double>&
 
 // The profile at the column's rows, not negative, normalised so that the
 // box weights sum it to 1; false when nothing is left.
-bool normalisedProfile(const Profile& profile, size_t c, const ExtractColumn& col, std::vector<double>& p)
+bool normalisedProfile(const double* at, const ExtractColumn& col, std::vector<double>& p)
 {
     p.resize(col.rows());
     double total = 0;
     for (size_t i = 0; i < col.rows(); ++i) {
-        p[i] = std::max(0.0, profile.value(c, col.offset(i)));
+        p[i] = std::max(0.0, at[i]);
         total += col.boxWeights[i] * p[i];
     }
     if (!(total > 0) || !std::isfinite(total))
@@ -292,6 +336,7 @@ bool normalisedProfile(const Profile& profile, size_t c, const ExtractColumn& co
     return true;
 }
 
+<<<<<<< HEAD
 // Every column writes only its own result and flags, so blocks of columns
 // run on all cores with the same outcome as one.
 void extractAll(const Profile& profile, const std::vector<ExtractColumn>& columns, const NoiseModel& noise,
@@ -302,6 +347,17 @@ void extractAll(const Profile& profile, const std::vector<ExtractColumn>& column
         for (size_t c = first; c < end; ++c) {
             const ExtractColumn& col = columns[c];
             if (normalisedProfile(profile, c, col, p))
+=======
+// `at`: the profile at every pixel; null when there is none (box sums).
+void extractAll(const PixelTable<double>* at, const std::vector<ExtractColumn>& columns, const NoiseModel& noise,
+                double crSigma, std::vector<OptimalColumn>& result, PixelTable<char>& kept)
+{
+    parallelFor(columns.size(), columnGrain, [&](size_t begin, size_t end) {
+        std::vector<double> p, v, w;
+        for (size_t c = begin; c < end; ++c) {
+            const ExtractColumn& col = columns[c];
+            if (at != nullptr && normalisedProfile((*at)[c], col, p))
+>>>>>>> sciencegaps
                 result[c] = extractColumn(col, p, noise, crSigma, kept[c], v, w);
             else
                 result[c].fellBack = true;
@@ -329,23 +385,23 @@ std::string optimalExtract(const std::vector<ExtractColumn>& columns, double ape
         return {};
     }
     PixelTable<char> use(columns, 1), kept(columns, 1);
+    PixelTable<double> at(columns);
     Profile profile(apertureWidth, columns.size());
     // First pass: a profile from robust column fluxes; when it rejected
     // pixels, a second from its fluxes without them.
-    if (fitProfile(profile, columns, runningMedian(columns), noise, crSigma, use)) {
-        extractAll(profile, columns, noise, crSigma, out, kept);
+    if (fitProfile(profile, columns, runningMedian(columns), noise, crSigma, use, at)) {
+        extractAll(&at, columns, noise, crSigma, out, kept);
         std::vector<double> flux(columns.size());
         bool anyRejected = false;
         for (size_t c = 0; c < columns.size(); ++c) {
             flux[c] = out[c].flux;
             anyRejected = anyRejected || out[c].rejected > 0;
         }
-        if (anyRejected && fitProfile(profile, columns, flux, noise, crSigma, kept))
-            extractAll(profile, columns, noise, crSigma, out, kept);
+        if (anyRejected && fitProfile(profile, columns, flux, noise, crSigma, kept, at))
+            extractAll(&at, columns, noise, crSigma, out, kept);
     } else {
         // No star to fit a profile to: every column keeps its box sum.
-        Profile none(apertureWidth, 1);
-        extractAll(none, columns, noise, crSigma, out, kept);
+        extractAll(nullptr, columns, noise, crSigma, out, kept);
     }
     result.swap(out);
     return {};

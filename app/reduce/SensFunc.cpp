@@ -3,6 +3,7 @@
 #include "files/FileAccess.h"
 #include "numeric/Polynomial.h"
 #include "numeric/Resample.h"
+#include "numeric/WeightedFit.h"
 #include "platform/BasicError.h"
 
 #include <algorithm>
@@ -36,6 +37,21 @@ bool countsAt(const std::vector<float>& x, const std::vector<float>& y, double l
     return std::isfinite(counts);
 }
 
+// The standard's σ at a table point as countsAt measures the counts: read
+// linearly, and for a band mean over n = band / pixel step pixels divided by √n.
+double sigmaAt(const std::vector<float>& x, const std::vector<float>& sigma, double lambda, double band)
+{
+    const size_t k = static_cast<size_t>(std::lower_bound(x.begin(), x.end(), static_cast<float>(lambda)) - x.begin());
+    const size_t hi = std::clamp<size_t>(k, 1, x.size() - 1);
+    const double pixelStep = static_cast<double>(x[hi]) - x[hi - 1];
+    const double t = (lambda - x[hi - 1]) / pixelStep;
+    double s = sigma[hi - 1] + t * (static_cast<double>(sigma[hi]) - sigma[hi - 1]);
+    const double a = lambda - 0.5 * band, b = lambda + 0.5 * band;
+    if (band > pixelStep && a >= x.front() && b <= x.back())
+        s *= std::sqrt(pixelStep / band);
+    return s;
+}
+
 bool inMasks(const std::vector<WaveRange>& masks, double a, double b)
 {
     for (const WaveRange& m : masks)
@@ -58,7 +74,8 @@ const std::vector<WaveRange>& defaultSensMasks()
 
 std::string sfSensFunc(const std::vector<float>& stdX, const std::vector<float>& stdY,
                        const StandardTable& standard, const ExtinctionTable* extinction,
-                       const SensFuncSettings& settings, SensFuncResult& result)
+                       const SensFuncSettings& settings, SensFuncResult& result,
+                       const std::vector<float>* stdSigma)
 {
     if (stdX.size() < 2 || stdY.size() != stdX.size())
         return "データ点が2点以上必要です";
@@ -72,6 +89,7 @@ std::string sfSensFunc(const std::vector<float>& stdX, const std::vector<float>&
     if (settings.order < 0)
         return "次数は0以上で指定してください";
 
+    const bool withSigma = stdSigma != nullptr && stdSigma->size() == stdX.size();
     SensFuncResult out;
     out.unit = standard.unit;
     std::vector<float> tx, ty;
@@ -85,6 +103,8 @@ std::string sfSensFunc(const std::vector<float>& stdX, const std::vector<float>&
             continue;
         const double transmission = extinction ? atmosphericTransmission(*extinction, p.wave, settings.airmass) : 1.0;
         p.response = p.counts / (p.flux * settings.exptime * transmission);
+        if (withSigma)
+            p.sigma = sigmaAt(stdX, *stdSigma, p.wave, band) / (p.flux * settings.exptime * transmission);
         p.masked = inMasks(settings.masks, p.wave - 0.5 * band, p.wave + 0.5 * band) || !(p.flux > 0) ||
                    !(p.response > 0) || !std::isfinite(p.response);
         if (!p.masked)
@@ -108,7 +128,24 @@ std::string sfSensFunc(const std::vector<float>& stdX, const std::vector<float>&
     }
     std::vector<double> a;
     std::vector<char> rejected;
-    std::string message = sfLst2FitReject(tx, ty, settings.order, settings.reject, a, &rejected);
+    // σ in magnitudes is (2.5 / ln 10)·σ_R / R.
+    std::vector<double> weights;
+    for (size_t k : used) {
+        const SensPoint& p = out.points[k];
+        const double magnitudes = magnitudesPerDex / std::log(10.0) * p.sigma / p.response;
+        if (!(magnitudes > 0) || !std::isfinite(magnitudes)) {
+            weights.clear();
+            break;
+        }
+        weights.push_back(1.0 / (magnitudes * magnitudes));
+    }
+    std::string message;
+    if (weights.empty()) {
+        message = sfLst2FitReject(tx, ty, settings.order, settings.reject, a, &rejected);
+    } else {
+        const std::vector<double> wx(tx.begin(), tx.end()), wy(ty.begin(), ty.end());
+        message = weightedPolynomialFit(wx, wy, weights, settings.order, settings.reject, a, &rejected);
+    }
     if (!message.empty())
         return message;
 

@@ -37,6 +37,7 @@ struct SensPoint {
     double flux = 0;     // tabulated flux
     double response = 0; // counts / (flux · T · transmission)
     double fitted = 0;   // the fit at the point
+    double sigma = 0;    // the response's σ from the standard's (0: none)
     bool masked = false;   // inside a mask or unusable (no flux, no counts)
     bool rejected = false; // left out by the rejection
 };
@@ -50,10 +51,14 @@ struct SensFuncResult {
 
 // stdX ascending wavelengths, stdY counts. extinction may be null (no
 // atmosphere). Fewer usable points than order + 1:
-// "感度曲線を求めるには標準星のデータ点が足りません".
+// "感度曲線を求めるには標準星のデータ点が足りません". With the standard's
+// uncertainty (stdSigma, one a point) every point of the fit is weighted by
+// its inverse variance in magnitudes and rejected in units of its own σ;
+// without it, or when a used point's σ is not positive, the fit is unweighted.
 std::string sfSensFunc(const std::vector<float>& stdX, const std::vector<float>& stdY,
                        const StandardTable& standard, const ExtinctionTable* extinction,
-                       const SensFuncSettings& settings, SensFuncResult& result);
+                       const SensFuncSettings& settings, SensFuncResult& result,
+                       const std::vector<float>* stdSigma = nullptr);
 
 // The .sns: "# unit NAME" first when a unit is known, then "X,S" lines
 // with CR LF; the file is replaced only when completely written.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace benchsupport {
 
@@ -19,6 +20,21 @@ inline double best(int runs, const std::function<void()>& work)
         work();
         fastest = std::min(fastest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
+    return fastest;
+}
+
+// The fastest run of each work, the works taking turns within every round:
+// a ratio of two of them then compares runs made under the same load.
+inline std::vector<double> bestEach(int runs, const std::vector<std::function<void()>>& works)
+{
+    std::vector<double> fastest(works.size(), 1e30);
+    for (int r = 0; r < runs; ++r)
+        for (size_t w = 0; w < works.size(); ++w) {
+            const auto start = std::chrono::steady_clock::now();
+            works[w]();
+            fastest[w] =
+                std::min(fastest[w], std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        }
     return fastest;
 }
 

@@ -108,3 +108,34 @@ TEST(Propagation, BarycorrFluxcalAndCoaddKeepCardsAndCarryTheUncertainty)
 }
 
 } // namespace
+
+namespace {
+
+// A part of a FITS spectrum cut out by resample --start/--count: the
+// uncertainty on the bin-overlap weights, σ = √(Σ wᵢ²σᵢ²)/Σ wᵢ, and the cards.
+TEST(Propagation, ResampledPartKeepsTheUncertaintyAndTheCards)
+{
+    if (!testsupport::requirePython("astropy, numpy"))
+        return;
+    testsupport::TempDir dir;
+    ASSERT_EQ(sfSaveFitsSpectrum(dir.file("a.fits"), observation(1.0)), "");
+    auto r = clitest::cli("resample " + shellPath(dir.file("a.fits")) + " --step 3 --start 5100.5 --count 50 -o " +
+                              shellPath(dir.file("cut.fits")),
+                          dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string result = testsupport::python(
+        "import numpy as np\nfrom astropy.io import fits\n"
+        "d = '" + dir.path() + "/'\n"
+        "a = fits.open(d + 'a.fits'); c = fits.open(d + 'cut.fits')\n"
+        "pa, pc = a[0].header, c[0].header\n"
+        "xa = pa['CRVAL1'] + pa['CDELT1'] * (np.arange(pa['NAXIS1']) + 1 - pa['CRPIX1'])\n"
+        "g = pc['CRVAL1'] + pc['CDELT1'] * (np.arange(pc['NAXIS1']) + 1 - pc['CRPIX1'])\n"
+        "ed = np.concatenate([[xa[0] - 1], (xa[1:] + xa[:-1]) / 2, [xa[-1] + 1]])\n"
+        "o = np.clip(np.minimum(g[:, None] + 1.5, ed[None, 1:]) - np.maximum(g[:, None] - 1.5, ed[None, :-1]), 0, None)\n"
+        "e = np.sqrt((o ** 2) @ (a['ERR'].data.astype(float) ** 2)) / o.sum(1)\n"
+        "print(len(g), g[0], pc['OBJECT'], pc['HISTORY'][-1].split()[0], np.max(np.abs(c['ERR'].data / e - 1)) < 1e-5)\n",
+        dir);
+    EXPECT_EQ(result, "50 5100.5 HD-1 resample True\n");
+}
+
+} // namespace

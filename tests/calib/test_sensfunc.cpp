@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
+#include <sstream>
 
 using namespace raylen;
 
@@ -118,6 +120,51 @@ TEST_F(Night, ResponseRecoveredAndSecondStarCalibratedWithinTwoPercent)
             worstFlux = std::max(worstFlux, std::fabs(calibrated[i] / (blurred / weight) - 1.0));
         }
     EXPECT_LT(worstFlux, 0.02);
+}
+
+TEST_F(Night, StandardsUncertaintyWeighsTheFitAsNumpyDoes)
+{
+    if (!testsupport::requirePython("numpy"))
+        return;
+    // A noisy blue end (5 % at 4300 Å, 0.2 % in the red), one realisation.
+    const std::vector<float> clean = observe(x, ext, -2.0, 3e-13);
+    std::vector<float> counts(x.size()), sigma(x.size());
+    std::mt19937 random(21);
+    std::normal_distribution<double> gauss(0.0, 1.0);
+    for (size_t i = 0; i < x.size(); ++i) {
+        sigma[i] = static_cast<float>(clean[i] * (0.002 + 0.05 * std::exp(-std::pow((x[i] - 4300.0) / 300.0, 2))));
+        counts[i] = static_cast<float>(clean[i] + sigma[i] * gauss(random));
+    }
+    SensFuncSettings settings;
+    settings.exptime = exposure;
+    settings.airmass = airmass;
+    settings.reject = {};
+    SensFuncResult weighted, plain;
+    ASSERT_EQ(sfSensFunc(x, counts, table, &ext, settings, weighted, &sigma), "");
+    ASSERT_EQ(sfSensFunc(x, counts, table, &ext, settings, plain), "");
+    // The same fit in numpy: magnitudes over the scaled wavelength, w = 1/σ.
+    std::ostringstream script;
+    script.precision(17);
+    script << "import numpy as np\np = np.array([";
+    for (const SensPoint& pt : weighted.points)
+        if (!pt.masked)
+            script << "[" << pt.wave << "," << pt.response << "," << pt.sigma << "," << pt.fitted << "],";
+    script << "])\nw, r, e, f = p.T\nmid, half = (w[0] + w[-1]) / 2, (w[-1] - w[0]) / 2\n"
+              "m = 2.5 * np.log10(r); ref = m.mean(); t = (w - mid) / half\n"
+              "c = np.polyfit(t, m - ref, 7, w=1 / (2.5 / np.log(10) * e / r))\n"
+              "print(np.max(np.abs(10 ** ((np.polyval(c, t) + ref) / 2.5) / f - 1)))\n";
+    testsupport::TempDir dir;
+    EXPECT_LT(std::stod(testsupport::python(script.str(), dir)), 1e-5);
+    // Weighted, the noisy blue end no longer bends the response.
+    auto worst = [&](const SensFuncResult& r) {
+        double w = 0;
+        for (size_t i = 0; i < x.size(); ++i)
+            if (x[i] >= 4500 && x[i] <= 7000 && !masked(x[i]))
+                w = std::max(w, std::fabs(r.sensY[i] / trueResponse(x[i]) - 1.0));
+        return w;
+    };
+    EXPECT_LT(worst(weighted), 0.02);
+    EXPECT_LT(worst(weighted), worst(plain));
 }
 
 TEST_F(Night, SensFileRoundTripsWithItsUnitLine)

@@ -48,7 +48,7 @@ TEST(CleanDialog, CleansTheOpenImageAndReopeningUndoes)
                   {"GAIN    =                  1.5", "RDNOISE =                  4.0"});
     Harness h;
     h.openThroughDialog(frame);
-    raylen::frmImage()->mnuClean->trigger();
+    ASSERT_TRUE(clickMenuItem(raylen::frmImage()->mnuClean));
     raylen::FrmClean* d = raylen::frmClean();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(text(d->windowTitle()), "宇宙線除去 [ rays.fit ]");

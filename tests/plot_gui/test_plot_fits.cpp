@@ -74,7 +74,7 @@ TEST(PlotFits, UncertaintyBandIsOffUntilToggledAndTravelsWithTheSpectrum)
     const QImage without = plot->Lumigra1->grab().toImage();
     // Zoomed to leave room for the band, then shown: dark pixels at y ± σ.
     h.key('a');
-    plot->mnuErrorBand->trigger();
+    ASSERT_TRUE(clickMenuItem(plot->mnuErrorBand));
     EXPECT_TRUE(plot->mnuErrorBand->isChecked());
     plot->Lumigra1->repaint();
     const QImage with = plot->Lumigra1->grab().toImage();
@@ -96,7 +96,7 @@ TEST(PlotFits, UncertaintyBandIsOffUntilToggledAndTravelsWithTheSpectrum)
     EXPECT_GE(onEdges, 14);
     EXPECT_NE(with, without);
     // Off again: the band is gone.
-    plot->mnuErrorBand->trigger();
+    ASSERT_TRUE(clickMenuItem(plot->mnuErrorBand));
     plot->Lumigra1->repaint();
     const QImage off = plot->Lumigra1->grab().toImage();
     int leftOver = 0;
@@ -114,4 +114,110 @@ TEST(PlotFits, UncertaintyBandIsOffUntilToggledAndTravelsWithTheSpectrum)
     EXPECT_EQ(back.sigma, withError.sigma);
     ASSERT_FALSE(back.meta.cards.empty());
     EXPECT_EQ(back.meta.cards.front(), testsupport::card("OBJECT  = 'Vega'"));
+}
+
+TEST(PlotFits, TrimKeepsTheShownBandInView)
+{
+    Spectrum start;
+    start.x = {0, 1};
+    start.y = {0, 1};
+    PlotHarness h(start);
+    // A ramp with σ growing along it: the band reaches beyond the data.
+    raylen::Spectrum withError;
+    for (int i = 0; i < 100; ++i) {
+        withError.x.push_back(6000.0f + static_cast<float>(i));
+        withError.y.push_back(50.0f + static_cast<float>(i));
+        withError.sigma.push_back(5.0f + 0.2f * static_cast<float>(i));
+    }
+    const std::string path = h.dir.file("band.fits");
+    ASSERT_EQ(raylen::sfSaveFitsSpectrum(path, withError), "");
+    h.openThroughDialog(path);
+    h.plot = raylen::loadedFrmPlot();
+    ASSERT_NE(h.plot, nullptr);
+    // The Y range the trim should give over the marked interval (its index
+    // window: from the first X at or past the start to the first past the end).
+    auto expectRange = [&](bool band) {
+        const raylen::TwoPress& marks = h.plot->keyState('a');
+        const float x1 = std::min(marks.x[0], marks.x[1]), x2 = std::max(marks.x[0], marks.x[1]);
+        size_t first = 0, beyond = withError.x.size() - 1;
+        while (withError.x[first] < x1)
+            ++first;
+        for (size_t i = 0; i < withError.x.size(); ++i)
+            if (withError.x[i] > x2) {
+                beyond = i;
+                break;
+            }
+        float lo = 1e10f, hi = -1e10f;
+        for (size_t i = first; i <= beyond; ++i) {
+            const float s = band ? withError.sigma[i] : 0.0f;
+            lo = std::min(lo, withError.y[i] - s);
+            hi = std::max(hi, withError.y[i] + s);
+        }
+        // The axis draws from round numbers around the range it is given.
+        const raylen::PlotFrame f = h.plot->chart.frame();
+        EXPECT_LE(f.yMin, lo) << band;
+        EXPECT_GE(f.yMax, hi) << band;
+        return std::pair{lo, hi};
+    };
+    // Without the band the trim is as always: Y to the data in the interval.
+    h.twice('a', 6020.0, 80.0, 6060.0, 80.0);
+    expectRange(false);
+    const float plainTop = h.plot->chart.frame().yMax;
+    // With it, Y covers y ± σ over the interval, so the band is not cut off
+    // (the data's range alone would cut its top).
+    ASSERT_TRUE(clickMenuItem(h.plot->mnuErrorBand));
+    h.twice('a', 6020.0, 80.0, 6060.0, 80.0);
+    EXPECT_LT(plainTop, expectRange(true).second);
+    EXPECT_EQ(h.plot->plotSigma(), withError.sigma);
+    h.plot->Lumigra1->repaint();
+    const QImage picture = h.plot->Lumigra1->grab().toImage();
+    int dark = 0;
+    for (double x : {6030.0, 6040.0, 6050.0})
+        for (double y : {50.0 + (x - 6000) + 5 + 0.2 * (x - 6000), 50.0 + (x - 6000) - 5 - 0.2 * (x - 6000)}) {
+            const QPoint q = h.pixelOf(x, y).toPoint();
+            bool found = false;
+            for (int dx = -4; dx <= 4; ++dx)
+                for (int dy = -2; dy <= 2; ++dy)
+                    found = found || (picture.valid(q.x() + dx, q.y() + dy) &&
+                                      qGray(picture.pixel(q.x() + dx, q.y() + dy)) < 128);
+            dark += found ? 1 : 0;
+        }
+    EXPECT_EQ(dark, 6);
+    ASSERT_TRUE(clickMenuItem(h.plot->mnuErrorBand));
+}
+
+TEST(PlotFits, KeyEAddsTheUncertaintyLineOnlyWithAnUncertainty)
+{
+    // An absorption line on a continuum of 1000 with σ 20 a point every 1 Å.
+    raylen::Spectrum line;
+    for (int i = 0; i < 200; ++i) {
+        const double x = 6000.0 + i;
+        line.x.push_back(static_cast<float>(x));
+        line.y.push_back(static_cast<float>(1000 * (1 - 0.4 * std::exp(-0.5 * std::pow((x - 6100) / 3, 2)))));
+        line.sigma.push_back(20.0f);
+    }
+    Spectrum start;
+    start.x = {0, 1};
+    start.y = {0, 1};
+    PlotHarness h(start);
+    const std::string path = h.dir.file("line.fits");
+    ASSERT_EQ(raylen::sfSaveFitsSpectrum(path, line), "");
+    h.openThroughDialog(path);
+    h.plot = raylen::loadedFrmPlot();
+    ASSERT_NE(h.plot, nullptr);
+    h.twice('e', 6080.0, 1000.0, 6120.0, 1000.0);
+    ASSERT_EQ(h.result.lines.size(), 4u);
+    // σ·Δλ/F_c = 0.02 for each of the 40 or so points between the marks.
+    const std::string& last = h.result.lines.back(); // below the three, as raylen-cli prints it
+    ASSERT_EQ(last.rfind("誤差: 等価幅 ±", 0), 0u) << last;
+    EXPECT_NEAR(std::stod(last.substr(std::string("誤差: 等価幅 ±").size())), 0.02 * std::sqrt(41.0), 0.005);
+    // Without the uncertainty: the three lines only.
+    raylen::Spectrum plain = line;
+    plain.sigma.clear();
+    ASSERT_EQ(raylen::sfSaveFitsSpectrum(h.dir.file("plain.fits"), plain), "");
+    h.openThroughDialog(h.dir.file("plain.fits"));
+    h.plot = raylen::loadedFrmPlot();
+    h.result.lines.clear();
+    h.twice('e', 6080.0, 1000.0, 6120.0, 1000.0);
+    EXPECT_EQ(h.result.lines.size(), 3u);
 }

@@ -4,6 +4,7 @@
 #include "StarFrame.h"
 
 #include "reduce/ApertureSum.h"
+#include "reduce/SpectrumSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -167,4 +168,72 @@ TEST(OptimalExtract, CosmicRaysInTheApertureAreRejected)
     EXPECT_EQ(marks.markedX.size(),
               static_cast<size_t>(std::count(cleaned.rejectedColumns.begin(), cleaned.rejectedColumns.end(), 1)));
     EXPECT_GT(marks.markedX.size(), 50u);
+}
+
+namespace {
+
+// Median over points of (mean reported σ) / (scatter seen), each point's
+// values and σ collected over the realisations.
+double pointCalibration(const std::vector<std::vector<double>>& values, const std::vector<std::vector<double>>& sigmas)
+{
+    std::vector<double> ratio;
+    for (size_t c = 0; c < values.size(); ++c) {
+        const auto n = static_cast<double>(values[c].size());
+        double mean = 0, ss = 0, reported = 0;
+        for (double y : values[c])
+            mean += y / n;
+        for (double y : values[c])
+            ss += (y - mean) * (y - mean);
+        for (double e : sigmas[c])
+            reported += e / n;
+        ratio.push_back(reported / std::sqrt(ss / (n - 1)));
+    }
+    return median(ratio);
+}
+
+} // namespace
+
+TEST(ExtractUncertainty, StaysCalibratedThroughDispcorFluxcalAndNormalize)
+{
+    StarFrame s;
+    s.width = 80;
+    s.slope = 0.02;
+    // A curved dispersion resampled onto a linear grid (neighbouring points
+    // share pixels), a sloped response, a continuum of order 2.
+    DispersionSolution solution;
+    solution.coefficients = {5000.0, 3.1, 0.004};
+    solution.fileName = "lamp.dip";
+    const LinearGrid grid{true, 2.7};
+    const std::vector<float> sensX{4900.0f, 5400.0f}, sensY{1.0e3f, 3.0e3f};
+    const std::vector<double> continuum{0.5, 2.0e-4, 1.0e-8};
+    constexpr int realisations = 50;
+    for (bool optimal : {false, true}) {
+        std::vector<std::vector<std::vector<double>>> values(4), sigmas(4);
+        std::mt19937 random(17);
+        for (int k = 0; k < realisations; ++k) {
+            const ExtractResult r = extract(s, makeStar(s, &random), 10, true, optimal);
+            Spectrum steps[4];
+            steps[0].x = r.x;
+            steps[0].y = r.y;
+            steps[0].sigma = r.sigma;
+            steps[0].meta.xIsWavelength = false;
+            std::optional<LinearScale> exact;
+            NullSpectrumView none;
+            ASSERT_EQ(dispcorSpectrum(steps[0], solution, grid, steps[1], exact, none), "");
+            ASSERT_EQ(fluxcalSpectrum(steps[1], sensX, sensY, "", "night.sns", steps[2], none), "");
+            ASSERT_EQ(normalizeSpectrum(steps[2], continuum, 2, steps[3], none), "");
+            for (size_t step = 0; step < 4; ++step) {
+                ASSERT_TRUE(steps[step].hasUncertainty()) << step;
+                values[step].resize(steps[step].y.size());
+                sigmas[step].resize(steps[step].y.size());
+                for (size_t c = 0; c < steps[step].y.size(); ++c) {
+                    values[step][c].push_back(steps[step].y[c]);
+                    sigmas[step][c].push_back(steps[step].sigma[c]);
+                }
+            }
+        }
+        for (size_t step = 0; step < 4; ++step)
+            EXPECT_NEAR(pointCalibration(values[step], sigmas[step]), 1.0, 0.1)
+                << (optimal ? "optimal" : "box") << " after step " << step;
+    }
 }

@@ -11,6 +11,8 @@
 #include "reduce/Dispersion.h"
 #include "reduce/gui/FrmCalib.h"
 #include "reduce/gui/FrmIdent.h"
+#include "fits/FitsSpectrum.h"
+#include "spectrum/SpectrumCoadd.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -102,7 +104,32 @@ TEST(CalibAdded, ResponseThroughTheDialogThenASecondStarWithinTwoPercent)
             if (r.sensX[i] >= 4500 && r.sensX[i] <= 7000 && !inMask(r.sensX[i]))
                 worst = std::max(worst, std::fabs(r.sensY[i] / response(r.sensX[i]) - 1.0));
         EXPECT_LT(worst, 0.02);
-        ASSERT_FALSE(h.result.lines.empty());
+        // The plot window shows the fit as its second line over the whole
+        // spectrum, within 2 % of the truth between the masks.
+        const raylen::ChartObject& fit = h.plot->chart.objCloneData;
+        const platform::com::Variant fx =
+            platform::com::call(fit.get(), dsp::data::GetData, {platform::com::Variant::fromI2(1)});
+        const platform::com::Variant fy =
+            platform::com::call(fit.get(), dsp::data::GetData, {platform::com::Variant::fromI2(2)});
+        ASSERT_TRUE(fx.isArray());
+        ASSERT_EQ(fx.elementCount(), observed(-2.0).x.size());
+        for (size_t i = 0; i < fx.elementCount(); ++i) {
+            const double l = *fx.at(i).toDouble();
+            if (l >= 4500 && l <= 7000 && !inMask(l)) {
+                EXPECT_NEAR(*fy.at(i).toDouble() / response(l), 1.0, 0.02) << l;
+            }
+        }
+        EXPECT_TRUE(*h.get(h.plot->chart.objCloneLine, dsp::line::Visible).toBool());
+        // The residuals: one line a standard point in the spectrum, masked
+        // points marked, then the RMS, in the result window.
+        ASSERT_EQ(h.result.lines.size(), r.points.size() + 1);
+        size_t masked = 0;
+        for (size_t i = 0; i < r.points.size(); ++i) {
+            const std::string& line = h.result.lines[i];
+            EXPECT_NEAR(std::stod(line), r.points[i].wave, 0.006) << line;
+            masked += line.find("マスク") != std::string::npos ? 1 : 0;
+        }
+        EXPECT_GT(masked, 0u);
         EXPECT_EQ(h.result.lines.back().substr(0, 4), "RMS=");
 
         h.ui.answerDialog(sns);
@@ -213,4 +240,141 @@ TEST(CalibAdded, CoaddOfTheShownSpectrumWithAnother)
     EXPECT_EQ(h.plot->plotY(), std::vector<float>(4, 2.0f));
     EXPECT_NE(h.caption().find(" 変更"), std::string::npos);
     EXPECT_EQ(h.result.lines.front(), "合成 2 本 刻み=1.0");
+}
+
+namespace {
+
+// 200 points every 2 Å with a known σ and the cards of an observation.
+raylen::Spectrum observationWithError(double scale)
+{
+    raylen::Spectrum s;
+    for (int i = 0; i < 200; ++i) {
+        s.x.push_back(static_cast<float>(5000.0 + 2.0 * i));
+        s.y.push_back(static_cast<float>(scale * (100.0 + 10.0 * std::sin(i / 9.0))));
+        s.sigma.push_back(static_cast<float>(scale * (2.0 + 0.5 * std::cos(i / 13.0))));
+    }
+    for (const char* c : {"OBJECT  = 'HD-1'", "EXPTIME =                 60.0", "AIRMASS =                  1.3",
+                          "DATE-OBS= '2026-11-20T21:14:05'"})
+        s.meta.cards.push_back(testsupport::card(c));
+    return s;
+}
+
+std::vector<std::string> keywordsOf(const raylen::SpectrumMeta& meta)
+{
+    std::vector<std::string> keys;
+    for (const std::string& c : meta.cards)
+        keys.push_back(c.substr(0, 8));
+    return keys;
+}
+
+} // namespace
+
+TEST(CalibAdded, VelocityAndAtmosphereInTheWindowsCarryTheUncertaintyAndTheCards)
+{
+    const raylen::Spectrum in = observationWithError(1.0);
+    PlotHarness h(Spectrum{{0, 1}, {0, 1}}, "start.txt");
+    ASSERT_EQ(raylen::sfSaveFitsSpectrum(h.dir.file("obs.fits"), in), "");
+    h.openThroughDialog(h.dir.file("obs.fits"));
+    h.plot = raylen::loadedFrmPlot();
+    ASSERT_NE(h.plot, nullptr);
+
+    ASSERT_TRUE(clickMenuItem(h.plot->mnuBaryCorr));
+    raylen::FrmCalib* d = raylen::frmCalib();
+    ASSERT_NE(d, nullptr);
+    d->bary.txtRa->setText("05:35:17.3");
+    d->bary.txtDec->setText("-05:23:28");
+    d->bary.txtSite->setText("-111.6,31.96,2120");
+    d->bary.txtDateObs->setText("2026-11-20T21:14:05");
+    d->bary.txtExptime->setText("60");
+    d->cmdNext->click();
+    ASSERT_EQ(d->intPage(), 2) << (h.ui.shown.empty() ? "" : h.ui.shown.back().prompt);
+    const double v = d->velocity();
+    EXPECT_EQ(h.plot->plotSigma(), in.sigma) << "the preview keeps the band";
+    d->cmdNext->click();
+    QApplication::processEvents();
+    EXPECT_EQ(appState().sngSpecX, raylen::shiftWavelengths(in.x, v));
+    EXPECT_EQ(appState().sngSpecSigma, in.sigma);
+    const std::vector<std::string> keys = keywordsOf(appState().specMeta);
+    EXPECT_NE(std::find(keys.begin(), keys.end(), "VHELIO  "), keys.end());
+    EXPECT_NE(std::find(keys.begin(), keys.end(), "OBJECT  "), keys.end());
+    ASSERT_EQ(raylen::historyTexts(appState().specMeta).size(), 1u);
+    EXPECT_EQ(raylen::historyTexts(appState().specMeta)[0].substr(0, 23), "barycorr barycentric v=");
+
+    // Flux with exposure and atmosphere: σ divided by the same factor as Y.
+    writeAll(h.dir.file("flat.sns"), "# unit erg.s-1.cm-2.Angstrom-1\r\n4000,2e14\r\n6000,4e14\r\n");
+    // The changed data is saved first when asked, as FITS: it holds the correction.
+    h.ui.answers.push_back(platform::vbYes);
+    h.ui.answerDialog(h.dir.file("bary.fits"), 2);
+    ASSERT_TRUE(clickMenuItem(h.plot->mnuFluxCalib));
+    d = raylen::frmCalib();
+    ASSERT_NE(d, nullptr) << (h.ui.shown.empty() ? "" : h.ui.shown.back().prompt);
+    raylen::Spectrum corrected;
+    ASSERT_EQ(raylen::sfOpenFitsSpectrum(h.dir.file("bary.fits"), corrected), "");
+    EXPECT_EQ(corrected.sigma, in.sigma);
+    ASSERT_EQ(corrected.x.size(), in.x.size());
+    for (size_t i = 0; i < in.x.size(); ++i)
+        EXPECT_NEAR(corrected.x[i], in.x[i] * (1 + v / 299792.458), 1e-3) << i; // the image form's scale
+    EXPECT_EQ(keywordsOf(corrected.meta), keys);
+    h.ui.answerDialog(h.dir.file("flat.sns"));
+    d->cmdCalibFile->click();
+    d->atmosphere.chkApply->click();
+    d->atmosphere.txtExptime->setText("60");
+    d->atmosphere.txtAirmass->setText("1.3");
+    d->atmosphere.cboExtinction->setCurrentText("kpno");
+    const std::vector<float> shiftedX = appState().sngSpecX;
+    d->cmdNext->click();
+    ASSERT_EQ(d->intPage(), 2) << (h.ui.shown.empty() ? "" : h.ui.shown.back().prompt);
+    d->cmdNext->click();
+    QApplication::processEvents();
+    raylen::ExtinctionTable kpno;
+    ASSERT_EQ(raylen::sfReadExtinctionTable(raylen::resolveShippedTable(raylen::extinctionFolder, "kpno"), kpno), "");
+    ASSERT_EQ(appState().sngSpecSigma.size(), in.sigma.size());
+    double worst = 0;
+    for (size_t i = 0; i < in.sigma.size(); ++i) {
+        const double l = shiftedX[i];
+        const double factor = (2e14 + (l - 4000) * 1e11) * 60.0 * raylen::atmosphericTransmission(kpno, l, 1.3);
+        worst = std::max(worst, std::fabs(appState().sngSpecSigma[i] * factor / in.sigma[i] - 1.0));
+        worst = std::max(worst, std::fabs(appState().sngSpecY[i] * factor / in.y[i] - 1.0));
+    }
+    EXPECT_LT(worst, 1e-5);
+    EXPECT_EQ(appState().specMeta.fluxUnit, "erg.s-1.cm-2.Angstrom-1");
+    const std::vector<std::string> history = raylen::historyTexts(appState().specMeta);
+    ASSERT_EQ(history.size(), 2u);
+    EXPECT_EQ(history[1], "fluxcal flat.sns T=60 X=1.3 ext=kpno unit=erg.s-1.cm-2.Angstrom-1");
+
+    // Saved as FITS, the file holds them.
+    h.ui.answerDialog(h.dir.file("out.fits"), 2);
+    h.plot->mnuSaveAs->trigger();
+    raylen::Spectrum back;
+    ASSERT_EQ(raylen::sfOpenFitsSpectrum(h.dir.file("out.fits"), back), "");
+    EXPECT_EQ(back.sigma, appState().sngSpecSigma);
+    EXPECT_EQ(raylen::historyTexts(back.meta), history);
+    EXPECT_EQ(back.meta.cards.front(), testsupport::card("OBJECT  = 'HD-1'"));
+}
+
+TEST(CalibAdded, CoaddInTheWindowWeighsByTheUncertaintyAndKeepsIt)
+{
+    const raylen::Spectrum a = observationWithError(1.0), b = observationWithError(1.5);
+    PlotHarness h(Spectrum{{0, 1}, {0, 1}}, "start.txt");
+    ASSERT_EQ(raylen::sfSaveFitsSpectrum(h.dir.file("a.fits"), a), "");
+    ASSERT_EQ(raylen::sfSaveFitsSpectrum(h.dir.file("b.fits"), b), "");
+    h.openThroughDialog(h.dir.file("a.fits"));
+    h.plot = raylen::loadedFrmPlot();
+    ASSERT_NE(h.plot, nullptr);
+    h.ui.answerDialog(h.dir.file("b.fits"), 2);
+    h.ui.cancelDialog();
+    ASSERT_TRUE(clickMenuItem(h.plot->mnuCoadd));
+    // The window's result is the core's inverse-variance coadd of the two files.
+    raylen::Spectrum expected;
+    raylen::EvenScale scale;
+    ASSERT_EQ(raylen::coaddSpectra({a, b}, 0.0, expected, scale), "");
+    ASSERT_FALSE(expected.sigma.empty());
+    EXPECT_EQ(appState().sngSpecY, expected.y);
+    EXPECT_EQ(appState().sngSpecSigma, expected.sigma);
+    EXPECT_EQ(h.plot->plotSigma(), expected.sigma);
+    EXPECT_EQ(raylen::historyTexts(appState().specMeta), raylen::historyTexts(expected.meta));
+    // b is a × 1.5 with σ × 1.5: the weighted mean is a × (1 + 1.5/1.5²) / (1 + 1/1.5²).
+    const double weighted = (1 + 1.5 / 2.25) / (1 + 1 / 2.25);
+    for (size_t i : {size_t(0), size_t(50), size_t(199)})
+        EXPECT_NEAR(appState().sngSpecY[i], weighted * a.y[i], 1e-5 * a.y[i]) << i;
 }

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -132,5 +134,29 @@ inline void mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton
 }
 
 inline std::string text(const QString& s) { return s.toStdString(); }
+
+// Opens the menu that holds `item` and clicks the item with the mouse, as
+// a user picks it; false when no menu holds it or it did not fire.
+inline bool clickMenuItem(QAction* item)
+{
+    QMenu* menu = nullptr;
+    for (QObject* o : item->associatedObjects())
+        if (auto* m = qobject_cast<QMenu*>(o))
+            menu = m;
+    if (menu == nullptr)
+        return false;
+    bool fired = false;
+    const QMetaObject::Connection watch = QObject::connect(item, &QAction::triggered, [&] { fired = true; });
+    menu->popup(QPoint(0, 0));
+    QApplication::processEvents();
+    const QPoint at = menu->actionGeometry(item).center();
+    mouse(menu, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+    mouse(menu, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    mouse(menu, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    QApplication::processEvents();
+    QObject::disconnect(watch);
+    menu->hide();
+    return fired;
+}
 
 } // namespace guitest

@@ -378,7 +378,11 @@ std::string FrmPlot::sfTrimPlot(const std::vector<float>& sngDataX, const std::v
         if (!message.empty())
             return message;
         float yMin = 0, yMax = 0;
-        message = sfMinMax(sngDataY, i1, i2, yMin, yMax);
+        // With the ±1σ band shown the trim keeps the band in view too.
+        const bool band = mnuErrorBand != nullptr && mnuErrorBand->isChecked() &&
+                          sngPlotSigma.size() == sngDataY.size();
+        message = band ? sfMinMaxBand(sngDataY, sngPlotSigma, i1, i2, yMin, yMax)
+                       : sfMinMax(sngDataY, i1, i2, yMin, yMax);
         if (!message.empty())
             return message;
         chart.setManualY(yMin, yMax);

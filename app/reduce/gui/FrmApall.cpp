@@ -8,7 +8,8 @@
 #include "platform/UiService.h"
 #include "fits/FitsSpectrum.h"
 #include "reduce/Extract.h"
-#include "reduce/NoiseModel.h"
+#include "image/DetectorNoise.h"
+#include "reduce/ExtractHistory.h"
 #include "reduce/ParamFile.h"
 #include "reduce/RejectedPoints.h"
 #include "reduce/ScanParam.h"
@@ -40,6 +41,7 @@ using namespace platform;
 namespace {
 
 const std::string kMsgNoRegion = "領域を指定して下さい";
+const std::string kMsgBadNoise = "利得には正の数, 読み出しﾉｲｽﾞには 0 以上の数を指定してください";
 
 const char* const prmFilter = "参照ﾌｧｲﾙ(*.prm)|*.prm|";
 const std::string kCaptionNext = "次へ";
@@ -136,6 +138,12 @@ void FrmApall::buildPages()
     lblCrSigma = label(p3, "lblCrSigma", "CR σ");
     txtCrSigma = box(p3, "txtCrSigma");
     txtCrSigma->setText(qt(Format(defaultCrSigma, "0.0")));
+    lblGain = label(p3, "lblGain", "利得 (e/ADU)");
+    txtGain = box(p3, "txtGain");
+    lblRdNoise = label(p3, "lblRdNoise", "読み出しﾉｲｽﾞ (e)");
+    txtRdNoise = box(p3, "txtRdNoise");
+    lblNoiseNote = label(p3, "lblNoiseNote", "");
+    lblNoiseNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     QFrame* p4 = picContena[4];
     lblOrder = label(p4, "lblOrder", "次数");
@@ -184,6 +192,11 @@ std::string FrmApall::sfInitForm(const std::string& strFileName)
         chkOptimal->setGeometry(twipsRect(120, 2070, 1800, 300));
         lblCrSigma->setGeometry(twipsRect(2040, 2100, 600, 300));
         txtCrSigma->setGeometry(twipsRect(2640, 2070, 660, 330));
+        lblGain->setGeometry(twipsRect(2640, 690, 1380, 300));
+        txtGain->setGeometry(twipsRect(4080, 660, 900, 330));
+        lblRdNoise->setGeometry(twipsRect(2400, 1620, 1620, 300));
+        txtRdNoise->setGeometry(twipsRect(4080, 1590, 900, 330));
+        lblNoiseNote->setGeometry(twipsRect(3420, 2010, 1740, 510));
         lblOrder->setGeometry(twipsRect(120, 150, 600, 300));
         txtOrder->setGeometry(twipsRect(840, 120, 660, 330));
         cmdFit->setGeometry(twipsRect(1680, 105, 1080, 360));
@@ -207,6 +220,7 @@ std::string FrmApall::sfInitForm(const std::string& strFileName)
         cmdRefFileName->setVisible(false);
         cmdNext->setEnabled(true);
         cmdReturn->setEnabled(false);
+        dsSetNoise();
         dsShowPage();
         return std::string();
     });
@@ -282,6 +296,26 @@ void FrmApall::dsScanSkySub(bool enabled)
                                                        txtStartRegion[1], txtEndRegion[1], lblSkyFitOrder,
                                                        txtSkyFitOrder})
         w->setEnabled(enabled);
+}
+
+void FrmApall::dsSetNoise()
+{
+    const DetectorNoise noise = detectorNoise(appState().strHeader, std::nullopt, std::nullopt);
+    txtGain->setText(QString::number(noise.gain, 'g', 6));
+    txtRdNoise->setText(QString::number(noise.readNoise, 'g', 6));
+    const char* note = noise.gainAssumed && noise.readNoiseAssumed ? "GAIN, RDNOISE が\nなく 1 と 0 を仮定"
+                       : noise.gainAssumed                         ? "GAIN がなく\n利得 1 を仮定"
+                                                                   : "RDNOISE がなく\nﾉｲｽﾞ 0 を仮定";
+    lblNoiseNote->setText(QString::fromUtf8(note));
+    lblNoiseNote->setVisible(noise.gainAssumed || noise.readNoiseAssumed);
+}
+
+bool FrmApall::readNoise(NoiseModel& noise) const
+{
+    bool gainRead = false, readNoiseRead = false;
+    noise.gain = txtGain->text().trimmed().toDouble(&gainRead);
+    noise.readNoise = txtRdNoise->text().trimmed().toDouble(&readNoiseRead);
+    return gainRead && readNoiseRead && noise.gain > 0 && noise.readNoise >= 0;
 }
 
 void FrmApall::chkSkySub_Click()
@@ -405,6 +439,11 @@ bool FrmApall::nextFromPage2()
 bool FrmApall::nextFromPage3()
 {
     AppState& s = appState();
+    NoiseModel noise;
+    if (!readNoise(noise)) {
+        MsgBox(kMsgBadNoise, vbExclamation);
+        return true;
+    }
     std::string message = dsGetScanParam();
     if (message.empty()) {
         const ScanParam& p = s.typScanParam;
@@ -437,8 +476,8 @@ std::string FrmApall::extractWithUncertainty(bool reference)
 {
     AppState& s = appState();
     ExtractOptions options;
-    bool defaulted = false;
-    options.noise = noiseModelOf(s.strHeader, std::nullopt, std::nullopt, defaulted);
+    if (!readNoise(options.noise))
+        return kMsgBadNoise;
     ExtractResult result;
     std::string message;
     if (reference) {
@@ -462,12 +501,7 @@ std::string FrmApall::extractWithUncertainty(bool reference)
     SpectrumMeta meta;
     meta.xIsWavelength = false;
     meta.cards = observationCards(s.strHeader);
-    const ScanParam& p = s.typScanParam;
-    std::string history = "extract w=" + std::to_string(p.intScanWidth);
-    if (options.optimal)
-        history += " optimal cr=" + Format(options.crSigma, "0.0");
-    history += " gain=" + Format(options.noise.gain, "0.0##") + " rdn=" + Format(options.noise.readNoise, "0.0##");
-    addHistory(meta, history);
+    addHistory(meta, extractionHistory(s.typScanParam, options, s.strFileName));
     s.specMeta = meta;
     s.sngSpecSigma = sngScanSigma;
     return plot_.sfPlotUncertainty(sngScanSigma);

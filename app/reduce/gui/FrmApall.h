@@ -1,6 +1,7 @@
 #pragma once
 // The extraction dialog: a five-page wizard from a region of the open image
 // (or the aperture of an earlier parameter file) to a saved spectrum.
+#include "reduce/NoiseModel.h"
 #include "reduce/ScanParam.h"
 #include "reduce/gui/RejectFields.h"
 
@@ -77,6 +78,13 @@ public:
     QCheckBox* chkOptimal = nullptr;
     QLabel* lblCrSigma = nullptr;
     QLineEdit* txtCrSigma = nullptr;
+    // The noise model of the uncertainty: the frame's GAIN and RDNOISE
+    // cards, else 1 and 0 with the note shown.
+    QLabel* lblGain = nullptr;
+    QLineEdit* txtGain = nullptr;
+    QLabel* lblRdNoise = nullptr;
+    QLineEdit* txtRdNoise = nullptr;
+    QLabel* lblNoiseNote = nullptr;
     // Page 4
     QLabel* lblOrder = nullptr;
     QLineEdit* txtOrder = nullptr;
@@ -98,6 +106,10 @@ private:
     void dsSetScanParam();
     std::string dsGetScanParam();
     void dsScanSkySub(bool enabled);
+    // The noise boxes from the open frame's cards.
+    void dsSetNoise();
+    // The noise boxes read; false when either is not a usable number.
+    bool readNoise(NoiseModel& noise) const;
     std::string plotRegionFromBoxes();
     // A spectrum was extracted (or the message shown): on to "保存".
     bool toSavePage(const std::string& message);

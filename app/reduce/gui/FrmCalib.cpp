@@ -6,6 +6,7 @@
 #include "platform/UiService.h"
 #include "plot/gui/FrmPlot.h"
 #include "plot/gui/PlotTaskLinks.h"
+#include "reduce/CalibSpectrumSteps.h"
 #include "reduce/DispCor.h"
 #include "reduce/Dispersion.h"
 #include "reduce/FftPlot.h"
@@ -300,8 +301,10 @@ std::string FrmCalib::runTask()
     case taskFluxCalib: {
         // Exposure and atmosphere when asked for; else the plain division,
         // which keeps the unit and the uncertainty.
-        if (atmosphere.chkApply->isChecked())
-            return runFluxCalib();
+        if (atmosphere.chkApply->isChecked()) {
+            message = runFluxCalib(in);
+            break;
+        }
         std::vector<float> sensX, sensY;
         std::string unit;
         message = sfReadSensFncFile(strCalibFileName, sensX, sensY, &unit);
@@ -312,7 +315,8 @@ std::string FrmCalib::runTask()
     case taskSensFunc:
         return runSensFunc();
     case taskBaryCorr:
-        return runBaryCorr();
+        message = runBaryCorr(in);
+        break;
     case taskNormalize:
         message = normalizeSpectrum(in, dblCont, intContOrder, pending_, plotter_);
         break;
@@ -329,24 +333,31 @@ std::string FrmCalib::runTask()
     return message;
 }
 
-std::string FrmCalib::runFluxCalib()
+std::string FrmCalib::runFluxCalib(const Spectrum& in)
 {
-    const AppState& s = appState();
     std::vector<float> sensX, sensY;
-    std::string message = sfReadSensFncFile(strCalibFileName, sensX, sensY);
+    std::string unit;
+    std::string message = sfReadSensFncFile(strCalibFileName, sensX, sensY, &unit);
     bool wanted = false, hasTable = false;
-    double exptime = 1, airmass = 0;
+    Atmosphere applied;
     ExtinctionTable table;
     if (message.empty())
-        message = atmosphere.read(wanted, exptime, airmass, table, hasTable);
-    if (!message.empty() || !wanted)
-        return message.empty() ? sfCalibratePlot(s.sngSpecX, s.sngSpecY, sensX, sensY, sngNewY, plotter_) : message;
-    message = sfCalibrateExtinction(s.sngSpecX, s.sngSpecY, sensX, sensY, exptime, airmass, table, sngNewY);
+        message = atmosphere.read(wanted, applied.exptime, applied.airmass, table, hasTable);
+    if (!message.empty())
+        return message;
+    // Without an exposure time: the plain division.
+    if (!wanted)
+        return fluxcalSpectrum(in, sensX, sensY, unit, strCalibFileName, pending_, plotter_);
+    if (hasTable) {
+        applied.extinction = &table;
+        applied.extinctionName = atmosphere.cboExtinction->currentText().trimmed().toStdString();
+    }
+    message = fluxcalAtmosphereSpectrum(in, sensX, sensY, unit, strCalibFileName, applied, pending_);
     if (!message.empty())
         return message;
     plotter_.Show();
     plotter_.dsErasePlotClone();
-    return plotter_.sfPlotLin(s.sngSpecX, sngNewY);
+    return plotter_.sfPlotLin(pending_.x, pending_.y);
 }
 
 // The response at the standard's points as symbols, the fit as the second
@@ -361,7 +372,8 @@ std::string FrmCalib::runSensFunc()
     std::string message = sens.read(standard, extinction, hasExtinction, settings);
     SensFuncResult result;
     if (message.empty())
-        message = sfSensFunc(s.sngSpecX, s.sngSpecY, standard, hasExtinction ? &extinction : nullptr, settings, result);
+        message = sfSensFunc(s.sngSpecX, s.sngSpecY, standard, hasExtinction ? &extinction : nullptr, settings, result,
+                             s.sngSpecSigma.size() == s.sngSpecY.size() ? &s.sngSpecSigma : nullptr);
     if (!message.empty())
         return message;
     std::vector<float> px, py, rx, ry;
@@ -391,21 +403,21 @@ std::string FrmCalib::runSensFunc()
     return {};
 }
 
-std::string FrmCalib::runBaryCorr()
+std::string FrmCalib::runBaryCorr(const Spectrum& in)
 {
-    const AppState& s = appState();
     Observation observation;
     VelocityFrame frame = VelocityFrame::barycentric;
     std::string message = bary.read(observation, frame);
     double v = 0;
     if (message.empty())
         message = sfRadialVelocityCorrection(observation, frame, v);
+    if (message.empty())
+        message = barycorrSpectrum(in, v, frame, pending_);
     if (!message.empty())
         return message;
-    sngNewX = shiftWavelengths(s.sngSpecX, v);
     plotter_.Show();
     plotter_.dsErasePlotClone();
-    message = plotter_.sfPlotLin(sngNewX, s.sngSpecY);
+    message = plotter_.sfPlotLin(pending_.x, pending_.y);
     if (!message.empty())
         return message;
     velocity_ = v;

@@ -85,9 +85,9 @@ private:
     std::string runTask();
     void plotUnchanged();
     void layoutAddedPage(QWidget* page);
-    std::string runFluxCalib();
+    std::string runFluxCalib(const Spectrum& in);
     std::string runSensFunc();
-    std::string runBaryCorr();
+    std::string runBaryCorr(const Spectrum& in);
     bool saveSensFile();
 
     int intPage_ = 1;

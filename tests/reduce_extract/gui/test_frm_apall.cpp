@@ -614,3 +614,91 @@ TEST_F(Wizard, OptimalExtractionOnTheAperturePageMarksTheCosmicRay)
     EXPECT_GT(boxY[c] - expected.y[c], 10000.0f);
     d->cmdCancel->click();
 }
+
+namespace {
+
+// Typed with key events over whatever the box held.
+void typeInto(QLineEdit* box, const char* typed)
+{
+    QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
+    QApplication::sendEvent(box, &selectAll);
+    for (QChar c : QString::fromUtf8(typed)) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+    }
+}
+
+} // namespace
+
+TEST_F(Wizard, NoiseBoxesOnTheAperturePageFeedTheUncertainty)
+{
+    drawRegion();
+    raylen::FrmApall* d = open();
+    ASSERT_NE(d, nullptr);
+    d->cmdNext->click();
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 3)) << ::testing::PrintToString(messages());
+    // A frame without GAIN and RDNOISE: 1 and 0, and the note says so.
+    EXPECT_EQ(text(d->txtGain->text()), "1");
+    EXPECT_EQ(text(d->txtRdNoise->text()), "0");
+    ASSERT_TRUE(d->lblNoiseNote->isVisible());
+    EXPECT_EQ(text(d->lblNoiseNote->text()), "GAIN, RDNOISE が\nなく 1 と 0 を仮定");
+    // The new boxes overlap nothing on the page and show their whole text.
+    for (QWidget* added : std::initializer_list<QWidget*>{d->lblGain, d->txtGain, d->lblRdNoise, d->txtRdNoise,
+                                                           d->lblNoiseNote}) {
+        EXPECT_TRUE(d->picContena[3]->rect().contains(added->geometry())) << text(added->objectName());
+        for (QObject* o : d->picContena[3]->children()) {
+            auto* other = qobject_cast<QWidget*>(o);
+            if (other != nullptr && other != added && other->isVisible()) {
+                EXPECT_FALSE(other->geometry().intersects(added->geometry()))
+                    << text(added->objectName()) << " over " << text(other->objectName());
+            }
+        }
+    }
+    for (QLabel* label : {d->lblGain, d->lblRdNoise, d->lblNoiseNote}) {
+        EXPECT_LE(label->sizeHint().width(), label->width()) << text(label->text());
+        EXPECT_LE(label->sizeHint().height(), label->height()) << text(label->text());
+    }
+
+    // A read noise below zero keeps the page with the message.
+    typeInto(d->txtGain, "2.5");
+    typeInto(d->txtRdNoise, "-1");
+    d->cmdNext->click();
+    EXPECT_TRUE(onPage(d, 3));
+    ASSERT_FALSE(messages().empty());
+    EXPECT_EQ(messages().back(), "利得には正の数, 読み出しﾉｲｽﾞには 0 以上の数を指定してください");
+    typeInto(d->txtRdNoise, "7");
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 4));
+    d->cmdFit->click();
+    d->cmdNext->click();
+    ASSERT_TRUE(onPage(d, 5)) << ::testing::PrintToString(messages());
+    // The σ handed on is the core's with the typed model, not the assumed one.
+    raylen::ExtractOptions options;
+    options.noise = {2.5, 7.0};
+    raylen::ExtractResult typed, assumed;
+    raylen::NullSpectrumView none;
+    ASSERT_EQ(raylen::sfScanDataPro(appState().typScanParam, appState().sngImage, options, typed, none), "");
+    options.noise = {};
+    ASSERT_EQ(raylen::sfScanDataPro(appState().typScanParam, appState().sngImage, options, assumed, none), "");
+    EXPECT_EQ(plot.uncertainty, typed.sigma);
+    EXPECT_NE(plot.uncertainty, assumed.sigma);
+    const std::vector<std::string> history = raylen::historyTexts(appState().specMeta);
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_NE(history[0].find(" gain=2.5 rdn=7"), std::string::npos) << history[0];
+    d->cmdCancel->click();
+    QApplication::processEvents();
+
+    // A frame with the cards: their values, no note.
+    raylen::HeaderCards cards = extracttest::floatCards(shape.width, shape.height);
+    cards.insert(cards.end() - 1, {testsupport::card("GAIN    =                 1.75"),
+                                   testsupport::card("RDNOISE =                  4.2")});
+    ASSERT_EQ(raylen::sfSaveImgSng(dir.file("cards.fit"), cards, image), "");
+    h->openThroughDialog(dir.file("cards.fit"));
+    d = open();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(text(d->txtGain->text()), "1.75");
+    EXPECT_EQ(text(d->txtRdNoise->text()), "4.2");
+    EXPECT_TRUE(d->lblNoiseNote->isHidden());
+    d->cmdCancel->click();
+}
