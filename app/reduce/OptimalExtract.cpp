@@ -336,18 +336,8 @@ bool normalisedProfile(const double* at, const ExtractColumn& col, std::vector<d
     return true;
 }
 
-<<<<<<< HEAD
 // Every column writes only its own result and flags, so blocks of columns
 // run on all cores with the same outcome as one.
-void extractAll(const Profile& profile, const std::vector<ExtractColumn>& columns, const NoiseModel& noise,
-                double crSigma, std::vector<OptimalColumn>& result, PixelTable<char>& kept)
-{
-    parallelFor(columns.size(), columnGrain, [&](size_t first, size_t end) {
-        std::vector<double> p, v, w;
-        for (size_t c = first; c < end; ++c) {
-            const ExtractColumn& col = columns[c];
-            if (normalisedProfile(profile, c, col, p))
-=======
 // `at`: the profile at every pixel; null when there is none (box sums).
 void extractAll(const PixelTable<double>* at, const std::vector<ExtractColumn>& columns, const NoiseModel& noise,
                 double crSigma, std::vector<OptimalColumn>& result, PixelTable<char>& kept)
@@ -357,7 +347,6 @@ void extractAll(const PixelTable<double>* at, const std::vector<ExtractColumn>& 
         for (size_t c = begin; c < end; ++c) {
             const ExtractColumn& col = columns[c];
             if (at != nullptr && normalisedProfile((*at)[c], col, p))
->>>>>>> sciencegaps
                 result[c] = extractColumn(col, p, noise, crSigma, kept[c], v, w);
             else
                 result[c].fellBack = true;
