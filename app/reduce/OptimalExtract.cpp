@@ -25,8 +25,6 @@ constexpr double ridge = 1e-9;
 constexpr int profileRounds = 5;
 // A column keeps at least this many pixels however many are rejected.
 constexpr int minimumPixels = 3;
-// Columns per block when the final extraction is split over the cores.
-constexpr size_t columnGrain = 256;
 // Half-width of the running median that estimates each column's flux for
 // the first profile fit, so a cosmic ray does not inflate its column's weight.
 constexpr size_t medianHalfWidth = 2;
