@@ -79,9 +79,12 @@ std::optional<QSize> documentSize(const QWidget* window)
 
 namespace {
 
+// Found again by name: the class has no meta-object of its own to cast to.
+const char* const sizeKeeperName = "raylenSizeKeeper";
+
 class SizeKeeper : public QObject {
 public:
-    using QObject::QObject;
+    explicit SizeKeeper(QObject* parent) : QObject(parent) { setObjectName(sizeKeeperName); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -97,7 +100,7 @@ protected:
 
 void keepSize(QWidget* window)
 {
-    if (window->findChild<SizeKeeper*>(QString(), Qt::FindDirectChildrenOnly) == nullptr)
+    if (window->findChild<QObject*>(sizeKeeperName, Qt::FindDirectChildrenOnly) == nullptr)
         window->installEventFilter(new SizeKeeper(window));
 }
 
