@@ -395,7 +395,9 @@ std::string FrmCalib::runSensFunc()
         return message;
     if (ResultWriter* writer = plotTasks().showResult()) {
         // The log puts the newest line on top: the table goes in from its end.
-        const std::vector<std::string_view> lines = splitLines(sensResidualText(result));
+        // The views point into text, which must outlive them.
+        const std::string text = sensResidualText(result);
+        const std::vector<std::string_view> lines = splitLines(text);
         for (auto line = lines.rbegin(); line != lines.rend(); ++line)
             writer->sfMessage(std::string(*line));
     }
