@@ -32,7 +32,8 @@ struct Extension {
 
 uint64_t wholeBlocks(uint64_t bytes) { return (bytes + blockLength - 1) / blockLength * blockLength; }
 
-// The header at `offset`; nullopt when the file ends before END.
+// The extension header at `offset`; nullopt when there is none or the file
+// ends before its END.
 std::optional<Extension> readHeader(std::ifstream& file, std::streamoff offset)
 {
     Extension hdu;
@@ -44,6 +45,9 @@ std::optional<Extension> readHeader(std::ifstream& file, std::streamoff offset)
             return std::nullopt;
         for (int c = 0; c < cardsPerBlock; ++c) {
             const std::string card = block.substr(static_cast<size_t>(c) * cardLength, cardLength);
+            // Whatever follows the last HDU is no header to search.
+            if (b == 0 && c == 0 && cardKeyword(card) != "XTENSION")
+                return std::nullopt;
             if (isEndCard(card)) {
                 hdu.dataStart = offset + static_cast<std::streamoff>(b + 1) * blockLength;
                 return hdu;

@@ -203,6 +203,16 @@ TEST(CombineDialog, SavesTheUncertaintyWhenAsked)
         h.ui.answerDialog(f);
         d->cmdAdd->click();
     }
+    // The box has its own row, small or large.
+    for (QSize size : {QSize(200, 150), QSize(900, 700)}) {
+        d->resize(size);
+        QApplication::processEvents();
+        const QRect box = d->chkError->geometry();
+        for (QWidget* other : {static_cast<QWidget*>(d->cboScale), static_cast<QWidget*>(d->txtOutput),
+                               static_cast<QWidget*>(d->cmdOK)})
+            EXPECT_FALSE(box.intersects(other->geometry())) << other->objectName().toStdString();
+        EXPECT_TRUE(d->rect().contains(box));
+    }
     d->cboMethod->setCurrentIndex(1);
     d->chkError->click();
     h.ui.answerDialog(dir.file("mean.fit"));
