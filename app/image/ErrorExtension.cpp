@@ -195,7 +195,8 @@ std::string ErrorExtensionReader::open(const FitsRowReader& frame, bool& found)
                               static_cast<uint64_t>(std::abs(info.BITPIX) / 8);
     uint64_t offset = uint64_t(records) * cardLength + errorfile::wholeBlocks(primaryBytes);
     for (int i = 0; i < errorfile::maxExtensionsSearched && offset + blockLength <= size; ++i) {
-        const std::optional<errorfile::Extension> hdu = errorfile::readHeader(file_, static_cast<std::streamoff>(offset));
+        const std::optional<errorfile::Extension> hdu =
+            errorfile::readHeader(file_, static_cast<std::streamoff>(offset));
         if (!hdu)
             return {};
         const auto name = hdu->values.find("EXTNAME");
@@ -207,7 +208,8 @@ std::string ErrorExtensionReader::open(const FitsRowReader& frame, bool& found)
             scale_ = errorfile::number(*hdu, "BSCALE").value_or(1.0);
             zero_ = errorfile::number(*hdu, "BZERO").value_or(0.0);
             dataStart_ = hdu->dataStart;
-            const uint64_t needed = uint64_t(info.NAXIS1) * uint64_t(info.NAXIS2) * uint64_t(errorfile::bytesPerValue(bitpix_));
+            const uint64_t needed =
+                uint64_t(info.NAXIS1) * uint64_t(info.NAXIS2) * uint64_t(errorfile::bytesPerValue(bitpix_));
             const bool usable = xtension != hdu->values.end() && trimBlanks(xtension->second) == "IMAGE" &&
                                 errorfile::bytesPerValue(bitpix_) > 0 && errorfile::number(*hdu, "NAXIS") == 2.0 &&
                                 errorfile::number(*hdu, "NAXIS1") == double(info.NAXIS1) &&

@@ -31,7 +31,7 @@ Pixel combine(std::vector<double> v, std::vector<double> s, CombineMethod method
     CombineOptions o;
     o.method = method;
     o.reject = reject;
-    o.dropLow = 1;
+    o.dropLow = 1; // min/max drops the lowest value only
     o.dropHigh = 0;
     Pixel p{};
     p.value = raylen::combinePixel(v.data(), s.empty() ? nullptr : s.data(), v.size(), v.size(), o, p.error);
@@ -41,7 +41,7 @@ Pixel combine(std::vector<double> v, std::vector<double> s, CombineMethod method
 double level(int f, int x, int y) { return (100 + x + 0.5 * y) * (1 + 0.2 * f); }
 
 // Five frames of different levels and exposure times, as the combine tests
-// use; with `sigma`, each carries an ERR extension of 2 + f + x/10.
+// use; `withError` gives each an ERR extension of 2 + f + x/10.
 std::vector<std::string> writeStack(const TempDir& dir, const std::string& prefix, bool withError)
 {
     std::mt19937 random(17);
@@ -55,11 +55,16 @@ std::vector<std::string> writeStack(const TempDir& dir, const std::string& prefi
                 sigma(x, y) = static_cast<float>(2 + f + x / 10.0);
             }
         const std::string path = dir.file(prefix + std::to_string(f) + ".fit");
-        raylen::HeaderCards h = {valueCard("SIMPLE", "T"), valueCard("BITPIX", "-32"), valueCard("NAXIS", "2"),
-                                 valueCard("NAXIS1", std::to_string(width)), valueCard("NAXIS2", std::to_string(height)),
-                                 valueCard("EXPTIME", std::to_string(10 + 5 * f) + "."), testsupport::card("END")};
-        EXPECT_EQ(withError ? raylen::sfSaveImgSngWithError(path, h, frame, sigma) : raylen::sfSaveImgSng(path, h, frame),
-                  "");
+        raylen::HeaderCards h = {valueCard("SIMPLE", "T"),
+                                 valueCard("BITPIX", "-32"),
+                                 valueCard("NAXIS", "2"),
+                                 valueCard("NAXIS1", std::to_string(width)),
+                                 valueCard("NAXIS2", std::to_string(height)),
+                                 valueCard("EXPTIME", std::to_string(10 + 5 * f) + "."),
+                                 testsupport::card("END")};
+        const std::string message = withError ? raylen::sfSaveImgSngWithError(path, h, frame, sigma)
+                                              : raylen::sfSaveImgSng(path, h, frame);
+        EXPECT_EQ(message, "");
         files.push_back(path);
     }
     return files;
