@@ -1,8 +1,10 @@
-// combine: frames of one size combined pixel by pixel, then the image save.
+// combine: frames of one size combined pixel by pixel, then the image save
+// (with the uncertainty as an ERR extension after it when asked).
 #include "Command.h"
 
 #include "fits/FitsData.h"
 #include "image/Combine.h"
+#include "image/ErrorExtension.h"
 
 namespace cli {
 
@@ -66,20 +68,24 @@ int runCombine(const Arguments& args)
     else if (scale != "none")
         return usageError("--scale takes none, median or exptime", &combineSpec());
 
-    raylen::SingleImage image;
+    const bool withError = args.flag("err");
+    raylen::SingleImage image, sigma;
     raylen::HeaderCards header;
-    std::string message = raylen::sfCombineFrames(args.positional, options, image, header);
+    std::string message =
+        raylen::sfCombineFrames(args.positional, options, image, header, withError ? &sigma : nullptr);
     if (message.empty())
-        message = raylen::sfSaveImgSng(*output, header, image);
+        message = withError ? raylen::sfSaveImgSngWithError(*output, header, image, sigma)
+                            : raylen::sfSaveImgSng(*output, header, image);
     return message.empty() ? exitOk : fail(message);
 }
 
 Registration combine({"combine",
                       "combine IMAGE... [--method median|mean|sum] [--reject none|sigclip[:LOW:HIGH]|"
-                      "minmax[:NLOW:NHIGH]] [--scale none|median|exptime] -o OUT.fit",
-                      "combine frames of one size pixel by pixel and save",
+                      "minmax[:NLOW:NHIGH]] [--scale none|median|exptime] [--err] -o OUT.fit",
+                      "combine frames of one size pixel by pixel and save (--err: with an ERR "
+                      "extension of the uncertainty)",
                       {"o", "method", "reject", "scale"},
-                      {},
+                      {"err"},
                       1,
                       runCombine,
                       nullptr,

@@ -3,6 +3,7 @@
 #include "files/FileAccess.h"
 #include "fits/FitsHeader.h"
 #include "fits/FitsRows.h"
+#include "image/ErrorExtension.h"
 #include "numeric/ParallelFor.h"
 #include "platform/BasicError.h"
 
@@ -11,6 +12,8 @@
 #include <cstdio>
 #include <limits>
 #include <memory>
+#include <numbers>
+#include <utility>
 #include <optional>
 
 namespace raylen {
@@ -56,6 +59,136 @@ double sortedMedianDeviation(const double* v, size_t n, double centre)
             low = deviation;
     }
     return (low + deviation) / 2.0;
+}
+
+// Leaves the finite values first, sorted, and returns their number.
+size_t sortFinite(double* values, size_t count)
+{
+    size_t n = 0;
+    for (size_t i = 0; i < count; ++i)
+        if (std::isfinite(values[i]))
+            values[n++] = values[i];
+    sortSmall(values, n);
+    return n;
+}
+
+// The same with each value's σ moved along with it.
+size_t sortFinitePairs(double* values, double* sigmas, size_t count)
+{
+    thread_local std::vector<std::pair<double, double>> pairs;
+    pairs.clear();
+    for (size_t i = 0; i < count; ++i)
+        if (std::isfinite(values[i]))
+            pairs.emplace_back(values[i], sigmas[i]);
+    const auto byValue = [](const auto& a, const auto& b) { return a.first < b.first; };
+    if (pairs.size() > insertionSortLimit)
+        std::sort(pairs.begin(), pairs.end(), byValue);
+    else
+        for (size_t i = 1; i < pairs.size(); ++i)
+            for (size_t j = i; j > 0 && byValue(pairs[j], pairs[j - 1]); --j)
+                std::swap(pairs[j], pairs[j - 1]);
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        values[i] = pairs[i].first;
+        sigmas[i] = pairs[i].second;
+    }
+    return pairs.size();
+}
+
+// The values lo … hi − 1 of the sorted ones that the rejection keeps.
+struct Kept {
+    size_t lo = 0, hi = 0;
+    size_t count() const { return hi > lo ? hi - lo : 0; }
+};
+
+Kept keptRange(const double* values, size_t n, const CombineOptions& options)
+{
+    size_t lo = 0, hi = n;
+    if (options.reject == CombineReject::minMax) {
+        lo = static_cast<size_t>(options.dropLow);
+        hi = n >= static_cast<size_t>(options.dropHigh) ? n - static_cast<size_t>(options.dropHigh) : 0;
+    } else if (options.reject == CombineReject::sigmaClip) {
+        while (hi > lo) {
+            const double centre = sortedMedian(values + lo, hi - lo);
+            const double sigma = madToSigma * sortedMedianDeviation(values + lo, hi - lo, centre);
+            const double lower = centre - options.low * sigma, upper = centre + options.high * sigma;
+            size_t newLo = lo, newHi = hi;
+            while (newLo < hi && values[newLo] < lower)
+                ++newLo;
+            while (newHi > newLo && values[newHi - 1] > upper)
+                --newHi;
+            // A pass that would reject every value is not taken.
+            if ((newLo == lo && newHi == hi) || newHi <= newLo)
+                break;
+            lo = newLo;
+            hi = newHi;
+        }
+    }
+    return {lo, hi};
+}
+
+// A sum over fewer values is scaled to every frame, so that a rejected
+// cosmic ray leaves no hole in the sum; its σ is scaled alike.
+double sumScale(size_t kept, size_t frames)
+{
+    return kept == frames ? 1.0 : static_cast<double>(frames) / static_cast<double>(kept);
+}
+
+double combineKept(const double* values, Kept kept, size_t frames, CombineMethod method)
+{
+    const size_t n = kept.count();
+    if (n == 0)
+        return std::numeric_limits<double>::quiet_NaN();
+    if (method == CombineMethod::median)
+        return sortedMedian(values + kept.lo, n);
+    double sum = 0.0;
+    for (size_t i = kept.lo; i < kept.hi; ++i)
+        sum += values[i];
+    if (method == CombineMethod::mean)
+        return sum / static_cast<double>(n);
+    return n == frames ? sum : sum * static_cast<double>(frames) / static_cast<double>(n);
+}
+
+// Frames without their own uncertainty: the standard deviation of the kept
+// values (about their mean, divided by n, as the usual combined-frame
+// tools normalise it) over √n for mean and median, times √n for a sum.
+// One value has no spread: NaN.
+double spreadError(const double* values, Kept kept, size_t frames, CombineMethod method)
+{
+    const size_t n = kept.count();
+    if (n < 2)
+        return std::numeric_limits<double>::quiet_NaN();
+    const double count = static_cast<double>(n);
+    double sum = 0.0;
+    for (size_t i = kept.lo; i < kept.hi; ++i)
+        sum += values[i];
+    const double mean = sum / count;
+    double squares = 0.0;
+    for (size_t i = kept.lo; i < kept.hi; ++i)
+        squares += (values[i] - mean) * (values[i] - mean);
+    const double deviation = std::sqrt(squares / count);
+    if (method == CombineMethod::sum)
+        return deviation * std::sqrt(count) * sumScale(n, frames);
+    return deviation / std::sqrt(count);
+}
+
+// The median of n normal values scatters √(π/2) times more than their mean.
+const double medianEfficiency = std::sqrt(std::numbers::pi / 2.0);
+
+// Frames with their own uncertainty: √(Σσ²)/n for the mean, √(Σσ²) for a
+// sum (scaled as the sum is), and the mean's times √(π/2) for the median.
+double propagatedError(const double* sigmas, Kept kept, size_t frames, CombineMethod method)
+{
+    const size_t n = kept.count();
+    if (n == 0)
+        return std::numeric_limits<double>::quiet_NaN();
+    double variance = 0.0;
+    for (size_t i = kept.lo; i < kept.hi; ++i)
+        variance += sigmas[i] * sigmas[i];
+    const double root = std::sqrt(variance);
+    if (method == CombineMethod::sum)
+        return root * sumScale(n, frames);
+    const double mean = root / static_cast<double>(n);
+    return method == CombineMethod::median ? mean * medianEfficiency : mean;
 }
 
 bool validOptions(const CombineOptions& o, size_t frames, std::string& message)
@@ -125,8 +258,29 @@ const char* scaleName(CombineScale s)
 
 struct Inputs {
     std::vector<std::unique_ptr<FitsRowReader>> readers;
+    std::vector<ErrorExtensionReader> errors; // when every frame carries ERR
     std::vector<double> factors;
 };
+
+// The inputs' own uncertainties are propagated only when every frame has
+// them; a stack with some frames without falls back to the spread of the
+// values, as coadd weights equally unless every spectrum has one.
+std::string openErrors(Inputs& in, bool& propagate)
+{
+    std::vector<ErrorExtensionReader> errors(in.readers.size());
+    size_t carried = 0;
+    for (size_t f = 0; f < in.readers.size(); ++f) {
+        bool found = false;
+        std::string message = errors[f].open(*in.readers[f], found);
+        if (!message.empty())
+            return message;
+        carried += found ? 1 : 0;
+    }
+    propagate = carried == in.readers.size();
+    if (propagate)
+        in.errors.swap(errors);
+    return {};
+}
 
 std::string openInputs(const std::vector<std::string>& files, Inputs& in)
 {
@@ -218,45 +372,19 @@ HeaderCards resultHeader(const Inputs& in, const std::vector<std::string>& files
 
 float combinePixel(double* values, size_t count, size_t frames, const CombineOptions& options)
 {
-    size_t n = 0;
-    for (size_t i = 0; i < count; ++i)
-        if (std::isfinite(values[i]))
-            values[n++] = values[i];
-    sortSmall(values, n);
-    size_t lo = 0, hi = n;
-    if (options.reject == CombineReject::minMax) {
-        lo = static_cast<size_t>(options.dropLow);
-        hi = n >= static_cast<size_t>(options.dropHigh) ? n - static_cast<size_t>(options.dropHigh) : 0;
-    } else if (options.reject == CombineReject::sigmaClip) {
-        while (hi > lo) {
-            const double centre = sortedMedian(values + lo, hi - lo);
-            const double sigma = madToSigma * sortedMedianDeviation(values + lo, hi - lo, centre);
-            const double lower = centre - options.low * sigma, upper = centre + options.high * sigma;
-            size_t newLo = lo, newHi = hi;
-            while (newLo < hi && values[newLo] < lower)
-                ++newLo;
-            while (newHi > newLo && values[newHi - 1] > upper)
-                --newHi;
-            // A pass that would reject every value is not taken.
-            if ((newLo == lo && newHi == hi) || newHi <= newLo)
-                break;
-            lo = newLo;
-            hi = newHi;
-        }
-    }
-    if (hi <= lo)
-        return std::numeric_limits<float>::quiet_NaN();
-    const size_t kept = hi - lo;
-    if (options.method == CombineMethod::median)
-        return static_cast<float>(sortedMedian(values + lo, kept));
-    double sum = 0.0;
-    for (size_t i = lo; i < hi; ++i)
-        sum += values[i];
-    if (options.method == CombineMethod::mean)
-        return static_cast<float>(sum / static_cast<double>(kept));
-    // A sum over fewer values is scaled to every frame, so that a rejected
-    // cosmic ray leaves no hole in the sum.
-    return static_cast<float>(kept == frames ? sum : sum * static_cast<double>(frames) / static_cast<double>(kept));
+    const size_t n = sortFinite(values, count);
+    const Kept kept = keptRange(values, n, options);
+    return static_cast<float>(combineKept(values, kept, frames, options.method));
+}
+
+float combinePixel(double* values, double* sigmas, size_t count, size_t frames, const CombineOptions& options,
+                   float& error)
+{
+    const size_t n = sigmas == nullptr ? sortFinite(values, count) : sortFinitePairs(values, sigmas, count);
+    const Kept kept = keptRange(values, n, options);
+    error = static_cast<float>(sigmas == nullptr ? spreadError(values, kept, frames, options.method)
+                                                 : propagatedError(sigmas, kept, frames, options.method));
+    return static_cast<float>(combineKept(values, kept, frames, options.method));
 }
 
 std::string combineDescription(const CombineOptions& o)
@@ -270,7 +398,7 @@ std::string combineDescription(const CombineOptions& o)
 }
 
 std::string sfCombineFrames(const std::vector<std::string>& files, const CombineOptions& options,
-                            SingleImage& result, HeaderCards& header)
+                            SingleImage& result, HeaderCards& header, SingleImage* uncertainty)
 {
     if (files.empty())
         return "ﾌﾚｰﾑがありません";
@@ -287,35 +415,66 @@ std::string sfCombineFrames(const std::vector<std::string>& files, const Combine
         HeaderCards cards = resultHeader(in, files, options, status);
         if (!status.empty())
             return status;
+        bool propagate = false;
+        if (uncertainty != nullptr)
+            status = openErrors(in, propagate);
+        if (!status.empty())
+            return status;
 
         const int32_t width = in.readers.front()->info().NAXIS1, height = in.readers.front()->info().NAXIS2;
         const size_t frames = in.readers.size();
         const int32_t band = static_cast<int32_t>(
             std::clamp<size_t>(bandValues / static_cast<size_t>(width), 1, static_cast<size_t>(height)));
         const size_t frameBand = static_cast<size_t>(band) * static_cast<size_t>(width);
-        std::vector<float> buffers(frames * frameBand);
-        SingleImage image(width, height);
+        std::vector<float> buffers(frames * frameBand), errorBuffers(propagate ? frames * frameBand : 0);
+        SingleImage image(width, height), sigma;
+        if (uncertainty != nullptr)
+            sigma = SingleImage(width, height);
         for (int32_t y0 = 0; y0 < height; y0 += band) {
             const int32_t rows = std::min(band, height - y0);
             for (size_t f = 0; f < frames; ++f) {
                 status = in.readers[f]->readRows(y0, rows, buffers.data() + f * frameBand);
                 if (!status.empty())
                     return status + ": " + in.readers[f]->path();
+                if (propagate)
+                    status = in.errors[f].readRows(y0, rows, errorBuffers.data() + f * frameBand);
+                if (!status.empty())
+                    return status;
             }
             const size_t count = static_cast<size_t>(rows) * static_cast<size_t>(width);
             constexpr size_t pixelGrain = 4096;
+            if (uncertainty == nullptr) {
+                parallelFor(count, pixelGrain, [&](size_t begin, size_t end) {
+                    std::vector<double> values(frames);
+                    float* out = image.row(y0);
+                    for (size_t i = begin; i < end; ++i) {
+                        for (size_t f = 0; f < frames; ++f)
+                            values[f] = static_cast<double>(buffers[f * frameBand + i]) * in.factors[f];
+                        out[i] = combinePixel(values.data(), frames, frames, options);
+                    }
+                });
+                continue;
+            }
             parallelFor(count, pixelGrain, [&](size_t begin, size_t end) {
-                std::vector<double> values(frames);
-                float* out = image.row(y0) ;
+                std::vector<double> values(frames), sigmas(propagate ? frames : 0);
+                float* out = image.row(y0);
+                float* outError = sigma.row(y0);
                 for (size_t i = begin; i < end; ++i) {
-                    for (size_t f = 0; f < frames; ++f)
+                    // Scaling multiplies σ by the frame's factor as it does the data.
+                    for (size_t f = 0; f < frames; ++f) {
                         values[f] = static_cast<double>(buffers[f * frameBand + i]) * in.factors[f];
-                    out[i] = combinePixel(values.data(), frames, frames, options);
+                        if (propagate)
+                            sigmas[f] = static_cast<double>(errorBuffers[f * frameBand + i]) * in.factors[f];
+                    }
+                    out[i] = combinePixel(values.data(), propagate ? sigmas.data() : nullptr, frames, frames, options,
+                                          outError[i]);
                 }
             });
         }
         result.swap(image);
         header.swap(cards);
+        if (uncertainty != nullptr)
+            uncertainty->swap(sigma);
         return {};
     });
 }

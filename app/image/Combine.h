@@ -31,11 +31,20 @@ constexpr double madToSigma = 1.4826;
 // when values were rejected or left out. NaN when no value remains.
 float combinePixel(double* values, size_t count, size_t frames, const CombineOptions& options);
 
+// The same pixel with its uncertainty (one standard deviation) in `error`.
+// `sigmas` holds the inputs' own uncertainties beside the values (reordered
+// with them), or is nullptr when the inputs carry none; the rules are in
+// Combine.cpp. NaN where it cannot be told.
+float combinePixel(double* values, double* sigmas, size_t count, size_t frames, const CombineOptions& options,
+                   float& error);
+
 // The whole combination. The header is the first frame's with EXPTIME the
 // sum (sum) or the mean (otherwise) when every frame has one, and COMMENT
-// cards naming the method and the inputs.
+// cards naming the method and the inputs. With `uncertainty`, it also gets
+// the combined frame's uncertainty, propagated from the inputs' ERR
+// extensions when every input has one, else from the spread of the values.
 std::string sfCombineFrames(const std::vector<std::string>& files, const CombineOptions& options,
-                            SingleImage& result, HeaderCards& header);
+                            SingleImage& result, HeaderCards& header, SingleImage* uncertainty = nullptr);
 
 // The method and rejection as the COMMENT card and the command line write them.
 std::string combineDescription(const CombineOptions& options);

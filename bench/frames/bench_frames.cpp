@@ -2,6 +2,8 @@
 //   clean    sfCleanCosmicRays on a 4096 × 4096 sky with stars and rays
 //   median   sfCombineFrames of ten 2048 × 2048 frames, median
 //   clipmean the same, mean with sigma clipping 3:3
+//   median_err, clipmean_err  the same two with the uncertainty (the
+//            spread of the kept values), as ccdproc always computes it
 // printing "name seconds" lines, best of RUNS (files read as part of it).
 //   bench_frames DATA_DIR [RUNS]
 #include "fits/FitsData.h"
@@ -109,17 +111,19 @@ int main(int argc, char** argv)
     });
     std::printf("clean %.4f\n", clean);
     std::fprintf(stderr, "cleaned=%zu\n", cleaned);
-    auto combine = [&](CombineMethod method, CombineReject reject) {
+    auto combine = [&](CombineMethod method, CombineReject reject, bool withError) {
         return best(runs, [&] {
             CombineOptions o;
             o.method = method;
             o.reject = reject;
-            SingleImage result;
+            SingleImage result, sigma;
             HeaderCards header;
-            check(sfCombineFrames(files, o, result, header));
+            check(sfCombineFrames(files, o, result, header, withError ? &sigma : nullptr));
         });
     };
-    std::printf("median %.4f\n", combine(CombineMethod::median, CombineReject::none));
-    std::printf("clipmean %.4f\n", combine(CombineMethod::mean, CombineReject::sigmaClip));
+    std::printf("median %.4f\n", combine(CombineMethod::median, CombineReject::none, false));
+    std::printf("clipmean %.4f\n", combine(CombineMethod::mean, CombineReject::sigmaClip, false));
+    std::printf("median_err %.4f\n", combine(CombineMethod::median, CombineReject::none, true));
+    std::printf("clipmean_err %.4f\n", combine(CombineMethod::mean, CombineReject::sigmaClip, true));
     return 0;
 }

@@ -13,4 +13,7 @@ trap 'rm -rf "$work"' EXIT
 cat "$work/ours.txt" "$work/anchors.txt"
 awk 'NR == FNR {ours[$1] = $2; next}
      {split($1, part, "_"); op = (part[1] == "astroscrappy") ? "clean" : part[2];
-      printf "ours %s / %s = %.3f\n", op, $1, ours[op] / $2}' "$work/ours.txt" "$work/anchors.txt"
+      printf "ours %s / %s = %.3f\n", op, $1, ours[op] / $2
+      # ccdproc always computes the uncertainty: ours with it against the same anchor.
+      if ((op "_err") in ours) printf "ours %s_err / %s = %.3f\n", op, $1, ours[op "_err"] / $2}' \
+    "$work/ours.txt" "$work/anchors.txt"

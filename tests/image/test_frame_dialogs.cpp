@@ -3,6 +3,8 @@
 #include "GuiHarness.h"
 
 #include "fits/FitsData.h"
+#include "fits/FitsRows.h"
+#include "image/ErrorExtension.h"
 #include "image/gui/FrmClean.h"
 #include "image/gui/FrmCombine.h"
 #include "image/gui/FrmImage.h"
@@ -181,4 +183,55 @@ TEST(CombineDialog, CombinesChosenFramesSavesAndOpensTheResult)
     EXPECT_FLOAT_EQ(appState().sngImage(7, 9), static_cast<float>(skyValue(7, 9) + 10));
     EXPECT_FLOAT_EQ(appState().sngImage(5, 9), static_cast<float>(skyValue(5, 9) + 20)); // the 900 went
     EXPECT_FLOAT_EQ(pixel(dir.file("sum.fit"), 7, 9), appState().sngImage(7, 9));
+}
+
+TEST(CombineDialog, SavesTheUncertaintyWhenAsked)
+{
+    TempDir dir;
+    std::vector<std::string> frames;
+    for (int f = 0; f < 3; ++f)
+        frames.push_back(writeFits(dir.file("f" + std::to_string(f) + ".fit"), -32, width, height,
+                                   [f](int x, int y) { return skyValue(x, y) + 10 * f; }));
+    Harness h;
+    h.openThroughDialog(frames[0]);
+    raylen::frmImage()->mnuCombine->trigger();
+    raylen::FrmCombine* d = raylen::frmCombine();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(text(d->chkError->text()), "誤差 ±1σ の画像(ERR)も保存");
+    EXPECT_FALSE(d->chkError->isChecked());
+    for (const std::string& f : frames) {
+        h.ui.answerDialog(f);
+        d->cmdAdd->click();
+    }
+    // The box has its own row, small or large.
+    for (QSize size : {QSize(200, 150), QSize(900, 700)}) {
+        d->resize(size);
+        QApplication::processEvents();
+        const QRect box = d->chkError->geometry();
+        for (QWidget* other : {static_cast<QWidget*>(d->cboScale), static_cast<QWidget*>(d->txtOutput),
+                               static_cast<QWidget*>(d->cmdOK)})
+            EXPECT_FALSE(box.intersects(other->geometry())) << other->objectName().toStdString();
+        EXPECT_TRUE(d->rect().contains(box));
+    }
+    d->cboMethod->setCurrentIndex(1);
+    d->chkError->click();
+    h.ui.answerDialog(dir.file("mean.fit"));
+    d->cmdOutput->click();
+    d->cmdOK->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(h.ui.shown.empty());
+    EXPECT_EQ(text(raylen::frmImage()->windowTitle()), "ｲﾒｰｼﾞ [ mean.fit ]");
+    EXPECT_FLOAT_EQ(appState().sngImage(7, 9), static_cast<float>(skyValue(7, 9) + 10));
+
+    // {s, s + 10, s + 20}: σ √(200/3) about the mean, over √3.
+    raylen::FitsRowReader reader;
+    ASSERT_EQ(reader.open(dir.file("mean.fit")), "");
+    raylen::ErrorExtensionReader errors;
+    bool found = false;
+    ASSERT_EQ(errors.open(reader, found), "");
+    ASSERT_TRUE(found);
+    std::vector<float> sigma(size_t(width) * height);
+    ASSERT_EQ(errors.readRows(0, height, sigma.data()), "");
+    EXPECT_NEAR(sigma[9 * width + 7], std::sqrt(200.0 / 3) / std::sqrt(3.0), 1e-4);
+    EXPECT_NEAR(sigma[0], std::sqrt(200.0 / 3) / std::sqrt(3.0), 1e-4);
 }

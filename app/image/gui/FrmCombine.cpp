@@ -2,6 +2,7 @@
 
 #include "files/FileAccess.h"
 #include "fits/FitsData.h"
+#include "image/ErrorExtension.h"
 #include "platform/BasicError.h"
 #include "platform/UiService.h"
 #include "shell/gui/DocumentLinks.h"
@@ -10,6 +11,7 @@
 #include "shell/gui/MdiRaylen.h"
 #include "state/AppState.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -65,6 +67,8 @@ FrmCombine::FrmCombine(QWidget* parent) : TaskDialog(parent, std::nullopt)
     cboMethod = combo(this, "cboMethod", {methodCaptions[0], methodCaptions[1], methodCaptions[2]});
     cboReject = combo(this, "cboReject", {rejectCaptions[0], rejectCaptions[1], rejectCaptions[2]});
     cboScale = combo(this, "cboScale", {scaleCaptions[0], scaleCaptions[1], scaleCaptions[2]});
+    chkError = new QCheckBox(qt("誤差 ±1σ の画像(ERR)も保存"), this);
+    chkError->setObjectName("chkError");
     txtLow = field("txtLow");
     txtHigh = field("txtHigh");
     txtOutput = field("txtOutput");
@@ -92,6 +96,7 @@ FrmCombine::FrmCombine(QWidget* parent) : TaskDialog(parent, std::nullopt)
     form->addRow(qt("除外"), cboReject);
     form->addRow(qt("下限:上限"), limits);
     form->addRow(qt("規格化"), cboScale);
+    form->addRow(QString(), chkError);
     form->addRow(qt("保存先"), outputRow);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -212,14 +217,16 @@ void FrmCombine::cmdOK_Click()
             MsgBox("入力ﾌｧｲﾙと同じﾌｧｲﾙには書き込めません: " + output, vbExclamation);
             return;
         }
-    SingleImage image;
+    const bool withError = chkError->isChecked();
+    SingleImage image, sigma;
     HeaderCards header;
     std::string message;
     {
         WaitCursor wait;
-        message = sfCombineFrames(list, o, image, header);
+        message = sfCombineFrames(list, o, image, header, withError ? &sigma : nullptr);
         if (message.empty())
-            message = sfSaveImgSng(output, header, image);
+            message = withError ? sfSaveImgSngWithError(output, header, image, sigma)
+                                : sfSaveImgSng(output, header, image);
     }
     if (!message.empty()) {
         // The choices stay for a mended try.

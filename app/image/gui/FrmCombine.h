@@ -1,13 +1,14 @@
 #pragma once
 // The frame combining dialog: a list of frames, the method, the rejection
-// and the scaling, and the file the result is saved to; the result then
-// opens as the image.
+// and the scaling, whether the uncertainty is saved beside it, and the file
+// the result is saved to; the result then opens as the image.
 #include "image/Combine.h"
 #include "shell/gui/TaskDialog.h"
 
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
@@ -35,6 +36,7 @@ public:
     QLineEdit* txtLow = nullptr;
     QLineEdit* txtHigh = nullptr;
     QComboBox* cboScale = nullptr;
+    QCheckBox* chkError = nullptr;
     QLineEdit* txtOutput = nullptr;
     QPushButton* cmdOutput = nullptr;
     QPushButton* cmdOK = nullptr;
