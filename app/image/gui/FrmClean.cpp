@@ -25,7 +25,6 @@ using namespace platform;
 
 namespace {
 
-const char* const frameFilter = "FITSﾌｧｲﾙ(*.fit,*.fts)|*.fit;*.fts|";
 const char* const parameterMessage = "宇宙線除去のﾊﾟﾗﾒｰﾀが正しくありません";
 
 QString number(double value) { return QString::number(value, 'g', 6); }

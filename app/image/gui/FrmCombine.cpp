@@ -27,7 +27,6 @@ using namespace platform;
 
 namespace {
 
-const char* const frameFilter = "FITSﾌｧｲﾙ(*.fit,*.fts)|*.fit;*.fts|";
 // Combo entries in the order of the enumerations.
 const char* const methodCaptions[] = {"ﾒｼﾞｱﾝ", "平均", "合計"};
 const char* const rejectCaptions[] = {"なし", "ｼｸﾞﾏｸﾘｯﾌﾟ", "最小・最大"};

@@ -30,7 +30,6 @@ using namespace platform;
 namespace {
 
 
-const char* const frameFilter = "FITSﾌｧｲﾙ(*.fit,*.fts)|*.fit;*.fts|";
 
 } // namespace
 

@@ -23,8 +23,8 @@ using namespace platform;
 
 namespace {
 
-constexpr int formWidthTwips = 2580;
-constexpr int formHeightTwips = 2955;
+constexpr int resultWidthTwips = 2580;
+constexpr int resultHeightTwips = 2955;
 // Wide enough for the longest result line with its uncertainty.
 const char* const widestLine = "中心値 = 6562.85 ± 0.02  [ spectrum-name.fits ]";
 
@@ -53,8 +53,8 @@ FrmResult::FrmResult(QWidget* parent) : QWidget(parent, Qt::Tool)
     layout->addLayout(buttons);
     const int lineWidth = txtMsg->fontMetrics().horizontalAdvance(QString::fromUtf8(widestLine)) +
                           txtMsg->verticalScrollBar()->sizeHint().width() + 2 * txtMsg->frameWidth() + 8;
-    resize(std::max(twipsToPixelsX(formWidthTwips), lineWidth),
-           twipsToPixelsY(formHeightTwips) + cmdClear->sizeHint().height());
+    resize(std::max(twipsToPixelsX(resultWidthTwips), lineWidth),
+           twipsToPixelsY(resultHeightTwips) + cmdClear->sizeHint().height());
     if (std::optional<QSize> kept = documentSize(this))
         resize(*kept);
     keepSize(this);

@@ -30,7 +30,6 @@ bool blnPrintAbort = false;
 namespace {
 
 constexpr double mmPerInch = 25.4;
-constexpr double twipsPerInch = 1440.0;
 // The spooler is given this long before the document is closed; the cancel
 // button can still abort it meanwhile.
 constexpr int spoolWaitMs = 2000;

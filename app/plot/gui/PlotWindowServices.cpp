@@ -2,12 +2,9 @@
 
 #include "plot/gui/FrmPlot.h"
 #include "plot/gui/PlotPrint.h"
+#include "shell/gui/Fonts.h"
 
 namespace raylen {
-
-namespace {
-constexpr double twipsPerInch = 1440.0;
-} // namespace
 
 void printPlotWindow()
 {

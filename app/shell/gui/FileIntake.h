@@ -34,6 +34,8 @@ std::string sfOpenFileOLEDrop(const QList<QUrl>& files, std::string& strFile);
 std::string sfOpenFilePro(std::string strFile);
 
 enum BrowseMode : int { browseOpen = 1, browseSave = 2, browsePrinter = 3 };
+// The filter of the dialogs that take or write one frame.
+inline constexpr const char* frameFilter = "FITSﾌｧｲﾙ(*.fit,*.fts)|*.fit;*.fts|";
 std::string sfBrowseFile(platform::CommonDialog& dlg, std::string& strFile, int intMode, const std::string& strTitle,
                          const std::string& strFilter, int& intFilterIndex, bool& blnCancel);
 

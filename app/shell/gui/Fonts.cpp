@@ -38,7 +38,7 @@ double dpi(bool horizontal)
 
 } // namespace
 
-int twipsToPixelsX(int twips) { return static_cast<int>(std::lround(twips * dpi(true) / 1440.0)); }
-int twipsToPixelsY(int twips) { return static_cast<int>(std::lround(twips * dpi(false) / 1440.0)); }
+int twipsToPixelsX(int twips) { return static_cast<int>(std::lround(twips * dpi(true) / twipsPerInch)); }
+int twipsToPixelsY(int twips) { return static_cast<int>(std::lround(twips * dpi(false) / twipsPerInch)); }
 
 } // namespace raylen

@@ -13,6 +13,7 @@ void installFontSubstitutions();
 QFont gothicFont(int pointSize = 9);
 
 // 1440 twips per inch at the screen's logical resolution.
+inline constexpr double twipsPerInch = 1440.0;
 int twipsToPixelsX(int twips);
 int twipsToPixelsY(int twips);
 

@@ -4,16 +4,23 @@
 
 namespace raylen {
 
-std::string versionCaption()
+// Appended piece by piece: GCC 12 misreads the chained operator+ of these
+// strings as out of bounds.
+namespace {
+std::string versionText(const char* label, const char* revisionFormat)
 {
-    return std::string(appTitle) + " Ver. " + platform::Format(versionMajor, "0") + "." +
-           platform::Format(versionMinor, "0") + platform::Format(versionRevision, "#");
+    std::string text = appTitle;
+    text.append(label);
+    text.append(platform::Format(versionMajor, "0"));
+    text.push_back('.');
+    text.append(platform::Format(versionMinor, "0"));
+    text.append(platform::Format(versionRevision, revisionFormat));
+    return text;
 }
+} // namespace
 
-std::string aboutVersionText()
-{
-    return std::string(appTitle) + "  Version " + platform::Format(versionMajor, "0") + "." +
-           platform::Format(versionMinor, "0") + platform::Format(versionRevision, "0");
-}
+std::string versionCaption() { return versionText(" Ver. ", "#"); }
+
+std::string aboutVersionText() { return versionText("  Version ", "0"); }
 
 } // namespace raylen
