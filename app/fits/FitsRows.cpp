@@ -1,5 +1,6 @@
 #include "fits/FitsRows.h"
 
+#include "fits/BigEndianValues.h"
 #include "fits/FitsData.h"
 #include "files/FileAccess.h"
 #include "files/FileKind.h"
@@ -10,28 +11,6 @@
 #include <vector>
 
 namespace raylen {
-
-namespace {
-
-inline uint16_t swapBytes(uint16_t v) { return __builtin_bswap16(v); }
-inline uint32_t swapBytes(uint32_t v) { return __builtin_bswap32(v); }
-
-// FITS data are big-endian.
-template <class Stored, class Bits>
-void convertRow(const char* bytes, size_t count, double scale, double zero, float* out)
-{
-    for (size_t k = 0; k < count; ++k) {
-        Bits raw;
-        std::memcpy(&raw, bytes + k * sizeof(Bits), sizeof(Bits));
-        if constexpr (std::endian::native == std::endian::little)
-            raw = swapBytes(raw);
-        Stored value;
-        std::memcpy(&value, &raw, sizeof value);
-        out[k] = static_cast<float>(static_cast<double>(value) * scale + zero);
-    }
-}
-
-} // namespace
 
 std::string FitsRowReader::open(const std::string& path)
 {
@@ -93,9 +72,9 @@ std::string FitsRowReader::readRows(int32_t first, int32_t count, float* out)
         return "sfOpenFits, データが足りません";
     const double scale = info_.BSCALE, zero = info_.BZERO;
     switch (info_.BITPIX) {
-    case 16: convertRow<int16_t, uint16_t>(bytes.data(), values, scale, zero, out); break;
-    case 32: convertRow<int32_t, uint32_t>(bytes.data(), values, scale, zero, out); break;
-    default: convertRow<float, uint32_t>(bytes.data(), values, scale, zero, out); break;
+    case 16: bigendian::toFloats<int16_t, uint16_t>(bytes.data(), values, scale, zero, out); break;
+    case 32: bigendian::toFloats<int32_t, uint32_t>(bytes.data(), values, scale, zero, out); break;
+    default: bigendian::toFloats<float, uint32_t>(bytes.data(), values, scale, zero, out); break;
     }
     return {};
 }

@@ -1,5 +1,7 @@
 #include "image/ErrorExtension.h"
 
+#include "fits/BigEndianValues.h"
+
 #include "files/FileAccess.h"
 #include "fits/FitsData.h"
 #include "platform/BasicError.h"
@@ -97,22 +99,6 @@ int bytesPerValue(int16_t bitpix)
     }
 }
 
-inline uint16_t swapBytes(uint16_t v) { return __builtin_bswap16(v); }
-inline uint32_t swapBytes(uint32_t v) { return __builtin_bswap32(v); }
-inline uint64_t swapBytes(uint64_t v) { return __builtin_bswap64(v); }
-
-// FITS data are big-endian.
-template <class Stored, class Bits>
-void convert(const char* bytes, size_t count, double scale, double zero, float* out)
-{
-    for (size_t k = 0; k < count; ++k) {
-        Bits raw;
-        std::memcpy(&raw, bytes + k * sizeof(Bits), sizeof(Bits));
-        if constexpr (std::endian::native == std::endian::little)
-            raw = swapBytes(raw);
-        out[k] = static_cast<float>(static_cast<double>(std::bit_cast<Stored>(raw)) * scale + zero);
-    }
-}
 
 // --- writing ---------------------------------------------------------------
 
@@ -149,7 +135,7 @@ void writeFloatData(AtomicFileWriter& writer, const SingleImage& image, int32_t 
         const float* values = image.row(image.lowerY() + y);
         for (int32_t x = 0; x < width; ++x) {
             const auto bits = std::bit_cast<uint32_t>(values[x]);
-            row[static_cast<size_t>(x)] = std::endian::native == std::endian::little ? swapBytes(bits) : bits;
+            row[static_cast<size_t>(x)] = std::endian::native == std::endian::little ? bigendian::swapBytes(bits) : bits;
         }
         writer.write(row.data(), row.size() * sizeof(uint32_t));
     }
@@ -235,10 +221,10 @@ std::string ErrorExtensionReader::readRows(int32_t first, int32_t count, float* 
     if (!file_.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
         return errorfile::unreadableMessage + path_;
     switch (bitpix_) {
-    case 16: errorfile::convert<int16_t, uint16_t>(bytes.data(), values, scale_, zero_, out); break;
-    case 32: errorfile::convert<int32_t, uint32_t>(bytes.data(), values, scale_, zero_, out); break;
-    case -64: errorfile::convert<double, uint64_t>(bytes.data(), values, scale_, zero_, out); break;
-    default: errorfile::convert<float, uint32_t>(bytes.data(), values, scale_, zero_, out); break;
+    case 16: bigendian::toFloats<int16_t, uint16_t>(bytes.data(), values, scale_, zero_, out); break;
+    case 32: bigendian::toFloats<int32_t, uint32_t>(bytes.data(), values, scale_, zero_, out); break;
+    case -64: bigendian::toFloats<double, uint64_t>(bytes.data(), values, scale_, zero_, out); break;
+    default: bigendian::toFloats<float, uint32_t>(bytes.data(), values, scale_, zero_, out); break;
     }
     return {};
 }
