@@ -1,6 +1,7 @@
 // plot: the spectrum drawn by the chart component exactly as the plot window
 // draws it (the same object tree), rendered to a PNG, SVG or PDF file.
 #include "Command.h"
+#include "GuiSession.h"
 #include "SpectrumInput.h"
 
 #include "lumigra/Constants.h"
@@ -15,7 +16,6 @@
 #include "files/TextSpectrum.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -24,9 +24,7 @@
 #include <QPicture>
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <stdlib.h>
 
 namespace cli {
 
@@ -58,57 +56,6 @@ bool endsWith(const std::string& text, const std::string& tail)
     for (char& c : end)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return end == tail;
-}
-
-// Qt looks into the user's runtime folder while it starts and warns when
-// the session has none (cron, ssh, containers): a private one, made for the
-// run and removed after it, serves then.
-class RuntimeFolder {
-public:
-    RuntimeFolder()
-    {
-        const char* given = std::getenv("XDG_RUNTIME_DIR");
-        if (given != nullptr && *given != '\0')
-            return;
-        std::string pattern = (std::filesystem::temp_directory_path() / "raylen-cli-runtime-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) // made 0700, as Qt requires
-            return;
-        path_ = pattern;
-        ::setenv("XDG_RUNTIME_DIR", path_.c_str(), 1);
-    }
-    ~RuntimeFolder()
-    {
-        if (path_.empty())
-            return;
-        ::unsetenv("XDG_RUNTIME_DIR");
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    RuntimeFolder(const RuntimeFolder&) = delete;
-    RuntimeFolder& operator=(const RuntimeFolder&) = delete;
-
-private:
-    std::string path_;
-};
-
-// Font metrics and painting need a GUI application; without a display the
-// offscreen platform serves.
-struct GuiSession {
-    RuntimeFolder runtime;
-    std::unique_ptr<QGuiApplication> application;
-};
-
-std::unique_ptr<GuiSession> guiApplication()
-{
-    if (QCoreApplication::instance() != nullptr)
-        return nullptr;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "raylen-cli";
-    static char* argv[] = {name, nullptr};
-    auto session = std::make_unique<GuiSession>();
-    session->application = std::make_unique<QGuiApplication>(argc, argv);
-    return session;
 }
 
 ComPtr<IDispatch> pictureOf(IDispatch* control, int type)

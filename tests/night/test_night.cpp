@@ -13,6 +13,7 @@
 using testsupport::readAll;
 using testsupport::shellQuote;
 using testsupport::TempDir;
+using testsupport::writeAll;
 
 namespace {
 
@@ -166,13 +167,16 @@ TEST(SampleNight, NightsSideBySideMatchOneAtATime)
     TempDir dir;
     const std::string cli = std::string(RAYLEN_BIN_DIR) + "/raylen-cli";
     const std::string script = std::string(RAYLEN_TEST_DIR) + "/../../scripts/reduce-night ";
-    for (const char* night : {"a", "b", "c"})
+    for (const char* night : {"a", "b", "c", "d"})
         ASSERT_EQ(testsupport::run(cli + " sample " + shellQuote(dir.file(night)) + " >/dev/null"), 0);
     std::string alone, together;
-    ASSERT_EQ(testsupport::run("RAYLEN_JOBS=1 " + script + cli + " " + shellQuote(dir.file("a")) + " 2>&1", &alone), 0)
+    ASSERT_EQ(testsupport::run("RAYLEN_JOBS=1 " + script + cli + " " + shellQuote(dir.file("a")) + " " +
+                                   shellQuote(dir.file("b")) + " 2>&1",
+                               &alone),
+              0)
         << alone;
-    ASSERT_EQ(testsupport::run("RAYLEN_JOBS=2 " + script + cli + " " + shellQuote(dir.file("b")) + " " +
-                                   shellQuote(dir.file("c")) + " 2>&1",
+    ASSERT_EQ(testsupport::run("RAYLEN_JOBS=2 " + script + cli + " " + shellQuote(dir.file("c")) + " " +
+                                   shellQuote(dir.file("d")) + " 2>&1",
                                &together),
               0)
         << together;
@@ -181,9 +185,10 @@ TEST(SampleNight, NightsSideBySideMatchOneAtATime)
             text.replace(at, from.size(), to);
         return text;
     };
-    EXPECT_EQ(together, named(alone, dir.file("a"), dir.file("b")) + named(alone, dir.file("a"), dir.file("c")));
+    EXPECT_EQ(together, named(named(alone, dir.file("a"), dir.file("c")), dir.file("b"), dir.file("d")));
+    EXPECT_NE(together.find("== results in " + dir.file("d")), std::string::npos) << together;
     for (const char* file : {"object.txt", "object.prm", "comp.dip", "identify.txt", "object_n.txt", "halpha.txt"})
-        for (const char* night : {"b", "c"})
+        for (const char* night : {"b", "c", "d"})
             EXPECT_TRUE(readAll(dir.file(std::string("a/") + file)) == readAll(dir.file(std::string(night) + "/" + file)))
                 << night << "/" << file;
 
@@ -193,4 +198,13 @@ TEST(SampleNight, NightsSideBySideMatchOneAtATime)
                                &failed),
               0);
     EXPECT_NE(failed.find("== results in " + dir.file("a")), std::string::npos) << failed;
+    // A night that stops part-way gets no summary from its earlier run's files.
+    writeAll(dir.file("b/flat.fit"), "not a frame");
+    failed.clear();
+    EXPECT_NE(testsupport::run(script + cli + " " + shellQuote(dir.file("a")) + " " + shellQuote(dir.file("b")) + " 2>&1",
+                               &failed),
+              0);
+    EXPECT_NE(failed.find("== results in " + dir.file("a")), std::string::npos) << failed;
+    EXPECT_EQ(failed.find("== results in " + dir.file("b")), std::string::npos) << failed;
+    EXPECT_NE(failed.find("night1.txt: stopped at line 3"), std::string::npos) << failed;
 }
