@@ -154,7 +154,8 @@ int runBatch(const Arguments& args)
             // Each worker has a core of its own.
             raylen::setWorkerLimit(1);
             return runFrom(k);
-        }, [&] { gui.end(); });
+        }, [&] { gui.end(); },
+            [&](size_t k) { std::cerr << "raylen-cli batch: " << files[k].path << ": its worker ended abnormally\n"; });
     } else {
         for (size_t k = 0; k < files.size(); ++k) {
             const int status = runFrom(k);

@@ -119,7 +119,7 @@ private:
 } // namespace
 
 int runSideBySide(size_t count, unsigned workers, const std::function<int(size_t)>& job,
-                  const std::function<void()>& workerEnd)
+                  const std::function<void()>& workerEnd, const std::function<void(size_t)>& lost)
 {
     Spool spool;
     int jobs[2], reports[2];
@@ -163,6 +163,10 @@ int runSideBySide(size_t count, unsigned workers, const std::function<int(size_t
         while (relayed < count && (all || reported[relayed])) {
             relay(spool.file(relayed, ".out"), STDOUT_FILENO);
             relay(spool.file(relayed, ".err"), STDERR_FILENO);
+            if (!reported[relayed] && lost) {
+                lost(relayed);
+                std::cerr.flush();
+            }
             ++relayed;
         }
     };
