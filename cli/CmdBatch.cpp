@@ -19,6 +19,7 @@
 #include <iterator>
 #include <malloc.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace cli {
@@ -52,6 +53,21 @@ private:
 
 bool isChangeFolder(const BatchLine& line) { return line.words[0] == "cd"; }
 
+// True when "> OUT" names a file the command reads: it would be replaced
+// by the command's results.
+bool outputIsAnInput(const BatchLine& line)
+{
+    struct stat out {};
+    if (::stat(line.output.c_str(), &out) != 0)
+        return false;
+    for (size_t k = 1; k < line.words.size(); ++k) {
+        struct stat in {};
+        if (::stat(line.words[k].c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino)
+            return true;
+    }
+    return false;
+}
+
 int runLine(const BatchLine& line)
 {
     if (isChangeFolder(line)) {
@@ -61,6 +77,8 @@ int runLine(const BatchLine& line)
     }
     if (line.output.empty())
         return dispatch(line.words);
+    if (outputIsAnInput(line))
+        return fail("入力ﾌｧｲﾙと同じﾌｧｲﾙには書き込めません: " + line.output);
     std::string text;
     int status = exitOk;
     {

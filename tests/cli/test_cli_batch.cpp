@@ -63,6 +63,14 @@ TEST(CliBatch, LinesGiveTheOutputsAndFilesOfSeparateRuns)
             << name;
     EXPECT_FALSE(std::filesystem::exists(dir.file("night one/never.log")));
 
+    // "> OUT" never replaces a file the line reads.
+    const std::string frame = readAll(dir.file("two/object.fit"));
+    writeAll(dir.file("same.txt"), "cd two\nheader object.fit > object.fit\n");
+    r = cli("batch " + shellQuote(dir.file("same.txt")), scratch, "cd " + shellQuote(dir.path()) + " &&");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "入力ﾌｧｲﾙと同じﾌｧｲﾙには書き込めません: object.fit");
+    EXPECT_TRUE(readAll(dir.file("two/object.fit")) == frame);
+
     // With --echo each line shows before its results, as written.
     writeAll(dir.file("echo.txt"), "info " + shellQuote(dir.file("two/object.fit")) + "\n");
     r = cli("batch --echo - < " + shellQuote(dir.file("echo.txt")), scratch);
