@@ -1,0 +1,246 @@
+#include "draw/BuriedSegments.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace lumigra {
+
+// Why leaving a segment out changes no pixel: the aliased raster fills the pixels whose centres lie in
+// the union of segment rectangles and bevel joins, give or take its rounding, which stays under the
+// slack; a dropped segment's rectangle and both its joins, grown by the slack, hold only centres that
+// kept rectangles shrunk by the slack hold too, so every centre stays on its side.
+
+namespace {
+
+// The raster puts vertices on a 1/64 pixel grid and steps edges row by
+// row with 16.16 slopes: under 1/90 pixel, plus 2^-16 for every row.
+constexpr double kBaseSlack = 1.0 / 32;
+constexpr double kRowSlack = 1.0 / 65536;
+// Near the sides of the clip the scan converter replaces edges by the
+// side, which may shift a crossing within one row: segments there stay.
+constexpr double kSideGuard = 3;
+// Covered rows remembered per pixel column; forgetting some only keeps more.
+constexpr int kRunsPerColumn = 4;
+// Segments are tried longest first (by whole pixels, longer ones together).
+constexpr int kLengthClasses = 64;
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// A rectangle: centre, unit axis u, half lengths along u and across it.
+struct Box {
+    double cx, cy, ux, uy, along, across;
+    double halfX() const { return along * std::abs(ux) + across * std::abs(uy); }
+    double halfY() const { return along * std::abs(uy) + across * std::abs(ux); }
+    Box grown(double by) const { return {cx, cy, ux, uy, along + by, across + by}; }
+};
+
+// Where vertical lines cross a box: a point at height cy + r on the line
+// at x = cx + q lies at s = q ux + r uy along the axis and t = r ux - q uy
+// across it; |s| <= along and |t| <= across bound r.
+class BoxSpans {
+public:
+    explicit BoxSpans(const Box& box)
+        : box_(box), invX_(box.ux != 0 ? 1 / box.ux : 0), invY_(box.uy != 0 ? 1 / box.uy : 0)
+    {
+    }
+
+    // The y range on the line at x; false when the line misses the box.
+    bool at(double x, double& lo, double& hi) const
+    {
+        const double q = x - box_.cx;
+        double rlo = -kInfinity, rhi = kInfinity;
+        if (!narrow(box_.uy, invY_, q * box_.ux, box_.along, rlo, rhi) ||
+            !narrow(box_.ux, invX_, -q * box_.uy, box_.across, rlo, rhi))
+            return false;
+        lo = box_.cy + rlo;
+        hi = box_.cy + rhi;
+        return true;
+    }
+
+private:
+    // Narrows [lo, hi] to the r with |offset + r * coefficient| <= half.
+    static bool narrow(double coefficient, double inverse, double offset, double half, double& lo, double& hi)
+    {
+        if (coefficient == 0)
+            return std::abs(offset) <= half;
+        double a = (-half - offset) * inverse;
+        double b = (half - offset) * inverse;
+        if (a > b)
+            std::swap(a, b);
+        lo = std::max(lo, a);
+        hi = std::min(hi, b);
+        return lo <= hi;
+    }
+
+    Box box_;
+    double invX_, invY_;
+};
+
+// floor and ceil for the device's range, without a library call.
+int floorInt(double v)
+{
+    const int t = static_cast<int>(v);
+    return t > v ? t - 1 : t;
+}
+int ceilInt(double v)
+{
+    const int t = static_cast<int>(v);
+    return t < v ? t + 1 : t;
+}
+
+double cross(QPointF a, QPointF b) { return a.x() * b.y() - a.y() * b.x(); }
+
+int firstCentre(double from) { return ceilInt(from - 0.5); }
+int lastCentre(double to) { return floorInt(to - 0.5); }
+
+// Rows of pixel centres certainly filled, per column.
+class Coverage {
+public:
+    explicit Coverage(const QRect& area)
+        : area_(area), runs_(static_cast<size_t>(area.width()) * kRunsPerColumn, Run{1, 0})
+    {
+    }
+
+    bool covers(int column, int lo, int hi) const
+    {
+        const Run* r = at(column);
+        for (int k = 0; k < kRunsPerColumn; ++k)
+            if (r[k].lo <= lo && hi <= r[k].hi)
+                return true;
+        return false;
+    }
+
+    void add(int column, int lo, int hi)
+    {
+        Run* r = at(column);
+        // Merge every run the new one touches, then store it in a free slot
+        // or over the shortest run when it is longer.
+        for (int k = 0; k < kRunsPerColumn; ++k)
+            if (r[k].lo <= r[k].hi && r[k].lo <= hi + 1 && lo <= r[k].hi + 1) {
+                lo = std::min(lo, r[k].lo);
+                hi = std::max(hi, r[k].hi);
+                r[k] = Run{1, 0};
+            }
+        int slot = 0;
+        for (int k = 1; k < kRunsPerColumn; ++k)
+            if (r[k].hi - r[k].lo < r[slot].hi - r[slot].lo)
+                slot = k;
+        if (r[slot].lo > r[slot].hi || r[slot].hi - r[slot].lo < hi - lo)
+            r[slot] = Run{lo, hi};
+    }
+
+    const QRect& area() const { return area_; }
+
+private:
+    struct Run {
+        int lo, hi; // empty when lo > hi
+    };
+    Run* at(int column) { return &runs_[static_cast<size_t>(column - area_.left()) * kRunsPerColumn]; }
+    const Run* at(int column) const { return &runs_[static_cast<size_t>(column - area_.left()) * kRunsPerColumn]; }
+
+    QRect area_;
+    std::vector<Run> runs_;
+};
+
+// Calls visit(column, firstRow, lastRow) for the pixel centres inside the
+// box within the area; stops when visit returns false.
+template <class Visit>
+bool forCentres(const Box& box, const QRect& area, Visit visit)
+{
+    const double hx = box.halfX();
+    const int c0 = std::max(area.left(), firstCentre(box.cx - hx));
+    const int c1 = std::min(area.right(), lastCentre(box.cx + hx));
+    const BoxSpans spans(box);
+    for (int c = c0; c <= c1; ++c) {
+        double lo, hi;
+        if (!spans.at(c + 0.5, lo, hi))
+            continue;
+        const int r0 = std::max(area.top(), firstCentre(lo));
+        const int r1 = std::min(area.bottom(), lastCentre(hi));
+        if (r0 <= r1 && !visit(c, r0, r1))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> keptSegments(const std::vector<QPointF>& points, double halfWidth,
+                                       const StrokeBounds& bounds)
+{
+    const int segments = static_cast<int>(points.size()) - 1;
+    std::vector<std::uint8_t> keep(static_cast<size_t>(std::max(segments, 0)), 1);
+    if (segments < 2)
+        return keep;
+    const QRect& area = bounds.paintable;
+    if (area.isEmpty()) {
+        std::fill(keep.begin(), keep.end(), 0);
+        return keep;
+    }
+    const double slack = kBaseSlack + (std::max(bounds.deviceHeight, 0) + 2) * kRowSlack;
+    const double h = halfWidth;
+
+    std::vector<Box> body(static_cast<size_t>(segments));
+    std::vector<QPointF> normal(static_cast<size_t>(segments));
+    std::array<int, kLengthClasses + 1> classStart{};
+    std::vector<int> lengthClass(static_cast<size_t>(segments));
+    for (int s = 0; s < segments; ++s) {
+        const QPointF a = points[static_cast<size_t>(s)], b = points[static_cast<size_t>(s) + 1];
+        const QPointF d = b - a;
+        const double length = std::sqrt(QPointF::dotProduct(d, d));
+        const QPointF u = d / length;
+        body[static_cast<size_t>(s)] = {(a.x() + b.x()) / 2, (a.y() + b.y()) / 2, u.x(), u.y(), length / 2, h};
+        normal[static_cast<size_t>(s)] = QPointF(-u.y(), u.x());
+        const int k = kLengthClasses - 1 - static_cast<int>(std::min(length, double(kLengthClasses - 1)));
+        lengthClass[static_cast<size_t>(s)] = k;
+        ++classStart[static_cast<size_t>(k) + 1];
+    }
+    for (int k = 0; k < kLengthClasses; ++k)
+        classStart[static_cast<size_t>(k) + 1] += classStart[static_cast<size_t>(k)];
+    std::vector<int> order(static_cast<size_t>(segments));
+    for (int s = 0; s < segments; ++s)
+        order[static_cast<size_t>(classStart[static_cast<size_t>(lengthClass[static_cast<size_t>(s)])]++)] = s;
+
+    // A segment's rectangle with the bevel joins at its ends: a join's
+    // corners p ± h n lie within h |sin| of the turn beyond the flat end.
+    auto footprint = [&](int s) {
+        const size_t i = static_cast<size_t>(s);
+        const Box& b = body[i];
+        const QPointF n = normal[i];
+        const double before = s > 0 ? h * std::abs(cross(normal[i - 1], n)) : 0;
+        const double after = s + 1 < segments ? h * std::abs(cross(n, normal[i + 1])) : 0;
+        const double shift = (after - before) / 2;
+        return Box{b.cx + b.ux * shift, b.cy + b.uy * shift, b.ux, b.uy, b.along + (before + after) / 2, h};
+    };
+    const double left = area.left(), right = area.right() + 1.0;
+    const double top = area.top(), bottom = area.bottom() + 1.0;
+    Coverage coverage(area);
+    for (int s : order) {
+        const size_t i = static_cast<size_t>(s);
+        const Box part = footprint(s).grown(slack);
+        const double hx = part.halfX(), hy = part.halfY();
+        const double x0 = part.cx - hx, x1 = part.cx + hx, y0 = part.cy - hy, y1 = part.cy + hy;
+        const bool outside = x1 < left - kSideGuard || x0 > right + kSideGuard || y1 < top - kSideGuard ||
+            y0 > bottom + kSideGuard;
+        if (outside) {
+            keep[i] = 0;
+            continue;
+        }
+        if (x0 > left + kSideGuard && x1 < right - kSideGuard &&
+            forCentres(part, area, [&](int c, int r0, int r1) { return coverage.covers(c, r0, r1); })) {
+            keep[i] = 0;
+            continue;
+        }
+        const Box inner{body[i].cx, body[i].cy, body[i].ux, body[i].uy, body[i].along - slack, h - slack};
+        if (inner.along > 0 && inner.across > 0)
+            forCentres(inner, area, [&](int c, int r0, int r1) {
+                coverage.add(c, r0, r1);
+                return true;
+            });
+    }
+    return keep;
+}
+
+} // namespace lumigra
