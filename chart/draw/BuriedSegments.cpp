@@ -26,6 +26,7 @@ constexpr int kRunsPerColumn = 4;
 // Segments are tried longest first (by whole pixels, longer ones together).
 constexpr int kLengthClasses = 64;
 
+constexpr double kParallel = 1e-9;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // A rectangle: centre, unit axis u, half lengths along u and across it.
@@ -38,44 +39,37 @@ struct Box {
 
 // Where vertical lines cross a box: a point at height cy + r on the line
 // at x = cx + q lies at s = q ux + r uy along the axis and t = r ux - q uy
-// across it; |s| <= along and |t| <= across bound r.
+// across it, so |s| <= along and |t| <= across each bound r to an interval
+// about a centre proportional to q. An axis parallel to x or y leaves one
+// bound to the columns the box spans; nearly parallel is parallel, which
+// moves the bounds by far less than the slack.
 class BoxSpans {
 public:
-    explicit BoxSpans(const Box& box)
-        : box_(box), invX_(box.ux != 0 ? 1 / box.ux : 0), invY_(box.uy != 0 ? 1 / box.uy : 0)
+    explicit BoxSpans(const Box& box) : cx_(box.cx), cy_(box.cy)
     {
+        if (std::abs(box.uy) > kParallel) {
+            alongCentre_ = -box.ux / box.uy;
+            alongHalf_ = box.along / std::abs(box.uy);
+        }
+        if (std::abs(box.ux) > kParallel) {
+            acrossCentre_ = box.uy / box.ux;
+            acrossHalf_ = box.across / std::abs(box.ux);
+        }
     }
 
-    // The y range on the line at x; false when the line misses the box.
-    bool at(double x, double& lo, double& hi) const
+    // The y range on the line at x (empty when lo > hi).
+    void at(double x, double& lo, double& hi) const
     {
-        const double q = x - box_.cx;
-        double rlo = -kInfinity, rhi = kInfinity;
-        if (!narrow(box_.uy, invY_, q * box_.ux, box_.along, rlo, rhi) ||
-            !narrow(box_.ux, invX_, -q * box_.uy, box_.across, rlo, rhi))
-            return false;
-        lo = box_.cy + rlo;
-        hi = box_.cy + rhi;
-        return true;
+        const double q = x - cx_;
+        const double a = q * alongCentre_, b = q * acrossCentre_;
+        lo = cy_ + std::max(a - alongHalf_, b - acrossHalf_);
+        hi = cy_ + std::min(a + alongHalf_, b + acrossHalf_);
     }
 
 private:
-    // Narrows [lo, hi] to the r with |offset + r * coefficient| <= half.
-    static bool narrow(double coefficient, double inverse, double offset, double half, double& lo, double& hi)
-    {
-        if (coefficient == 0)
-            return std::abs(offset) <= half;
-        double a = (-half - offset) * inverse;
-        double b = (half - offset) * inverse;
-        if (a > b)
-            std::swap(a, b);
-        lo = std::max(lo, a);
-        hi = std::min(hi, b);
-        return lo <= hi;
-    }
-
-    Box box_;
-    double invX_, invY_;
+    double cx_, cy_;
+    double alongCentre_ = 0, alongHalf_ = kInfinity;
+    double acrossCentre_ = 0, acrossHalf_ = kInfinity;
 };
 
 // floor and ceil for the device's range, without a library call.
@@ -155,7 +149,8 @@ bool forCentres(const Box& box, const QRect& area, Visit visit)
     const BoxSpans spans(box);
     for (int c = c0; c <= c1; ++c) {
         double lo, hi;
-        if (!spans.at(c + 0.5, lo, hi))
+        spans.at(c + 0.5, lo, hi);
+        if (lo > hi)
             continue;
         const int r0 = std::max(area.top(), firstCentre(lo));
         const int r1 = std::min(area.bottom(), lastCentre(hi));
@@ -182,10 +177,16 @@ std::vector<std::uint8_t> keptSegments(const std::vector<QPointF>& points, doubl
     const double slack = kBaseSlack + (std::max(bounds.deviceHeight, 0) + 2) * kRowSlack;
     const double h = halfWidth;
 
-    std::vector<Box> body(static_cast<size_t>(segments));
-    std::vector<QPointF> normal(static_cast<size_t>(segments));
+    // Reused: fresh large blocks each call cost page faults.
+    thread_local std::vector<Box> body;
+    thread_local std::vector<QPointF> normal;
+    thread_local std::vector<int> lengthClass, order, pending;
+    body.resize(static_cast<size_t>(segments));
+    normal.resize(static_cast<size_t>(segments));
+    lengthClass.resize(static_cast<size_t>(segments));
+    order.resize(static_cast<size_t>(segments));
+    pending.clear();
     std::array<int, kLengthClasses + 1> classStart{};
-    std::vector<int> lengthClass(static_cast<size_t>(segments));
     for (int s = 0; s < segments; ++s) {
         const QPointF a = points[static_cast<size_t>(s)], b = points[static_cast<size_t>(s) + 1];
         const QPointF d = b - a;
@@ -199,7 +200,6 @@ std::vector<std::uint8_t> keptSegments(const std::vector<QPointF>& points, doubl
     }
     for (int k = 0; k < kLengthClasses; ++k)
         classStart[static_cast<size_t>(k) + 1] += classStart[static_cast<size_t>(k)];
-    std::vector<int> order(static_cast<size_t>(segments));
     for (int s = 0; s < segments; ++s)
         order[static_cast<size_t>(classStart[static_cast<size_t>(lengthClass[static_cast<size_t>(s)])]++)] = s;
 
@@ -217,28 +217,57 @@ std::vector<std::uint8_t> keptSegments(const std::vector<QPointF>& points, doubl
     const double left = area.left(), right = area.right() + 1.0;
     const double top = area.top(), bottom = area.bottom() + 1.0;
     Coverage coverage(area);
-    for (int s : order) {
-        const size_t i = static_cast<size_t>(s);
-        const Box part = footprint(s).grown(slack);
-        const double hx = part.halfX(), hy = part.halfY();
-        const double x0 = part.cx - hx, x1 = part.cx + hx, y0 = part.cy - hy, y1 = part.cy + hy;
-        const bool outside = x1 < left - kSideGuard || x0 > right + kSideGuard || y1 < top - kSideGuard ||
-            y0 > bottom + kSideGuard;
-        if (outside) {
-            keep[i] = 0;
-            continue;
-        }
-        if (x0 > left + kSideGuard && x1 < right - kSideGuard &&
-            forCentres(part, area, [&](int c, int r0, int r1) { return coverage.covers(c, r0, r1); })) {
-            keep[i] = 0;
-            continue;
-        }
-        const Box inner{body[i].cx, body[i].cy, body[i].ux, body[i].uy, body[i].along - slack, h - slack};
+    // Whether the pixel centres in a box are all filled for certain, or the
+    // box is too far outside for any to matter.
+    auto buried = [&](const Box& box) {
+        const double hx = box.halfX(), hy = box.halfY();
+        const double x0 = box.cx - hx, x1 = box.cx + hx, y0 = box.cy - hy, y1 = box.cy + hy;
+        if (x1 < left - kSideGuard || x0 > right + kSideGuard || y1 < top - kSideGuard || y0 > bottom + kSideGuard)
+            return true;
+        return x0 > left + kSideGuard && x1 < right - kSideGuard &&
+            forCentres(box, area, [&](int c, int r0, int r1) { return coverage.covers(c, r0, r1); });
+    };
+    // A kept segment's rectangle shrunk by the slack is filled for certain.
+    auto cover = [&](int s) {
+        const Box& b = body[static_cast<size_t>(s)];
+        const Box inner{b.cx, b.cy, b.ux, b.uy, b.along - slack, h - slack};
         if (inner.along > 0 && inner.across > 0)
             forCentres(inner, area, [&](int c, int r0, int r1) {
                 coverage.add(c, r0, r1);
                 return true;
             });
+    };
+    for (int s : order) {
+        const size_t i = static_cast<size_t>(s);
+        if (buried(footprint(s).grown(slack)))
+            keep[i] = 0;
+        else
+            cover(s);
+    }
+    // Where a kept run ends at a dropped neighbour, its flat end stands in
+    // for the join the whole line has there; the two differ only within the
+    // slack of that end, so pixel centres there must be covered anyway, or
+    // the neighbour is kept (and its own far end checked in turn).
+    for (int s = 0; s < segments; ++s)
+        if (keep[static_cast<size_t>(s)])
+            pending.push_back(s);
+    auto endCovered = [&](int s, int at) {
+        const QPointF n = normal[static_cast<size_t>(s)];
+        const QPointF p = points[static_cast<size_t>(at)];
+        return buried(Box{p.x(), p.y(), n.x(), n.y(), h + slack, slack});
+    };
+    while (!pending.empty()) {
+        const int s = pending.back();
+        pending.pop_back();
+        for (const int neighbour : {s - 1, s + 1}) {
+            if (neighbour < 0 || neighbour >= segments || keep[static_cast<size_t>(neighbour)])
+                continue;
+            if (endCovered(s, neighbour < s ? s : s + 1))
+                continue;
+            keep[static_cast<size_t>(neighbour)] = 1;
+            cover(neighbour);
+            pending.push_back(neighbour);
+        }
     }
     return keep;
 }

@@ -72,7 +72,9 @@ void DeviceDashSink::dash(int penIndex, QPointF from, QPointF to)
 {
     if (penIndex < 0 || penIndex > 3 || !pens_[static_cast<size_t>(penIndex)].draws)
         return;
-    const bool continues = penIndex == pendingPen_ && !pending_.isEmpty() && pending_.last() == from;
+    // Mostly the last point itself; only then is the fuzzy comparison spared.
+    const bool continues = penIndex == pendingPen_ && !pending_.isEmpty() &&
+        ((pending_.last().x() == from.x() && pending_.last().y() == from.y()) || pending_.last() == from);
     if (!continues || pending_.size() >= kMaxPendingPoints) {
         flush();
         pending_.append(from);

@@ -14,27 +14,20 @@ namespace lumigra {
 
 namespace {
 
-// Points per piece of a wide stroke when every segment is drawn.
-constexpr int kWidePiecePoints = 64;
 // Kept segments stroked per call: one outline's fill cost grows faster
 // than its length, and each call has its own overhead.
 constexpr int kSegmentsPerCall = 48;
-// Beyond this the raster clips outlines to its coordinate range, and
-// segments shorter than this have no reliable direction: such polylines
-// are drawn whole.
-constexpr double kCoordinateLimit = 30000;
+// The raster clips outlines reaching beyond this many pixels (or wider or
+// higher than it), which moves their edges slightly: such lines are drawn
+// whole.
+constexpr double kRasterLimit = 32767;
+// Segments shorter than this have no reliable direction.
 constexpr double kShortestSegment = 1e-6;
 // Runs ending this near their start go as polylines (see below).
 constexpr double kClosedRun = 1e-3;
-
-// A wide aliased stroke is filled as one outline whose cost grows faster
-// than its length. Drawn as overlapping pieces that share a segment, every
-// join lies inside some piece, so the union is the same.
-void drawInPieces(QPainter& painter, const QPointF* points, int count)
-{
-    for (int first = 0; first + 1 < count; first += kWidePiecePoints - 2)
-        painter.drawPolyline(points + first, std::min(kWidePiecePoints, count - first));
-}
+// Outlines reach this far beyond the points, in pixels besides half the
+// pen, counting the rows the raster's clipping may shift.
+constexpr double kOutlineMargin = 3;
 
 // The device pixels the stroke may change.
 StrokeBounds strokeBounds(const QPainter& painter)
@@ -46,40 +39,35 @@ StrokeBounds strokeBounds(const QPainter& painter)
     return {pixels, device->height()};
 }
 
-} // namespace
-
-void drawWideSolidPolyline(QPainter& painter, const QPointF* points, int count)
+// The device points, merged where repeated (the stroker skips those);
+// distinct[k] is the last of the points at the k-th place. False when the
+// line has to be drawn whole.
+bool devicePoints(const QTransform& toDevice, const QPointF* points, int count, std::vector<QPointF>& device,
+                  std::vector<int>& distinct)
 {
-    const QTransform& toDevice = painter.deviceTransform();
-    if (count < 4 || !painter.pen().isCosmetic() || toDevice.type() >= QTransform::TxProject) {
-        drawInPieces(painter, points, count);
-        return;
-    }
-    // Repeated points are no segment to the stroker; distinct[k] is the
-    // last of the points at the k-th distinct place.
-    std::vector<QPointF> device;
-    std::vector<int> distinct;
     device.reserve(static_cast<size_t>(count));
     distinct.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         const QPointF d = toDevice.map(points[i]);
-        if (!(std::abs(d.x()) <= kCoordinateLimit && std::abs(d.y()) <= kCoordinateLimit)) {
-            drawInPieces(painter, points, count);
-            return;
-        }
+        if (!std::isfinite(d.x()) || !std::isfinite(d.y()))
+            return false;
         if (!device.empty() && d.x() == device.back().x() && d.y() == device.back().y()) {
             distinct.back() = i;
             continue;
         }
         const QPointF step = device.empty() ? QPointF() : d - device.back();
-        if (!device.empty() && QPointF::dotProduct(step, step) < kShortestSegment * kShortestSegment) {
-            drawInPieces(painter, points, count);
-            return;
-        }
+        if (!device.empty() && QPointF::dotProduct(step, step) < kShortestSegment * kShortestSegment)
+            return false;
         device.push_back(d);
         distinct.push_back(i);
     }
-    const std::vector<std::uint8_t> keep = keptSegments(device, painter.pen().widthF() / 2, strokeBounds(painter));
+    return true;
+}
+
+// Draws the kept runs, several to a path.
+void drawKept(QPainter& painter, const QPointF* points, const std::vector<QPointF>& device,
+              const std::vector<int>& distinct, const std::vector<std::uint8_t>& keep)
+{
     const int segments = static_cast<int>(keep.size());
     QPainterPath path;
     int inPath = 0;
@@ -112,6 +100,42 @@ void drawWideSolidPolyline(QPainter& painter, const QPointF* points, int count)
     }
     if (inPath > 0)
         painter.drawPath(path);
+}
+
+} // namespace
+
+void drawWideSolidPolyline(QPainter& painter, const QPointF* points, int count)
+{
+    const QTransform& toDevice = painter.deviceTransform();
+    // Reused: fresh large blocks each call cost page faults.
+    thread_local std::vector<QPointF> device;
+    thread_local std::vector<int> distinct;
+    device.clear();
+    distinct.clear();
+    if (count < 3 || !painter.pen().isCosmetic() || toDevice.type() >= QTransform::TxProject ||
+        !devicePoints(toDevice, points, count, device, distinct)) {
+        painter.drawPolyline(points, count);
+        return;
+    }
+    const double halfWidth = painter.pen().widthF() / 2;
+    const StrokeBounds bounds = strokeBounds(painter);
+    double x0 = device.front().x(), x1 = x0, y0 = device.front().y(), y1 = y0;
+    for (const QPointF& p : device) {
+        x0 = std::min(x0, p.x());
+        x1 = std::max(x1, p.x());
+        y0 = std::min(y0, p.y());
+        y1 = std::max(y1, p.y());
+    }
+    const double margin = halfWidth + kOutlineMargin;
+    const QRectF reach(QPointF(x0 - margin, y0 - margin), QPointF(x1 + margin, y1 + margin));
+    if (!reach.intersects(QRectF(bounds.paintable)))
+        return; // no pixel it could fill is painted
+    if (!QRectF(-kRasterLimit, -kRasterLimit, 2 * kRasterLimit, 2 * kRasterLimit).contains(reach) ||
+        reach.width() > kRasterLimit || reach.height() > kRasterLimit) {
+        painter.drawPolyline(points, count);
+        return;
+    }
+    drawKept(painter, points, device, distinct, keptSegments(device, halfWidth, bounds));
 }
 
 } // namespace lumigra

@@ -1,6 +1,7 @@
 // A solid line of many points drawn by the line pass's sink gives the same
 // PNG bytes as the plain polylines it stands for, for the data pens of the
-// plot window (cosmetic, flat caps, bevel joins, aliased).
+// plot window (cosmetic, flat caps, bevel joins, aliased) at the widths its
+// resolutions give them, over dense and sparse series of many shapes.
 #include "paint/LineStroke.h"
 
 #include <QBuffer>
@@ -17,9 +18,15 @@ using namespace lumigra;
 
 namespace {
 
-constexpr int kSide = 400;
+constexpr int kWidth = 420, kHeight = 300;
+// Two pixels a millimetre: quarter millimetres fall on half pixels.
+constexpr double kPixelsPerMm = 2;
 // The sink hands over at most this many points per polyline.
 constexpr int kSinkPolyline = 4096;
+// The plot area the chart clips to, in millimetres (y up).
+const QRectF kPlotArea(12, 10, 180, 120);
+
+using Run = std::vector<QPointF>;
 
 QByteArray png(const QImage& image)
 {
@@ -37,58 +44,103 @@ QPen dataPen(int width)
     return pen;
 }
 
+enum class Shape { Noise, Steps, Spikes, Overflowing, HalfPixels, Sparse, Loops, Count };
+
 // Runs of points in millimetres (y up), broken where data are missing.
-std::vector<std::vector<QPointF>> series(std::mt19937_64& random)
+std::vector<Run> series(Shape shape, std::mt19937_64& random)
 {
     std::uniform_real_distribution<double> u(0, 1);
-    const int n = 3000 + static_cast<int>(u(random) * 9000);
+    const bool sparse = shape == Shape::Sparse || shape == Shape::Loops;
+    const int n = sparse ? 20 + static_cast<int>(u(random) * 200) : 3000 + static_cast<int>(u(random) * 9000);
     const double noise = std::pow(10.0, u(random) * 3 - 2);
-    std::vector<std::vector<QPointF>> runs(1);
+    const double left = shape == Shape::Overflowing ? -40 : 14, right = shape == Shape::Overflowing ? 260 : 190;
+    std::vector<Run> runs(1);
+    double level = 70;
     for (int i = 0; i < n; ++i) {
-        double y = 50 + noise * (u(random) - 0.5) + 20 * std::sin(i * 0.002);
-        if (u(random) < 0.003)
-            y += (u(random) - 0.5) * 90; // a steep spike
-        if (u(random) < 0.0005)
-            runs.emplace_back(); // a gap
-        runs.back().emplace_back(5 + 190.0 * i / n, y);
+        double x = left + (right - left) * i / n;
+        double y = 70 + noise * (u(random) - 0.5) + 30 * std::sin(i * 0.002);
+        switch (shape) {
+        case Shape::Steps:
+            if (u(random) < 0.01)
+                level = 20 + 100 * u(random);
+            y = u(random) < 0.3 ? level : std::round(y); // flat runs and repeated points
+            break;
+        case Shape::Spikes:
+            if (u(random) < 0.01)
+                y += (u(random) - 0.5) * 200;
+            break;
+        case Shape::Overflowing: y = 70 + (y - 70) * 3; break;
+        case Shape::HalfPixels:
+            x = std::round(x * 4) / 4;
+            y = std::round(y * 4) / 4;
+            break;
+        case Shape::Loops: // back and forth, runs ending where they start
+            x = 100 + 60 * std::cos(i * 0.7) + noise * u(random);
+            y = 70 + 40 * std::sin(i * 1.3);
+            if (i % 17 == 16)
+                runs.back().push_back(runs.back().front());
+            break;
+        default: break;
+        }
+        // A gap; the sink would join a run that starts where the last ended.
+        if (u(random) < (sparse ? 0.01 : 0.0005) && !runs.back().empty() && runs.back().back() != QPointF(x, y))
+            runs.emplace_back();
+        runs.back().emplace_back(x, y);
     }
     return runs;
 }
 
-void mapMillimetres(QPainter& painter) { painter.setTransform(QTransform(2, 0, 0, -2, 0, kSide)); }
+void prepare(QPainter& painter)
+{
+    painter.setTransform(QTransform(kPixelsPerMm, 0, 0, -kPixelsPerMm, 0, kHeight));
+    painter.setClipRect(kPlotArea, Qt::IntersectClip);
+}
+
+QImage viaSink(const std::vector<Run>& runs, int width)
+{
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    prepare(painter);
+    DevicePen pen;
+    pen.draws = true;
+    pen.pen = dataPen(width);
+    DeviceDashSink sink(painter, {pen, pen, pen, pen});
+    for (const Run& run : runs)
+        for (size_t i = 1; i < run.size(); ++i)
+            sink.dash(0, run[i - 1], run[i]);
+    return image;
+}
+
+QImage plain(const std::vector<Run>& runs, int width)
+{
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    prepare(painter);
+    painter.setPen(dataPen(width));
+    for (const Run& run : runs)
+        for (size_t first = 0; first + 1 < run.size(); first += kSinkPolyline - 1)
+            painter.drawPolyline(run.data() + first,
+                                 static_cast<int>(std::min<size_t>(kSinkPolyline, run.size() - first)));
+    return image;
+}
 
 } // namespace
 
-TEST(LinePieces, WideAndThinDataPensGiveThePlainPolylinesBytes)
+TEST(LinePieces, DataPensOfEveryResolutionGiveThePlainPolylinesBytes)
 {
-    std::mt19937_64 random(20261210);
-    for (int trial = 0; trial < 12; ++trial) {
-        const auto runs = series(random);
-        for (int width : {1, 2, 3}) {
-            QImage viaSink(kSide, kSide, QImage::Format_RGB32), plain(kSide, kSide, QImage::Format_RGB32);
-            viaSink.fill(Qt::white);
-            plain.fill(Qt::white);
-            {
-                QPainter painter(&viaSink);
-                mapMillimetres(painter);
-                DevicePen pen;
-                pen.draws = true;
-                pen.pen = dataPen(width);
-                DeviceDashSink sink(painter, {pen, pen, pen, pen});
-                for (const auto& run : runs)
-                    for (size_t i = 1; i < run.size(); ++i)
-                        sink.dash(0, run[i - 1], run[i]);
+    std::mt19937_64 random(20261211);
+    for (int trial = 0; trial < (getenv("STRESS") ? atoi(getenv("STRESS")) : 3); ++trial)
+        for (int shape = 0; shape < static_cast<int>(Shape::Count); ++shape) {
+            const auto runs = series(static_cast<Shape>(shape), random);
+            for (int width : {1, 2, 3, 5}) {
+                if (getenv("ONLY") && atoi(getenv("ONLY")) != trial * 100 + shape * 10 + width) continue;
+                QImage a = viaSink(runs, width), b = plain(runs, width);
+                if (getenv("ONLY")) { for (int y = 0; y < kHeight; ++y) for (int x = 0; x < kWidth; ++x) if (a.pixel(x,y) != b.pixel(x,y)) { fprintf(stderr, "diff %d %d sink %x plain %x\n", x, y, a.pixel(x,y), b.pixel(x,y));
+                    for (const auto& r : runs) for (size_t i = 0; i < r.size(); ++i) { double dx = r[i].x()*2, dy = 300 - r[i].y()*2; if (std::abs(dx - x) < 4) fprintf(stderr, "  %zu %.17g %.17g\n", i, dx, dy); } } }
+                ASSERT_EQ(png(a), png(b))
+                    << "trial " << trial << " shape " << shape << " width " << width;
             }
-            {
-                QPainter painter(&plain);
-                mapMillimetres(painter);
-                painter.setPen(dataPen(width));
-                for (const auto& run : runs)
-                    for (size_t first = 0; first + 1 < run.size(); first += kSinkPolyline - 1)
-                        painter.drawPolyline(run.data() + first,
-                                             static_cast<int>(std::min<size_t>(kSinkPolyline, run.size() - first)));
-            }
-            ASSERT_EQ(png(viaSink), png(plain)) << "trial " << trial << " width " << width;
         }
-    }
 }
