@@ -160,6 +160,12 @@ bool forCentres(const Box& box, const QRect& area, Visit visit)
     return true;
 }
 
+struct Scratch {
+    std::vector<Box> body;
+    std::vector<QPointF> normal;
+    std::vector<int> lengthClass, order, pending;
+};
+
 } // namespace
 
 std::vector<std::uint8_t> keptSegments(const std::vector<QPointF>& points, double halfWidth,
@@ -178,9 +184,12 @@ std::vector<std::uint8_t> keptSegments(const std::vector<QPointF>& points, doubl
     const double h = halfWidth;
 
     // Reused: fresh large blocks each call cost page faults.
-    thread_local std::vector<Box> body;
-    thread_local std::vector<QPointF> normal;
-    thread_local std::vector<int> lengthClass, order, pending;
+    thread_local Scratch scratch;
+    std::vector<Box>& body = scratch.body;
+    std::vector<QPointF>& normal = scratch.normal;
+    std::vector<int>& lengthClass = scratch.lengthClass;
+    std::vector<int>& order = scratch.order;
+    std::vector<int>& pending = scratch.pending;
     body.resize(static_cast<size_t>(segments));
     normal.resize(static_cast<size_t>(segments));
     lengthClass.resize(static_cast<size_t>(segments));
@@ -224,8 +233,15 @@ std::vector<std::uint8_t> keptSegments(const std::vector<QPointF>& points, doubl
         const double x0 = box.cx - hx, x1 = box.cx + hx, y0 = box.cy - hy, y1 = box.cy + hy;
         if (x1 < left - kSideGuard || x0 > right + kSideGuard || y1 < top - kSideGuard || y0 > bottom + kSideGuard)
             return true;
-        return x0 > left + kSideGuard && x1 < right - kSideGuard &&
-            forCentres(box, area, [&](int c, int r0, int r1) { return coverage.covers(c, r0, r1); });
+        if (!(x0 > left + kSideGuard && x1 < right - kSideGuard))
+            return false;
+        // Its bounding box first: mostly enough, and cheaper than each column's span.
+        const int c0 = std::max(area.left(), firstCentre(x0)), c1 = std::min(area.right(), lastCentre(x1));
+        const int r0 = std::max(area.top(), firstCentre(y0)), r1 = std::min(area.bottom(), lastCentre(y1));
+        bool all = true;
+        for (int c = c0; all && c <= c1; ++c)
+            all = r0 > r1 || coverage.covers(c, r0, r1);
+        return all || forCentres(box, area, [&](int c, int lo, int hi) { return coverage.covers(c, lo, hi); });
     };
     // A kept segment's rectangle shrunk by the slack is filled for certain.
     auto cover = [&](int s) {

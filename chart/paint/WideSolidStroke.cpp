@@ -29,6 +29,11 @@ constexpr double kClosedRun = 1e-3;
 // pen, counting the rows the raster's clipping may shift.
 constexpr double kOutlineMargin = 3;
 
+struct Scratch {
+    std::vector<QPointF> device;
+    std::vector<int> distinct;
+};
+
 // The device pixels the stroke may change.
 StrokeBounds strokeBounds(const QPainter& painter)
 {
@@ -108,8 +113,9 @@ void drawWideSolidPolyline(QPainter& painter, const QPointF* points, int count)
 {
     const QTransform& toDevice = painter.deviceTransform();
     // Reused: fresh large blocks each call cost page faults.
-    thread_local std::vector<QPointF> device;
-    thread_local std::vector<int> distinct;
+    thread_local Scratch scratch;
+    std::vector<QPointF>& device = scratch.device;
+    std::vector<int>& distinct = scratch.distinct;
     device.clear();
     distinct.clear();
     if (count < 3 || !painter.pen().isCosmetic() || toDevice.type() >= QTransform::TxProject ||
