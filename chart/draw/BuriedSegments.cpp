@@ -7,10 +7,10 @@
 
 namespace lumigra {
 
-// Why leaving a segment out changes no pixel: the aliased raster fills the pixels whose centres lie in
-// the union of segment rectangles and bevel joins, give or take its rounding, which stays under the
-// slack; a dropped segment's rectangle and both its joins, grown by the slack, hold only centres that
-// kept rectangles shrunk by the slack hold too, so every centre stays on its side.
+// Why no pixel changes: the raster's rounding moves no edge by the slack, so every centre that a dropped
+// segment or its joins might fill, or that lies near a flat end where a kept run stops, lies in a kept
+// rectangle shrunk by the slack, which the whole line and the kept runs both fill; elsewhere a kept run
+// has the whole line's own edges, so each pixel centre falls on the same side in both drawings.
 
 namespace {
 
@@ -21,6 +21,8 @@ constexpr double kRowSlack = 1.0 / 65536;
 // Near the sides of the clip the scan converter replaces edges by the
 // side, which may shift a crossing within one row: segments there stay.
 constexpr double kSideGuard = 3;
+// Shorter segments may come out of the raster's rounding turned over.
+constexpr double kShortestEnd = 1.0 / 8;
 // Covered rows remembered per pixel column; forgetting some only keeps more.
 constexpr int kRunsPerColumn = 4;
 // Segments are tried longest first (by whole pixels, longer ones together).
@@ -263,7 +265,8 @@ std::vector<std::uint8_t> keptSegments(const std::vector<QPointF>& points, doubl
     // Where a kept run ends at a dropped neighbour, its flat end stands in
     // for the join the whole line has there; the two differ only within the
     // slack of that end, so pixel centres there must be covered anyway, or
-    // the neighbour is kept (and its own far end checked in turn).
+    // the neighbour is kept (and its own far end checked in turn). A run
+    // never ends in a segment the raster's rounding may turn inside out.
     for (int s = 0; s < segments; ++s)
         if (keep[static_cast<size_t>(s)])
             pending.push_back(s);
@@ -278,7 +281,7 @@ std::vector<std::uint8_t> keptSegments(const std::vector<QPointF>& points, doubl
         for (const int neighbour : {s - 1, s + 1}) {
             if (neighbour < 0 || neighbour >= segments || keep[static_cast<size_t>(neighbour)])
                 continue;
-            if (endCovered(s, neighbour < s ? s : s + 1))
+            if (body[static_cast<size_t>(s)].along >= kShortestEnd / 2 && endCovered(s, neighbour < s ? s : s + 1))
                 continue;
             keep[static_cast<size_t>(neighbour)] = 1;
             cover(neighbour);
