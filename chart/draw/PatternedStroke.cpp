@@ -98,6 +98,18 @@ PatternedStroke::Result PatternedStroke::lineTo(QPointF q, DashSink& sink, LoopB
         index_ = 0;
     }
 
+    // The whole piece fits in the dash under way: the loop below would draw
+    // it as one dash and stop, so draw it so at once.
+    if (!inGap_) {
+        const double length = dashLength(index_);
+        if (length > 0 && length - used_ >= d) {
+            used_ += d;
+            sink.dash(index_, at(0), q);
+            current_ = q;
+            return Result::Drawn;
+        }
+    }
+
     double t = 0;
     bool anyProgress = false;
     int idlePairs = 0; // consecutive pairs that took no room
