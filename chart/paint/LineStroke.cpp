@@ -2,7 +2,6 @@
 
 #include <QPaintEngine>
 
-#include <algorithm>
 
 #include "kinds/Resources.h"
 #include "kinds/Strokes.h"
@@ -26,11 +25,11 @@ bool penUsable(const LgObject* pen)
     return pen && pen->objectId() == lgxPen && static_cast<const LgPen*>(pen)->enabled_;
 }
 
-// A wide aliased stroke may be drawn in pieces whose union is the whole
-// stroke: each pixel of an opaque, aliased fill is the same; only where
-// pixels are mixed with the target (raster operations, translucency,
-// antialiasing) would the overlap show, and vector output keeps the one
-// polyline.
+// A wide aliased stroke may leave out the segments that others bury and
+// be drawn in runs whose union is the whole stroke: each pixel of an
+// opaque, aliased fill is the same; where pixels are mixed with the target
+// (raster operations, translucency, antialiasing) the overlaps would show,
+// and vector output keeps every point.
 bool drawsUnionInPieces(const QPainter& painter, const QPen& pen)
 {
     const QPaintEngine* engine = painter.paintEngine();
