@@ -118,7 +118,10 @@ void drawWideSolidPolyline(QPainter& painter, const QPointF* points, int count)
     std::vector<int>& distinct = scratch.distinct;
     device.clear();
     distinct.clear();
+    // Leaving segments out needs the stroke's width in device pixels: a
+    // cosmetic pen on a device without scaled pixels.
     if (count < 3 || !painter.pen().isCosmetic() || toDevice.type() >= QTransform::TxProject ||
+        painter.paintEngine()->paintDevice()->devicePixelRatio() != 1 || painter.device()->devicePixelRatio() != 1 ||
         !devicePoints(toDevice, points, count, device, distinct)) {
         painter.drawPolyline(points, count);
         return;
