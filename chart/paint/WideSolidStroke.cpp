@@ -34,11 +34,14 @@ struct Scratch {
     std::vector<int> distinct;
 };
 
-// The device pixels the stroke may change.
+// The device pixels the stroke may change: within the system clip, whose
+// sides are where the raster clips edges, and within the painter's clip.
 StrokeBounds strokeBounds(const QPainter& painter)
 {
     const QPaintDevice* device = painter.paintEngine()->paintDevice();
     QRect pixels(0, 0, device->width(), device->height());
+    if (const QRegion system = painter.paintEngine()->systemClip(); !system.isEmpty())
+        pixels &= system.boundingRect();
     if (painter.hasClipping())
         pixels &= painter.deviceTransform().mapRect(painter.clipBoundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
     return {pixels, device->height()};
