@@ -50,12 +50,14 @@ public:
     explicit BoxSpans(const Box& box) : cx_(box.cx), cy_(box.cy)
     {
         if (std::abs(box.uy) > kParallel) {
-            alongCentre_ = -box.ux / box.uy;
-            alongHalf_ = box.along / std::abs(box.uy);
+            const double inverse = 1 / box.uy;
+            alongCentre_ = -box.ux * inverse;
+            alongHalf_ = box.along * std::abs(inverse);
         }
         if (std::abs(box.ux) > kParallel) {
-            acrossCentre_ = box.uy / box.ux;
-            acrossHalf_ = box.across / std::abs(box.ux);
+            const double inverse = 1 / box.ux;
+            acrossCentre_ = box.uy * inverse;
+            acrossHalf_ = box.across * std::abs(inverse);
         }
     }
 
@@ -202,7 +204,7 @@ std::vector<std::uint8_t> keptSegments(const std::vector<QPointF>& points, doubl
         const QPointF a = points[static_cast<size_t>(s)], b = points[static_cast<size_t>(s) + 1];
         const QPointF d = b - a;
         const double length = std::sqrt(QPointF::dotProduct(d, d));
-        const QPointF u = d / length;
+        const QPointF u = d * (1 / length);
         body[static_cast<size_t>(s)] = {(a.x() + b.x()) / 2, (a.y() + b.y()) / 2, u.x(), u.y(), length / 2, h};
         normal[static_cast<size_t>(s)] = QPointF(-u.y(), u.x());
         const int k = kLengthClasses - 1 - static_cast<int>(std::min(length, double(kLengthClasses - 1)));
