@@ -14,9 +14,10 @@ namespace lumigra {
 
 namespace {
 
-// Kept segments stroked per call: one outline's fill cost grows faster
-// than its length, and each call has its own overhead.
-constexpr int kSegmentsPerCall = 48;
+// Kept segments stroked per call: a fill of up to 32 edges is scanned row
+// by row, a larger one chunk by chunk over all its edges, which costs
+// more than the calls saved.
+constexpr int kSegmentsPerCall = 2;
 // The raster clips outlines reaching beyond this many pixels (or wider or
 // higher than it), which moves their edges slightly: such lines are drawn
 // whole.
