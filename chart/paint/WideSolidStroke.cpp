@@ -5,6 +5,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 #include <vector>
 
@@ -17,7 +18,7 @@ namespace {
 // Kept segments stroked per call: a fill of up to 32 edges is scanned row
 // by row, a larger one chunk by chunk over all its edges, which costs
 // more than the calls saved.
-constexpr int kSegmentsPerCall = 2;
+constexpr int kSegmentsPerCall = 4;
 // The raster clips outlines reaching beyond this many pixels (or wider or
 // higher than it), which moves their edges slightly: such lines are drawn
 // whole.
@@ -30,10 +31,18 @@ constexpr double kClosedRun = 1e-3;
 // pen, counting the rows the raster's clipping may shift.
 constexpr double kOutlineMargin = 3;
 
+// Reused: fresh large blocks each call cost page faults.
 struct Scratch {
     std::vector<QPointF> device;
     std::vector<int> distinct;
+    std::vector<std::pair<int, int>> singles;
 };
+
+Scratch& scratch()
+{
+    thread_local Scratch reused;
+    return reused;
+}
 
 // The device pixels the stroke may change: within the system clip, whose
 // sides are where the raster clips edges, and within the painter's clip.
@@ -73,13 +82,19 @@ bool devicePoints(const QTransform& toDevice, const QPointF* points, int count, 
     return true;
 }
 
-// Draws the kept runs, several to a path.
+// Draws the kept runs, several to a path. A path of nothing but single
+// segments would be drawn as lines, by other rules than a stroke's outline:
+// each path holds a longer run, and single segments left over at the end
+// go as polylines.
 void drawKept(QPainter& painter, const QPointF* points, const std::vector<QPointF>& device,
               const std::vector<int>& distinct, const std::vector<std::uint8_t>& keep)
 {
     const int segments = static_cast<int>(keep.size());
     QPainterPath path;
     int inPath = 0;
+    bool strokesPath = false;
+    std::vector<std::pair<int, int>>& singles = scratch().singles;
+    singles.clear();
     for (int s = 0; s < segments;) {
         if (!keep[static_cast<size_t>(s)]) {
             ++s;
@@ -99,16 +114,24 @@ void drawKept(QPainter& painter, const QPointF* points, const std::vector<QPoint
             for (int i = first + 1; i <= last; ++i)
                 path.lineTo(points[i]);
             inPath += end - s;
-            if (inPath >= kSegmentsPerCall) {
+            strokesPath = strokesPath || end - s > 1;
+            if (end - s == 1)
+                singles.emplace_back(first, last);
+            if (inPath >= kSegmentsPerCall && strokesPath) {
                 painter.drawPath(path);
                 path.clear();
                 inPath = 0;
+                strokesPath = false;
+                singles.clear();
             }
         }
         s = end;
     }
-    if (inPath > 0)
+    if (strokesPath)
         painter.drawPath(path);
+    else
+        for (const auto& [first, last] : singles)
+            painter.drawPolyline(points + first, last - first + 1);
 }
 
 } // namespace
@@ -116,10 +139,8 @@ void drawKept(QPainter& painter, const QPointF* points, const std::vector<QPoint
 void drawWideSolidPolyline(QPainter& painter, const QPointF* points, int count)
 {
     const QTransform& toDevice = painter.deviceTransform();
-    // Reused: fresh large blocks each call cost page faults.
-    thread_local Scratch scratch;
-    std::vector<QPointF>& device = scratch.device;
-    std::vector<int>& distinct = scratch.distinct;
+    std::vector<QPointF>& device = scratch().device;
+    std::vector<int>& distinct = scratch().distinct;
     device.clear();
     distinct.clear();
     // Leaving segments out needs the stroke's width in device pixels: a

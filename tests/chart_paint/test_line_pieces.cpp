@@ -149,31 +149,36 @@ TEST(LinePieces, DataPensOfEveryResolutionGiveThePlainPolylinesBytes)
         }
 }
 
-// Four points of a noisy spectrum where leaving out the middle segment once
-// changed a pixel: a kept run's flat end passed within the raster's rounding
-// of a pixel centre that the whole line's join leaves out.
-TEST(LinePieces, RunEndsNearPixelCentresKeepTheJoin)
+// Points of a noisy spectrum, in pixels, where leaving out segments once
+// changed pixels: a kept run's flat end passed within the raster's rounding
+// of a pixel centre that the whole line's join leaves out; a lone kept
+// segment was drawn by the rules for lines.
+TEST(LinePieces, RunEndsAndLoneSegmentsKeepThePlainPolylinesBytes)
 {
-    const QPointF points[] = {{199.43888981775623, 207.64595177642823},
-                              {199.49774285236583, 207.44961878363361},
-                              {199.52716936967062, 207.30622452076562},
-                              {199.55659588697543, 207.24584718572544}};
-    constexpr int kCount = 4, kPenWidth = 2;
-    QImage viaSink(kWidth, kHeight, QImage::Format_RGB32), plain(kWidth, kHeight, QImage::Format_RGB32);
-    viaSink.fill(Qt::white);
-    plain.fill(Qt::white);
-    {
-        QPainter painter(&viaSink);
-        DevicePen pen;
-        pen.draws = true;
-        pen.pen = dataPen(kPenWidth);
-        DeviceDashSink sink(painter, {pen, pen, pen, pen});
-        for (int i = 1; i < kCount; ++i)
-            sink.dash(0, points[i - 1], points[i]);
+    const std::vector<std::vector<QPointF>> cases = {
+        {{199.43888981775623, 207.64595177642823},
+         {199.49774285236583, 207.44961878363361},
+         {199.52716936967062, 207.30622452076562},
+         {199.55659588697543, 207.24584718572544}},
+        {{76.47999999999999, 151.83655290087421}, {76.512, 155.70235115671363}, {76.543999999999997, 156.35850911802981}}};
+    constexpr int kPenWidth = 2;
+    for (const auto& points : cases) {
+        QImage viaSink(kWidth, kHeight, QImage::Format_RGB32), plain(kWidth, kHeight, QImage::Format_RGB32);
+        viaSink.fill(Qt::white);
+        plain.fill(Qt::white);
+        {
+            QPainter painter(&viaSink);
+            DevicePen pen;
+            pen.draws = true;
+            pen.pen = dataPen(kPenWidth);
+            DeviceDashSink sink(painter, {pen, pen, pen, pen});
+            for (size_t i = 1; i < points.size(); ++i)
+                sink.dash(0, points[i - 1], points[i]);
+        }
+        QPainter painter(&plain);
+        painter.setPen(dataPen(kPenWidth));
+        painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+        painter.end();
+        EXPECT_EQ(png(viaSink), png(plain)) << points.size() << " points";
     }
-    QPainter painter(&plain);
-    painter.setPen(dataPen(kPenWidth));
-    painter.drawPolyline(points, kCount);
-    painter.end();
-    EXPECT_EQ(png(viaSink), png(plain));
 }
