@@ -5,8 +5,8 @@
 #include <QPainterPath>
 
 #include <algorithm>
-#include <utility>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "draw/BuriedSegments.h"
@@ -15,9 +15,9 @@ namespace lumigra {
 
 namespace {
 
-// Kept segments stroked per call: a fill of up to 32 edges is scanned row
-// by row, a larger one chunk by chunk over all its edges, which costs
-// more than the calls saved.
+// Kept segments stroked per call: the raster scans a fill of up to 32
+// edges row by row and a larger one chunk by chunk over all its edges,
+// which costs more than the calls saved.
 constexpr int kSegmentsPerCall = 4;
 // The raster clips outlines reaching beyond this many pixels (or wider or
 // higher than it), which moves their edges slightly: such lines are drawn
