@@ -2,6 +2,7 @@
 // PNG bytes as the plain polylines it stands for, for the data pens of the
 // plot window (cosmetic, flat caps, bevel joins, aliased) at the widths its
 // resolutions give them, over dense and sparse series of many shapes.
+#include "draw/RecordingSink.h"
 #include "paint/LineStroke.h"
 
 #include <QBuffer>
@@ -21,6 +22,8 @@ namespace {
 constexpr int kWidth = 420, kHeight = 300;
 // Two pixels a millimetre: quarter millimetres fall on half pixels.
 constexpr double kPixelsPerMm = 2;
+// The dashed clone's 0.3 mm pen at the chart benchmark's resolution.
+constexpr int kDashedWidth = 3;
 // Series of each shape drawn.
 constexpr int kTrials = 3;
 // The sink hands over at most this many points per polyline.
@@ -95,6 +98,30 @@ std::vector<Run> series(Shape shape, std::mt19937_64& random)
     return runs;
 }
 
+// The runs a dashed line object (the plot window's 1.3 mm dash, 0.7 mm
+// gap) hands the sink: its dashes, joined where one goes on from the last.
+std::vector<Run> dashed(const std::vector<Run>& runs)
+{
+    StrokePattern pattern;
+    pattern.dashes[0] = DashStyle{true, 1.3, 0.7};
+    PatternedStroke stroke(pattern);
+    RecordingDashSink dashes;
+    for (const Run& run : runs) {
+        if (run.empty())
+            continue;
+        stroke.moveTo(run.front());
+        for (size_t i = 1; i < run.size(); ++i)
+            stroke.lineTo(run[i], dashes);
+    }
+    std::vector<Run> out;
+    for (const auto& d : dashes.dashes()) {
+        if (out.empty() || out.back().back() != d.from)
+            out.push_back({d.from});
+        out.back().push_back(d.to);
+    }
+    return out;
+}
+
 // The chart clips to its plot area; a series overflowing the image is
 // drawn unclipped, against the image's own sides.
 void prepare(QPainter& painter, Shape shape)
@@ -146,6 +173,10 @@ TEST(LinePieces, DataPensOfEveryResolutionGiveThePlainPolylinesBytes)
                 ASSERT_EQ(png(viaSink(runs, static_cast<Shape>(shape), width)),
                           png(plain(runs, static_cast<Shape>(shape), width)))
                     << "trial " << trial << " shape " << shape << " width " << width;
+            const auto dashes = dashed(runs);
+            ASSERT_EQ(png(viaSink(dashes, static_cast<Shape>(shape), kDashedWidth)),
+                      png(plain(dashes, static_cast<Shape>(shape), kDashedWidth)))
+                << "trial " << trial << " shape " << shape << " dashed";
         }
 }
 
