@@ -49,7 +49,7 @@ QPen dataPen(int width)
     return pen;
 }
 
-enum class Shape { Noise, Steps, Spikes, Overflowing, HalfPixels, Comb, Sparse, Loops, Count };
+enum class Shape { Noise, Jitter, Steps, Spikes, Overflowing, HalfPixels, Comb, Sparse, Loops, Count };
 
 // Runs of points in millimetres (y up), broken where data are missing.
 std::vector<Run> series(Shape shape, std::mt19937_64& random)
@@ -65,6 +65,13 @@ std::vector<Run> series(Shape shape, std::mt19937_64& random)
         double x = left + (right - left) * i / n;
         double y = 70 + noise * (u(random) - 0.5) + 30 * std::sin(i * 0.002);
         switch (shape) {
+        case Shape::Jitter: // segments far shorter than a pixel, some under the raster's grid
+            if (u(random) < 0.2 && !runs.back().empty()) {
+                const double step = std::pow(10.0, -1 - 4 * u(random));
+                x = runs.back().back().x() + step * (u(random) - 0.5);
+                y = runs.back().back().y() + step * (u(random) - 0.5);
+            }
+            break;
         case Shape::Steps:
             if (u(random) < 0.01)
                 level = 20 + 100 * u(random);
