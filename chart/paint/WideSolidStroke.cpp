@@ -65,8 +65,13 @@ bool devicePoints(const QTransform& toDevice, const QPointF* points, int count, 
 {
     device.reserve(static_cast<size_t>(count));
     distinct.reserve(static_cast<size_t>(count));
+    // The affine map written out: the places only steer the choice of
+    // segments, which allows far more than a last-digit difference.
+    const double m11 = toDevice.m11(), m12 = toDevice.m12(), m21 = toDevice.m21(), m22 = toDevice.m22();
+    const double dx = toDevice.dx(), dy = toDevice.dy();
     for (int i = 0; i < count; ++i) {
-        const QPointF d = toDevice.map(points[i]);
+        const QPointF p = points[i];
+        const QPointF d(m11 * p.x() + m21 * p.y() + dx, m12 * p.x() + m22 * p.y() + dy);
         if (!std::isfinite(d.x()) || !std::isfinite(d.y()))
             return false;
         if (!device.empty() && d.x() == device.back().x() && d.y() == device.back().y()) {
