@@ -75,9 +75,6 @@ PatternedStroke::Result PatternedStroke::lineTo(QPointF q, DashSink& sink, LoopB
     const double d = std::hypot(dx, dy);
     if (!(d > 0) || !std::isfinite(d))
         return Result::Nothing;
-    const double ux = dx / d;
-    const double uy = dy / d;
-    auto at = [&](double t) { return QPointF(p.x() + ux * t, p.y() + uy * t); };
 
     // Resume: a part used up to within rounding hands over to the part that
     // follows it, so a piece ending exactly at a dash's end still leaves
@@ -97,6 +94,23 @@ PatternedStroke::Result PatternedStroke::lineTo(QPointF q, DashSink& sink, LoopB
         inGap_ = false;
         index_ = 0;
     }
+
+    // The whole piece fits in the dash under way: the loop below would draw
+    // it as one dash from p + u * 0 (p with zeros signed as the step) and
+    // stop, so draw it so at once, without the divisions.
+    if (!inGap_) {
+        const double length = dashLength(index_);
+        if (length > 0 && length - used_ >= d) {
+            used_ += d;
+            sink.dash(index_, QPointF(p.x() + std::copysign(0.0, dx), p.y() + std::copysign(0.0, dy)), q);
+            current_ = q;
+            return Result::Drawn;
+        }
+    }
+
+    const double ux = dx / d;
+    const double uy = dy / d;
+    auto at = [&](double t) { return QPointF(p.x() + ux * t, p.y() + uy * t); };
 
     double t = 0;
     bool anyProgress = false;

@@ -2,19 +2,17 @@
 
 #include <QPaintEngine>
 
-#include <algorithm>
 
 #include "kinds/Resources.h"
 #include "kinds/Strokes.h"
 #include "paint/DrawContext.h"
+#include "paint/WideSolidStroke.h"
 
 namespace lumigra {
 
 namespace {
 
 constexpr int kMaxPendingPoints = 4096;
-// Points per piece of a wide stroke (see drawWideInPieces).
-constexpr int kWidePiecePoints = 64;
 
 const ObjRef* penRefs(const LgLine& line, int k)
 {
@@ -27,12 +25,11 @@ bool penUsable(const LgObject* pen)
     return pen && pen->objectId() == lgxPen && static_cast<const LgPen*>(pen)->enabled_;
 }
 
-// A wide aliased stroke is filled as one outline whose cost grows faster
-// than its length. Drawn as overlapping pieces that share a segment, every
-// join lies inside some piece, so the union (and thus each pixel of an
-// opaque, aliased fill) is the same; only where pixels are mixed with the
-// target (raster operations, translucency, antialiasing) would the overlap
-// show, and vector output keeps the one polyline.
+// A wide aliased stroke may leave out the segments that others bury and
+// be drawn in runs whose union is the whole stroke: each pixel of an
+// opaque, aliased fill is the same; where pixels are mixed with the target
+// (raster operations, translucency, antialiasing) the overlaps would show,
+// and vector output keeps every point.
 bool drawsUnionInPieces(const QPainter& painter, const QPen& pen)
 {
     const QPaintEngine* engine = painter.paintEngine();
@@ -74,7 +71,9 @@ void DeviceDashSink::dash(int penIndex, QPointF from, QPointF to)
 {
     if (penIndex < 0 || penIndex > 3 || !pens_[static_cast<size_t>(penIndex)].draws)
         return;
-    const bool continues = penIndex == pendingPen_ && !pending_.isEmpty() && pending_.last() == from;
+    // Mostly the last point itself; only then is the fuzzy comparison spared.
+    const bool continues = penIndex == pendingPen_ && !pending_.isEmpty() &&
+        ((pending_.last().x() == from.x() && pending_.last().y() == from.y()) || pending_.last() == from);
     if (!continues || pending_.size() >= kMaxPendingPoints) {
         flush();
         pending_.append(from);
@@ -91,9 +90,7 @@ void DeviceDashSink::flush()
         painter_.setPen(pen.pen);
         painter_.setBrush(Qt::NoBrush);
         if (drawsUnionInPieces(painter_, pen.pen)) {
-            const int n = static_cast<int>(pending_.size());
-            for (int first = 0; first + 1 < n; first += kWidePiecePoints - 2)
-                painter_.drawPolyline(pending_.constData() + first, std::min(kWidePiecePoints, n - first));
+            drawWideSolidPolyline(painter_, pending_.constData(), static_cast<int>(pending_.size()));
         } else {
             painter_.drawPolyline(pending_);
         }

@@ -81,8 +81,21 @@ bool singular(const LgChart& c, double x, double y)
     }
 }
 
+// Whether any of the symbols the symbol pass may draw would show.
+bool drawsSymbols(const LgChart& chart)
+{
+    for (int index : {lgIsolatedPoint, lgGraphSymbol, lgMarkerSymbol, lgSingularPoint}) {
+        const LgObject* o = tableEntry(chart.symbols_, index);
+        if (o && o->objectId() == lgxSymbol && static_cast<const LgSymbol*>(o)->visible_)
+            return true;
+    }
+    return false;
+}
+
 void symbolPass(const SimpleChart& f)
 {
+    if (!drawsSymbols(f.chart))
+        return;
     const auto choices = chooseSymbols(f.points, f.bounds, f.chart.markerSymbolInterval_);
     const bool hasIsolated = tableEntry(f.chart.symbols_, lgIsolatedPoint) != nullptr;
     for (const SymbolChoice& c : choices) {
