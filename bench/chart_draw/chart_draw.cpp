@@ -92,12 +92,11 @@ void build(LumigraCtrl& c, const std::vector<double>& xs, const std::vector<doub
     chart->xAxis_.reset(axes[0]);
     chart->yAxis_.reset(axes[1]);
     auto* data = add<LgData>(c, cidDataCollection);
+    // Packed single arrays, as the plot window hands its spectrum over.
     for (int slot : {1, 2}) {
         const auto& v = slot == 1 ? xs : ys;
-        Variant a = Variant::makeArray(platform::com::VT_R4, 0, kPoints);
-        for (int i = 0; i < kPoints; ++i)
-            a.at(static_cast<size_t>(i)) = Variant::fromR4(static_cast<float>(v[static_cast<size_t>(i)]));
-        data->setData(slot, a);
+        std::vector<float> singles(v.begin(), v.end());
+        data->setData(slot, Variant::fromSingles(singles));
     }
     chart->data_.reset(data);
     auto* line = add<LgLine>(c, cidLines);

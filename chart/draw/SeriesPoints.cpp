@@ -16,8 +16,16 @@ bool isMissing(double v, const std::optional<double>& missing)
 
 std::vector<SeriesPoint> placeSeries(const SeriesInput& input, const AxisPlacement& xAxis, const AxisPlacement& yAxis)
 {
+    std::vector<SeriesPoint> points;
+    placeSeries(input, xAxis, yAxis, points);
+    return points;
+}
+
+void placeSeries(const SeriesInput& input, const AxisPlacement& xAxis, const AxisPlacement& yAxis,
+                 std::vector<SeriesPoint>& points)
+{
     const std::size_t n = std::min(input.x.size(), input.y.size());
-    std::vector<SeriesPoint> points(n);
+    points.assign(n, SeriesPoint{});
     for (std::size_t i = 0; i < n; ++i) {
         const double x = input.x[i];
         const double y = input.y[i];
@@ -30,7 +38,6 @@ std::vector<SeriesPoint> placeSeries(const SeriesInput& input, const AxisPlaceme
         points[i].pos = QPointF(*px, *py);
         points[i].missing = false;
     }
-    return points;
 }
 
 void walkSeries(std::span<const SeriesPoint> points, const std::function<void(std::size_t, std::size_t)>& run,

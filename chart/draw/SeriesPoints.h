@@ -28,6 +28,9 @@ struct SeriesPoint {
 // Places each point by the chart's two axes (the horizontal one gives x).
 // The result has one entry per index of the shorter array.
 std::vector<SeriesPoint> placeSeries(const SeriesInput& input, const AxisPlacement& xAxis, const AxisPlacement& yAxis);
+// The same into `points`, whose storage is reused.
+void placeSeries(const SeriesInput& input, const AxisPlacement& xAxis, const AxisPlacement& yAxis,
+                 std::vector<SeriesPoint>& points);
 
 // Line pass: calls run(first, last) for every stretch of consecutive
 // present points (single points included, first == last), and gap(before,

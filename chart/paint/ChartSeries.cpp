@@ -72,10 +72,17 @@ std::vector<double> slotValues(LgData& data, int32_t slot, int32_t lower, size_t
 
 std::optional<ChartSeries> readSeries(const LgChart& chart)
 {
+    ChartSeries s;
+    if (!readSeries(chart, s))
+        return std::nullopt;
+    return s;
+}
+
+bool readSeries(const LgChart& chart, ChartSeries& s)
+{
     LgData* data = chartData(chart);
     if (!data || !holdsArray(*data, lgIndexDataX) || !holdsArray(*data, lgIndexDataY))
-        return std::nullopt;
-    ChartSeries s;
+        return false;
     const DataSlot& xs = data->slots_[lgIndexDataX];
     const DataSlot& ys = data->slots_[lgIndexDataY];
     s.lower = xs.array.lbound();
@@ -88,7 +95,7 @@ std::optional<ChartSeries> readSeries(const LgChart& chart)
         s.y[i] = numberAt(ys.array, static_cast<int64_t>(s.lower) + static_cast<int64_t>(i));
     s.missingX = missingOf(xs);
     s.missingY = missingOf(ys);
-    return s;
+    return true;
 }
 
 const LgObject* tableEntry(const std::vector<std::unique_ptr<ObjRef>>& table, int index)

@@ -22,6 +22,9 @@ struct ChartSeries {
 
 // Empty when the chart has no data set or slots 1 and 2 do not both hold arrays.
 std::optional<ChartSeries> readSeries(const LgChart& chart);
+// The same into `series`, whose storage is reused; false when the chart has
+// no series.
+bool readSeries(const LgChart& chart, ChartSeries& series);
 LgData* chartData(const LgChart& chart);
 
 // Values of another slot at the indices of the X array (NaN where absent

@@ -163,6 +163,44 @@ void drawSimpleChart(const SimpleChart& f)
     }
 }
 
+namespace {
+
+// The series and its places from the last chart drawn on this thread, kept:
+// a repaint of a long spectrum reuses their pages rather than have the
+// system hand out (and fault in) fresh ones each time.
+struct KeptSeries {
+    ChartSeries series;
+    std::vector<SeriesPoint> points;
+};
+
+KeptSeries& keptSeries()
+{
+    thread_local KeptSeries kept;
+    return kept;
+}
+
+// Lends the kept buffers to a frame and takes them back when it ends.
+class SeriesLoan {
+public:
+    explicit SeriesLoan(XyChartFrame& f) : f_(f)
+    {
+        f_.series = std::move(keptSeries().series);
+        f_.points = std::move(keptSeries().points);
+    }
+    ~SeriesLoan()
+    {
+        keptSeries().series = std::move(f_.series);
+        keptSeries().points = std::move(f_.points);
+    }
+    SeriesLoan(const SeriesLoan&) = delete;
+    SeriesLoan& operator=(const SeriesLoan&) = delete;
+
+private:
+    XyChartFrame& f_;
+};
+
+} // namespace
+
 void drawXyChart(LgXyChart& chart, DrawContext& ctx)
 {
     if (!chart.visible_)
@@ -181,12 +219,14 @@ void drawXyChart(LgXyChart& chart, DrawContext& ctx)
         return;
     PreparedXyAxis& px = ctx.xyAxis(*xa);
     PreparedXyAxis& py = ctx.xyAxis(*ya);
-    auto series = readSeries(chart);
-    if (!px.drawable() || !py.drawable() || !series)
+    if (!px.drawable() || !py.drawable())
         return;
-    XyChartFrame f{chart, ctx, px, py, std::move(*series), {}, {}, false};
-    f.points = placeSeries(SeriesInput{f.series.x, f.series.y, f.series.missingX, f.series.missingY},
-                           px.scale.placement(), py.scale.placement());
+    XyChartFrame f{chart, ctx, px, py, {}, {}, {}, false};
+    SeriesLoan loan(f);
+    if (!readSeries(chart, f.series))
+        return;
+    placeSeries(SeriesInput{f.series.x, f.series.y, f.series.missingX, f.series.missingY}, px.scale.placement(),
+                py.scale.placement(), f.points);
     constexpr double inf = std::numeric_limits<double>::infinity();
     f.bounds = PlotBounds{-inf, inf, -inf, inf};
     if (area) {
