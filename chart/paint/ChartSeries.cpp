@@ -35,6 +35,23 @@ double numberAt(const Variant& array, int64_t index)
     return offset >= 0 && offset < static_cast<int64_t>(block.size()) ? block[static_cast<size_t>(offset)] : kNaN;
 }
 
+// n values from Basic index `lower` on, as numberAt reads them one by one.
+void readValues(const Variant& array, int64_t lower, size_t n, std::vector<double>& out)
+{
+    out.resize(n);
+    if (!array.packed()) {
+        for (size_t i = 0; i < n; ++i)
+            out[i] = numberAt(array, lower + static_cast<int64_t>(i));
+        return;
+    }
+    const auto block = array.singles();
+    const int64_t first = lower - array.lbound();
+    for (size_t i = 0; i < n; ++i) {
+        const int64_t offset = first + static_cast<int64_t>(i);
+        out[i] = offset >= 0 && offset < static_cast<int64_t>(block.size()) ? block[static_cast<size_t>(offset)] : kNaN;
+    }
+}
+
 std::optional<double> missingOf(const DataSlot& s)
 {
     if (s.missing.isEmpty() || s.missing.vt() == platform::com::VT_BSTR)
@@ -87,12 +104,8 @@ bool readSeries(const LgChart& chart, ChartSeries& s)
     const DataSlot& ys = data->slots_[lgIndexDataY];
     s.lower = xs.array.lbound();
     const size_t n = xs.array.elementCount();
-    s.x.resize(n);
-    for (size_t i = 0; i < n; ++i)
-        s.x[i] = numberAt(xs.array, static_cast<int64_t>(s.lower) + static_cast<int64_t>(i));
-    s.y.resize(n);
-    for (size_t i = 0; i < n; ++i)
-        s.y[i] = numberAt(ys.array, static_cast<int64_t>(s.lower) + static_cast<int64_t>(i));
+    readValues(xs.array, s.lower, n, s.x);
+    readValues(ys.array, s.lower, n, s.y);
     s.missingX = missingOf(xs);
     s.missingY = missingOf(ys);
     return true;
