@@ -25,34 +25,28 @@ struct Report {
     int32_t status;
 };
 
-bool readAll(int fd, void* data, size_t size)
+// Moves all `size` bytes through read or write, again after an
+// interruption; false at an end of file or an error.
+template <class Byte, class Transfer>
+bool transferAll(Transfer transfer, int fd, Byte* data, size_t size)
 {
-    auto* p = static_cast<char*>(data);
     while (size > 0) {
-        const ssize_t n = ::read(fd, p, size);
+        const ssize_t n = transfer(fd, data, size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             return false;
-        p += n;
+        data += n;
         size -= static_cast<size_t>(n);
     }
     return true;
 }
 
+bool readAll(int fd, void* data, size_t size) { return transferAll(::read, fd, static_cast<char*>(data), size); }
+
 bool writeAll(int fd, const void* data, size_t size)
 {
-    const auto* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t n = ::write(fd, p, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
+    return transferAll(::write, fd, static_cast<const char*>(data), size);
 }
 
 void relay(const std::string& path, int to)
